@@ -57,7 +57,7 @@ class Status {
 template <typename T>
 class Result {
  public:
-  Result(T value) : state_(std::move(value)) {}  // NOLINT: implicit by design
+  Result(T value) : state_(std::move(value)) {}       // NOLINT: implicit by design
   Result(Status error) : state_(std::move(error)) {}  // NOLINT: implicit by design
 
   bool ok() const { return std::holds_alternative<T>(state_); }

@@ -1,0 +1,119 @@
+#include "foundation/DateFormatter.h"
+
+#include "support/TemporaryDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace kinetra {
+namespace {
+
+using testing::ScopedEnvironment;
+
+constexpr double kDay = 86400;
+// 2010-01-05 00:00:00 UTC.
+constexpr Date kJan5th2010Utc(1262649600);
+
+std::unique_ptr<DateFormatter> usEnglish(const std::string& zone) {
+  return DateFormatter::mediumStyle({.locale = "en_US", .timeZone = zone});
+}
+
+TEST(DateFormatterTest, MediumStyleWritesTheLocalCalendarDay) {
+  auto utc = usEnglish("UTC");
+  EXPECT_EQ(utc->stringFromDate(kJan5th2010Utc), "Jan 5, 2010");
+  EXPECT_EQ(utc->stringFromDate(kJan5th2010Utc.addingTimeInterval(kDay - 1)), "Jan 5, 2010");
+  EXPECT_EQ(utc->stringFromDate(kJan5th2010Utc.addingTimeInterval(kDay)), "Jan 6, 2010");
+
+  // 03:00 UTC is still the evening before in New York.
+  auto newYork = usEnglish("America/New_York");
+  EXPECT_EQ(newYork->stringFromDate(kJan5th2010Utc.addingTimeInterval(3 * 3600)), "Jan 4, 2010");
+
+  auto german = DateFormatter::mediumStyle({.locale = "de_DE", .timeZone = "UTC"});
+  EXPECT_EQ(german->stringFromDate(kJan5th2010Utc), "05.01.2010");
+}
+
+TEST(DateFormatterTest, ParsingGivesTheFirstMomentOfThatLocalDay) {
+  EXPECT_EQ(usEnglish("UTC")->dateFromString("Jan 5, 2010"), kJan5th2010Utc);
+  // Midnight in New York is 05:00 UTC in winter and 04:00 UTC in summer.
+  auto newYork = usEnglish("America/New_York");
+  EXPECT_EQ(newYork->dateFromString("Jan 5, 2010"), kJan5th2010Utc.addingTimeInterval(5 * 3600));
+  EXPECT_EQ(newYork->dateFromString("Jul 4, 2010"), Date(1278216000));
+  // The day daylight saving time starts still begins at midnight.
+  EXPECT_EQ(newYork->dateFromString("Mar 14, 2010"), Date(1268542800));
+}
+
+TEST(DateFormatterTest, DayWithoutAMidnightStartsAfterTheGap) {
+  // Sao Paulo moved its clocks from 00:00 to 01:00 on 4 November 2018.
+  auto saoPaulo = usEnglish("America/Sao_Paulo");
+  const auto start = saoPaulo->dateFromString("Nov 4, 2018");
+  ASSERT_TRUE(start.has_value());
+  EXPECT_EQ(*start, Date(1541300400));  // 01:00 local, UTC-2
+  EXPECT_EQ(saoPaulo->stringFromDate(*start), "Nov 4, 2018");
+}
+
+TEST(DateFormatterTest, EveryDayOfSeveralYearsRoundTrips) {
+  for (const char* zone : {"UTC", "Europe/Berlin", "America/Los_Angeles", "Australia/Lord_Howe"}) {
+    auto formatter = usEnglish(zone);
+    for (int dayIndex = 0; dayIndex < 3 * 366; ++dayIndex) {
+      const Date noon = kJan5th2010Utc.addingTimeInterval(dayIndex * kDay + 12 * 3600);
+      const std::string text = formatter->stringFromDate(noon);
+      const auto start = formatter->dateFromString(text);
+      ASSERT_TRUE(start.has_value()) << zone << " " << text;
+      EXPECT_LE(*start, noon) << zone << " " << text;
+      EXPECT_GT(start->addingTimeInterval(25 * 3600), noon) << zone << " " << text;
+      EXPECT_EQ(formatter->stringFromDate(*start), text) << zone;
+      EXPECT_NE(formatter->stringFromDate(start->addingTimeInterval(-1)), text) << zone;
+    }
+  }
+}
+
+TEST(DateFormatterTest, ParsingIsStrict) {
+  auto formatter = usEnglish("UTC");
+  for (const char* bad :
+       {"", "Jan 5, 2010x", "Jan 5, 2010 ", " Jan 5, 2010", "Jan 32, 2010", "Feb 30, 2010",
+        "Jan 5 2010", "January 5, 2010x", "5 Jan 2010", "01/05/2010", "Jan 5,, 2010", "garbage",
+        "Jan\xff 5, 2010", "Jan 5, 2010\n"}) {
+    EXPECT_FALSE(formatter->dateFromString(bad).has_value()) << '"' << bad << '"';
+  }
+  // A string with an embedded NUL is not the day before the NUL.
+  EXPECT_FALSE(formatter->dateFromString(std::string("Jan 5, 2010\0x", 13)).has_value());
+}
+
+TEST(DateFormatterTest, MonthDayPatternForGraphLabels) {
+  auto labels = DateFormatter::withPattern("MM/dd", {.locale = "en_US", .timeZone = "UTC"});
+  EXPECT_EQ(labels->stringFromDate(kJan5th2010Utc), "01/05");
+  EXPECT_EQ(labels->stringFromDate(Date(1293753600)), "12/31");
+}
+
+TEST(DateFormatterTest, LocaleComesFromTheEnvironment) {
+  ScopedEnvironment all("LC_ALL", nullptr);
+  ScopedEnvironment time("LC_TIME", nullptr);
+  {
+    ScopedEnvironment lang("LANG", nullptr);
+    EXPECT_EQ(DateFormatter::environmentLocale(), "en_US");
+  }
+  {
+    ScopedEnvironment lang("LANG", "C");
+    EXPECT_EQ(DateFormatter::environmentLocale(), "en_US");
+  }
+  {
+    ScopedEnvironment lang("LANG", "POSIX");
+    EXPECT_EQ(DateFormatter::environmentLocale(), "en_US");
+  }
+  {
+    ScopedEnvironment lang("LANG", "de_DE.UTF-8@euro");
+    EXPECT_EQ(DateFormatter::environmentLocale(), "de_DE");
+    ScopedEnvironment timeOverride("LC_TIME", "fr_FR.UTF-8");
+    EXPECT_EQ(DateFormatter::environmentLocale(), "fr_FR");
+    ScopedEnvironment allOverride("LC_ALL", "en_GB.UTF-8");
+    EXPECT_EQ(DateFormatter::environmentLocale(), "en_GB");
+    EXPECT_EQ(DateFormatter::mediumStyle({.locale = "", .timeZone = "UTC"})
+                  ->stringFromDate(kJan5th2010Utc),
+              "5 Jan 2010");
+  }
+}
+
+}  // namespace
+}  // namespace kinetra
