@@ -1,0 +1,93 @@
+#include "graphics/PngEncoder.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstring>
+#include <new>
+#include <string>
+
+namespace kinetra {
+
+namespace {
+
+// What the libpng callbacks touch. libpng reports errors by longjmp; the output vector lives
+// in the caller's frame, outside the jump.
+struct PngWriteState {
+  std::vector<uint8_t>* output = nullptr;
+  char message[160] = {};
+};
+
+void onPngError(png_structp png, png_const_charp message) {
+  auto* state = static_cast<PngWriteState*>(png_get_error_ptr(png));
+  std::strncpy(state->message, message, sizeof(state->message) - 1);
+  png_longjmp(png, 1);
+}
+
+void onPngWarning(png_structp, png_const_charp) {}
+
+// No exception may cross libpng's C frames, and no longjmp may leave a catch block.
+bool append(std::vector<uint8_t>& output, const uint8_t* data, size_t length) noexcept {
+  try {
+    output.insert(output.end(), data, data + length);
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
+void writeToMemory(png_structp png, png_bytep data, png_size_t length) {
+  auto* state = static_cast<PngWriteState*>(png_get_io_ptr(png));
+  if (!append(*state->output, data, length)) png_error(png, "out of memory");
+}
+
+void flushNothing(png_structp) {}
+
+// No object with a destructor may live here: libpng may longjmp back into this function.
+bool writePicture(png_structp png, png_infop info, const Picture& picture, png_bytepp rows) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_set_IHDR(png, info, png_uint_32(picture.width()), png_uint_32(picture.height()), 8,
+               PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  png_write_image(png, rows);
+  png_write_end(png, nullptr);
+  return true;
+}
+
+struct PngWriteDeleter {
+  png_structp png = nullptr;
+  png_infop info = nullptr;
+  ~PngWriteDeleter() {
+    if (png != nullptr) png_destroy_write_struct(&png, info != nullptr ? &info : nullptr);
+  }
+};
+
+}  // namespace
+
+Result<std::vector<uint8_t>> encodePng(const Picture& picture) {
+  if (picture.empty()) return Status::InvalidArgument("cannot encode an empty picture");
+  std::vector<uint8_t> output;
+  PngWriteState state;
+  state.output = &output;
+
+  PngWriteDeleter handles;
+  handles.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &state, onPngError, onPngWarning);
+  if (handles.png == nullptr) return Status::IOError("PNG: cannot create a writer");
+  handles.info = png_create_info_struct(handles.png);
+  if (handles.info == nullptr) return Status::IOError("PNG: cannot create a writer");
+  png_set_write_fn(handles.png, &state, writeToMemory, flushNothing);
+
+  // libpng takes non-const row pointers but only reads them when writing.
+  auto* base = const_cast<uint8_t*>(picture.rgba().data());
+  const size_t stride = size_t(picture.width()) * 4;
+  std::vector<png_bytep> rows(size_t(picture.height()));
+  for (size_t y = 0; y < rows.size(); ++y) rows[y] = base + y * stride;
+
+  if (!writePicture(handles.png, handles.info, picture, rows.data())) {
+    return Status::IOError(std::string("PNG: ") + state.message);
+  }
+  return output;
+}
+
+}  // namespace kinetra

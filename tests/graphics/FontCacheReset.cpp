@@ -1,0 +1,24 @@
+// Cairo and fontconfig keep process-wide font caches that live until exit; the leak checker
+// of the sanitizer build would report them. Release them once every test has run.
+
+#include <cairo.h>
+#include <fontconfig/fontconfig.h>
+#include <gtest/gtest.h>
+
+namespace kinetra {
+namespace {
+
+class FontCacheReset : public ::testing::Environment {
+ public:
+  void TearDown() override {
+    cairo_debug_reset_static_data();  // drops cairo's references into fontconfig first
+    FcFini();
+  }
+};
+
+// GoogleTest takes ownership of the environment.
+[[maybe_unused]] ::testing::Environment* const kFontCacheReset =
+    ::testing::AddGlobalTestEnvironment(new FontCacheReset);
+
+}  // namespace
+}  // namespace kinetra

@@ -1,0 +1,223 @@
+#include "graphics/PictureDecoder.h"
+
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstdlib>
+#include <random>
+#include <vector>
+
+#include "graphics/PictureHeader.h"
+#include "graphics/PngEncoder.h"
+#include "graphics/TestPictures.h"
+
+namespace kinetra {
+namespace {
+
+using testing::JpegColours;
+using testing::JpegSpec;
+using testing::makeJpeg;
+using testing::makePng;
+using testing::PngSpec;
+
+Picture gradient(int width, int height) {
+  std::vector<uint8_t> rgba;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      rgba.insert(rgba.end(), {uint8_t(x * 7), uint8_t(y * 13), uint8_t(x ^ y),
+                               uint8_t((x + y * width) % 256)});
+    }
+  }
+  return *Picture::create(width, height, std::move(rgba));
+}
+
+std::vector<uint8_t> quadrantJpeg(int width, int height, bool progressive) {
+  JpegSpec spec{width, height};
+  spec.progressive = progressive;
+  spec.samples = testing::quadrantRgb(width, height);
+  return makeJpeg(spec);
+}
+
+bool near(Rgba actual, Rgba expected, int tolerance) {
+  return std::abs(actual.r - expected.r) <= tolerance &&
+         std::abs(actual.g - expected.g) <= tolerance &&
+         std::abs(actual.b - expected.b) <= tolerance && actual.a == expected.a;
+}
+
+void expectQuadrants(const Picture& picture) {
+  const int w = picture.width(), h = picture.height();
+  EXPECT_TRUE(near(picture.pixelAt(w / 4, h / 4), {255, 0, 0, 255}, 12));
+  EXPECT_TRUE(near(picture.pixelAt(3 * w / 4, h / 4), {0, 255, 0, 255}, 12));
+  EXPECT_TRUE(near(picture.pixelAt(w / 4, 3 * h / 4), {0, 0, 255, 255}, 12));
+  EXPECT_TRUE(near(picture.pixelAt(3 * w / 4, 3 * h / 4), {255, 255, 255, 255}, 12));
+}
+
+TEST(PictureDecoderTest, PngRoundTripKeepsEveryPixelAndItsAlpha) {
+  const Picture original = gradient(33, 17);
+  Result<std::vector<uint8_t>> png = encodePng(original);
+  ASSERT_TRUE(png.ok());
+  EXPECT_EQ(sniffPictureType(*png), PictureType::kPng);
+  Result<Picture> decoded = decodePicture(*png);
+  ASSERT_TRUE(decoded.ok()) << decoded.status().toString();
+  EXPECT_EQ(decoded->width(), 33);
+  EXPECT_EQ(decoded->height(), 17);
+  EXPECT_EQ(decoded->rgba(), original.rgba());
+
+  EXPECT_EQ(encodePng(Picture()).status().code(), Status::Code::kInvalidArgument);
+}
+
+TEST(PictureDecoderTest, EveryPngLayoutComesOutAsRgba) {
+  PngSpec palette{3, 1, PNG_COLOR_TYPE_PALETTE, 4};
+  palette.palette = {255, 0, 0, 0, 255, 0, 0, 0, 255};
+  palette.transparency = {255, 128};  // entry 2 has no alpha entry: opaque
+  palette.rows = {0x01, 0x20};        // indices 0, 1, 2 packed in nibbles
+  Result<Picture> p = decodePicture(makePng(palette));
+  ASSERT_TRUE(p.ok()) << p.status().toString();
+  EXPECT_EQ(p->pixelAt(0, 0), (Rgba{255, 0, 0, 255}));
+  EXPECT_EQ(p->pixelAt(1, 0), (Rgba{0, 255, 0, 128}));
+  EXPECT_EQ(p->pixelAt(2, 0), (Rgba{0, 0, 255, 255}));
+
+  PngSpec gray16{2, 1, PNG_COLOR_TYPE_GRAY, 16};
+  gray16.rows = {0xff, 0xff, 0x00, 0x80};  // little-endian: 0xffff, 0x8000
+  Result<Picture> g = decodePicture(makePng(gray16));
+  ASSERT_TRUE(g.ok()) << g.status().toString();
+  EXPECT_EQ(g->pixelAt(0, 0), (Rgba{255, 255, 255, 255}));
+  EXPECT_EQ(g->pixelAt(1, 0), (Rgba{128, 128, 128, 255}));
+
+  PngSpec grayAlpha{1, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8};
+  grayAlpha.rows = {40, 200};
+  EXPECT_EQ(decodePicture(makePng(grayAlpha))->pixelAt(0, 0), (Rgba{40, 40, 40, 200}));
+
+  PngSpec bits{9, 1, PNG_COLOR_TYPE_GRAY, 1};
+  bits.rows = {0b10000000, 0b10000000};  // first and ninth pixel white
+  Result<Picture> b = decodePicture(makePng(bits));
+  ASSERT_TRUE(b.ok());
+  EXPECT_EQ(b->pixelAt(0, 0), (Rgba{255, 255, 255, 255}));
+  EXPECT_EQ(b->pixelAt(1, 0), (Rgba{0, 0, 0, 255}));
+  EXPECT_EQ(b->pixelAt(8, 0), (Rgba{255, 255, 255, 255}));
+}
+
+TEST(PictureDecoderTest, InterlacedPngMatchesTheSamePictureNotInterlaced) {
+  PngSpec spec{11, 9, PNG_COLOR_TYPE_RGB, 8};
+  for (int i = 0; i < 11 * 9 * 3; ++i) spec.rows.push_back(uint8_t(i * 31));
+  Result<Picture> plain = decodePicture(makePng(spec));
+  spec.interlaced = true;
+  Result<Picture> interlaced = decodePicture(makePng(spec));
+  ASSERT_TRUE(plain.ok());
+  ASSERT_TRUE(interlaced.ok()) << interlaced.status().toString();
+  EXPECT_EQ(interlaced->rgba(), plain->rgba());
+  EXPECT_EQ(plain->pixelAt(1, 0), (Rgba{uint8_t(3 * 31), uint8_t(4 * 31), uint8_t(5 * 31), 255}));
+}
+
+TEST(PictureDecoderTest, DecodesBaselineAndProgressiveJpeg) {
+  for (bool progressive : {false, true}) {
+    Result<Picture> picture = decodePicture(quadrantJpeg(64, 48, progressive));
+    ASSERT_TRUE(picture.ok()) << picture.status().toString();
+    EXPECT_EQ(picture->width(), 64);
+    EXPECT_EQ(picture->height(), 48);
+    expectQuadrants(*picture);
+  }
+}
+
+TEST(PictureDecoderTest, GrayAndCmykJpegBecomeRgb) {
+  JpegSpec gray{16, 16, JpegColours::kGray};
+  gray.samples.assign(16 * 16, 90);
+  Result<Picture> g = decodePicture(makeJpeg(gray));
+  ASSERT_TRUE(g.ok()) << g.status().toString();
+  EXPECT_TRUE(near(g->pixelAt(8, 8), {90, 90, 90, 255}, 2));
+
+  // Adobe's inverted CMYK: 255 is no ink. Full magenta and yellow, no cyan or black: red.
+  JpegSpec cmyk{16, 16, JpegColours::kAdobeCmyk};
+  for (int i = 0; i < 16 * 16; ++i) cmyk.samples.insert(cmyk.samples.end(), {255, 0, 0, 255});
+  Result<Picture> c = decodePicture(makeJpeg(cmyk));
+  ASSERT_TRUE(c.ok()) << c.status().toString();
+  EXPECT_TRUE(near(c->pixelAt(8, 8), {255, 0, 0, 255}, 6));
+}
+
+TEST(PictureDecoderTest, EveryTruncationIsAnError) {
+  const std::vector<uint8_t> png = *encodePng(gradient(20, 20));
+  const std::vector<uint8_t> jpeg = quadrantJpeg(32, 32, false);
+  const std::vector<uint8_t> progressive = quadrantJpeg(32, 32, true);
+  for (const std::vector<uint8_t>* file : {&png, &jpeg, &progressive}) {
+    ASSERT_TRUE(decodePicture(*file).ok());
+    for (size_t length = 0; length < file->size(); ++length) {
+      std::vector<uint8_t> cut(file->begin(), file->begin() + std::ptrdiff_t(length));
+      Result<Picture> result = decodePicture(cut);
+      EXPECT_FALSE(result.ok()) << "length " << length << " of " << file->size();
+    }
+  }
+}
+
+TEST(PictureDecoderTest, DamagedDataIsCorrupt) {
+  std::vector<uint8_t> png = *encodePng(gradient(20, 20));
+  png[png.size() / 2] ^= 0x55;  // inside the image data: the CRC no longer matches
+  EXPECT_EQ(decodePicture(png).status().code(), Status::Code::kCorrupt);
+
+  // An end-of-image marker in the middle of the entropy-coded data.
+  std::vector<uint8_t> jpeg = quadrantJpeg(64, 64, false);
+  size_t scan = 0;  // start of scan
+  for (size_t i = 0; i + 1 < jpeg.size(); ++i) {
+    if (jpeg[i] == 0xff && jpeg[i + 1] == 0xda) scan = i;
+  }
+  const size_t middle = (scan + jpeg.size()) / 2;
+  jpeg[middle] = 0xff;
+  jpeg[middle + 1] = 0xd9;
+  EXPECT_EQ(decodePicture(jpeg).status().code(), Status::Code::kCorrupt);
+
+  EXPECT_EQ(decodePicture({}).status().code(), Status::Code::kCorrupt);
+}
+
+TEST(PictureDecoderTest, ForgedHugeSizesAreRefusedBeforeDecoding) {
+  std::vector<uint8_t> png = *encodePng(gradient(4, 4));
+  testing::forgePngSize(png, 20000, 10);
+  EXPECT_EQ(decodePicture(png).status().code(), Status::Code::kTooLarge);
+  testing::forgePngSize(png, 8000, 8000);
+  EXPECT_EQ(decodePicture(png).status().code(), Status::Code::kTooLarge);
+  // Within the limits but not what the data holds: libpng runs out of image data.
+  testing::forgePngSize(png, 4000, 4000);
+  EXPECT_EQ(decodePicture(png).status().code(), Status::Code::kCorrupt);
+
+  std::vector<uint8_t> jpeg = quadrantJpeg(16, 16, false);
+  testing::forgeJpegSize(jpeg, 8000, 8000);
+  EXPECT_EQ(decodePicture(jpeg).status().code(), Status::Code::kTooLarge);
+  testing::forgeJpegSize(jpeg, 3000, 3000);
+  EXPECT_EQ(decodePicture(jpeg).status().code(), Status::Code::kCorrupt);
+
+  std::vector<uint8_t> oversized = *encodePng(gradient(4, 4));
+  oversized.resize(kMaxPictureBytes + 1);
+  EXPECT_EQ(decodePicture(oversized).status().code(), Status::Code::kTooLarge);
+}
+
+TEST(PictureDecoderTest, GifIsSizedButNotDecoded) {
+  const std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 3, 0, 0, 0, 0};
+  EXPECT_EQ(*pictureSize(gif), (PictureSize{2, 3}));
+  EXPECT_EQ(decodePicture(gif).status().code(), Status::Code::kInvalidArgument);
+}
+
+// Random damage anywhere in valid files: every outcome is either an error or a picture of the
+// declared size, and nothing crashes (the sanitizer build checks the memory accesses).
+TEST(PictureDecoderTest, RandomDamageNeverCrashes) {
+  std::mt19937 random(20240611);
+  const std::vector<std::vector<uint8_t>> files = {
+      *encodePng(gradient(24, 16)), quadrantJpeg(40, 24, false), quadrantJpeg(40, 24, true)};
+  for (const std::vector<uint8_t>& file : files) {
+    for (int round = 0; round < 300; ++round) {
+      std::vector<uint8_t> damaged = file;
+      const int hits = 1 + int(random() % 8);
+      for (int i = 0; i < hits; ++i) damaged[random() % damaged.size()] = uint8_t(random());
+      Result<Picture> result = decodePicture(damaged);
+      if (result.ok()) {
+        EXPECT_EQ(size_t(result->width()) * size_t(result->height()) * 4, result->rgba().size());
+      }
+    }
+  }
+  for (int round = 0; round < 200; ++round) {
+    std::vector<uint8_t> noise(1 + random() % 400);
+    for (uint8_t& byte : noise) byte = uint8_t(random());
+    if (round % 2 == 0) noise.insert(noise.begin(), {0xff, 0xd8, 0xff});
+    EXPECT_FALSE(decodePicture(noise).ok());
+  }
+}
+
+}  // namespace
+}  // namespace kinetra

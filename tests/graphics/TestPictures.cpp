@@ -1,0 +1,142 @@
+#include "graphics/TestPictures.h"
+
+// clang-format off
+#include <cstdio>
+#include <jpeglib.h>
+// clang-format on
+#include <png.h>
+#include <zlib.h>
+
+#include <cstdlib>
+#include <stdexcept>
+
+namespace kinetra::testing {
+
+namespace {
+
+void appendPng(png_structp png, png_bytep data, png_size_t length) {
+  auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
+  out->insert(out->end(), data, data + length);
+}
+
+size_t pngRowBytes(const PngSpec& spec) {
+  int channels = 1;
+  if (spec.colourType == PNG_COLOR_TYPE_RGB) channels = 3;
+  if (spec.colourType == PNG_COLOR_TYPE_RGB_ALPHA) channels = 4;
+  if (spec.colourType == PNG_COLOR_TYPE_GRAY_ALPHA) channels = 2;
+  return (size_t(spec.width) * size_t(channels) * size_t(spec.bitDepth) + 7) / 8;
+}
+
+}  // namespace
+
+// Test inputs are well formed, so libpng's and libjpeg's default error handlers (which abort
+// the process) never run.
+std::vector<uint8_t> makePng(const PngSpec& spec) {
+  std::vector<uint8_t> out;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  png_set_write_fn(png, &out, appendPng, nullptr);
+  png_set_IHDR(png, info, png_uint_32(spec.width), png_uint_32(spec.height), spec.bitDepth,
+               spec.colourType, spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  if (!spec.palette.empty()) {
+    std::vector<png_color> colours(spec.palette.size() / 3);
+    for (size_t i = 0; i < colours.size(); ++i) {
+      colours[i] = {spec.palette[i * 3], spec.palette[i * 3 + 1], spec.palette[i * 3 + 2]};
+    }
+    png_set_PLTE(png, info, colours.data(), int(colours.size()));
+  }
+  if (!spec.transparency.empty()) {
+    png_set_tRNS(png, info, spec.transparency.data(), int(spec.transparency.size()), nullptr);
+  }
+  png_write_info(png, info);
+  if (spec.bitDepth == 16) png_set_swap(png);  // rows hold 16-bit samples little-endian
+  const size_t stride = pngRowBytes(spec);
+  if (spec.rows.size() != stride * size_t(spec.height)) throw std::logic_error("bad PNG rows");
+  std::vector<png_bytep> rows(size_t(spec.height));
+  for (size_t y = 0; y < rows.size(); ++y) {
+    rows[y] = const_cast<png_bytep>(spec.rows.data() + y * stride);
+  }
+  png_write_image(png, rows.data());
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return out;
+}
+
+std::vector<uint8_t> makeJpeg(const JpegSpec& spec) {
+  jpeg_compress_struct info{};
+  jpeg_error_mgr errors{};
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = JDIMENSION(spec.width);
+  info.image_height = JDIMENSION(spec.height);
+  int components = 3;
+  info.in_color_space = JCS_RGB;
+  if (spec.colours == JpegColours::kGray) components = 1, info.in_color_space = JCS_GRAYSCALE;
+  if (spec.colours == JpegColours::kAdobeCmyk) components = 4, info.in_color_space = JCS_CMYK;
+  info.input_components = components;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, spec.quality, TRUE);
+  if (spec.progressive) jpeg_simple_progression(&info);
+  jpeg_start_compress(&info, TRUE);
+  const char comment[] = "made for a test";
+  jpeg_write_marker(&info, JPEG_COM, reinterpret_cast<const JOCTET*>(comment), sizeof(comment));
+  const size_t stride = size_t(spec.width) * size_t(components);
+  if (spec.samples.size() != stride * size_t(spec.height)) throw std::logic_error("bad samples");
+  while (info.next_scanline < info.image_height) {
+    auto* row = const_cast<JSAMPLE*>(spec.samples.data() + info.next_scanline * stride);
+    jpeg_write_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_compress(&info);
+  std::vector<uint8_t> out(buffer, buffer + size);
+  jpeg_destroy_compress(&info);
+  std::free(buffer);
+  return out;
+}
+
+std::vector<uint8_t> quadrantRgb(int width, int height) {
+  std::vector<uint8_t> samples;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const bool right = x >= width / 2;
+      const bool bottom = y >= height / 2;
+      uint8_t r = 255, g = 255, b = 255;  // bottom right: white
+      if (!bottom && !right) g = 0, b = 0;
+      if (!bottom && right) r = 0, b = 0;
+      if (bottom && !right) r = 0, g = 0;
+      samples.insert(samples.end(), {r, g, b});
+    }
+  }
+  return samples;
+}
+
+void forgePngSize(std::vector<uint8_t>& png, uint32_t width, uint32_t height) {
+  auto put = [&png](size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) png[at + size_t(i)] = uint8_t(value >> (24 - 8 * i));
+  };
+  put(16, width);
+  put(20, height);
+  const uLong crc = crc32(0, png.data() + 12, 17);  // chunk type and data
+  put(29, uint32_t(crc));
+}
+
+void forgeJpegSize(std::vector<uint8_t>& jpeg, uint16_t width, uint16_t height) {
+  size_t at = 2;  // after SOI; segments follow until the frame header
+  while (at + 9 < jpeg.size() && jpeg[at] == 0xff) {
+    const uint8_t marker = jpeg[at + 1];
+    if (marker == 0xc0 || marker == 0xc2) {
+      jpeg[at + 5] = uint8_t(height >> 8);
+      jpeg[at + 6] = uint8_t(height);
+      jpeg[at + 7] = uint8_t(width >> 8);
+      jpeg[at + 8] = uint8_t(width);
+      return;
+    }
+    at += 2 + ((size_t(jpeg[at + 2]) << 8) | jpeg[at + 3]);
+  }
+  throw std::logic_error("no frame header");
+}
+
+}  // namespace kinetra::testing

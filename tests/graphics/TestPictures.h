@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// Picture files made on the spot with libpng and libjpeg, so the decoders are tested against
+// the reference encoders rather than against our own.
+namespace kinetra::testing {
+
+struct PngSpec {
+  PngSpec(int w, int h, int type, int depth)
+      : width(w), height(h), colourType(type), bitDepth(depth) {}
+
+  int width = 1;
+  int height = 1;
+  int colourType = 2;  // PNG_COLOR_TYPE_*
+  int bitDepth = 8;
+  bool interlaced = false;
+  std::vector<uint8_t> palette;       // RGB triples, for palette pictures
+  std::vector<uint8_t> transparency;  // tRNS: alphas for palette entries
+  std::vector<uint8_t> rows;          // packed rows as libpng expects them
+};
+std::vector<uint8_t> makePng(const PngSpec& spec);
+
+enum class JpegColours { kRgb, kGray, kAdobeCmyk };
+struct JpegSpec {
+  JpegSpec(int w, int h, JpegColours c = JpegColours::kRgb) : width(w), height(h), colours(c) {}
+
+  int width = 1;
+  int height = 1;
+  JpegColours colours = JpegColours::kRgb;
+  bool progressive = false;
+  int quality = 95;
+  std::vector<uint8_t> samples;  // 3, 1 or 4 bytes per pixel by colours
+};
+std::vector<uint8_t> makeJpeg(const JpegSpec& spec);
+
+// Samples of a width × height RGB picture split into four quadrants: red, green / blue, white.
+std::vector<uint8_t> quadrantRgb(int width, int height);
+
+// Rewrites a PNG's IHDR size and fixes its CRC, so only the declared size is wrong.
+void forgePngSize(std::vector<uint8_t>& png, uint32_t width, uint32_t height);
+
+// Rewrites the size in a JPEG's first start-of-frame segment.
+void forgeJpegSize(std::vector<uint8_t>& jpeg, uint16_t width, uint16_t height);
+
+}  // namespace kinetra::testing
