@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config git
   clang clang-format libclang-rt-dev
   libplist-dev libicu-dev libboost-dev libssl-dev openssl
-  libcairo2-dev libpng-dev libjpeg62-turbo-dev
+  libcairo2-dev libfontconfig-dev fonts-dejavu-core libpng-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   python3 python3-aiosmtpd
 )
