@@ -1,9 +1,12 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace kinetra::testing {
 
@@ -25,9 +28,29 @@ class TemporaryDirectory {
   const std::filesystem::path& path() const { return path_; }
   std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
+  // The names of the entries, sorted.
+  std::vector<std::string> entries() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
  private:
   std::filesystem::path path_;
 };
+
+// The bytes of the file at `path`; empty when it cannot be read.
+inline std::string fileContents(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  if (!in) return {};
+  std::string bytes(static_cast<std::size_t>(in.tellg()), '\0');
+  in.seekg(0);
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return bytes;
+}
 
 // Sets an environment variable for the life of the object, then restores what was there.
 class ScopedEnvironment {

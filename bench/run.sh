@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Property-list benchmark: Kinetra's layer against Python's plistlib on a one-year and a
+# ten-year synthetic strength log. Usage: bash bench/run.sh [REPETITIONS]
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="$root/build-bench"
+log="$(mktemp /tmp/kinetra-bench-build-XXXXXX)"
+trap 'rm -f "$log"' EXIT
+if ! { cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKINETRA_BUILD_TESTS=OFF &&
+       cmake --build "$build" --target bench_plist plist_generate_log; } >"$log" 2>&1; then
+  cat "$log"
+  exit 1
+fi
+# Debian's python3, whose plistlib is the reference.
+python=/usr/bin/python3
+[ -x "$python" ] || python=python3
+"$python" "$root/bench/plist_bench.py" "$build" "${1:-9}"

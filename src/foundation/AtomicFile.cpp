@@ -1,0 +1,153 @@
+#include "foundation/AtomicFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <optional>
+#include <random>
+#include <string>
+#include <utility>
+
+namespace kinetra {
+
+namespace {
+
+constexpr mode_t kNewFileMode = 0644;
+constexpr int kNameAttempts = 16;
+
+std::string describe(const std::string& what, const std::filesystem::path& path, int error) {
+  return what + " " + path.string() + ": " + std::strerror(error);
+}
+
+Status errnoStatus(const std::string& what, const std::filesystem::path& path, int error) {
+  if (error == ENOENT || error == ENOTDIR) return Status::NotFound(describe(what, path, error));
+  return Status::IOError(describe(what, path, error));
+}
+
+// Owns a file descriptor; close() reports the error that a destructor would have to drop.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+
+  int get() const { return fd_; }
+  bool valid() const { return fd_ >= 0; }
+
+  // 0 or the errno of close(); the descriptor is released either way (retrying close after
+  // EINTR is unsafe on Linux).
+  int close() {
+    int error = ::close(std::exchange(fd_, -1)) == 0 ? 0 : errno;
+    return error == EINTR ? 0 : error;
+  }
+
+ private:
+  int fd_;
+};
+
+// Removes the temporary file unless the rename consumed it.
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(std::filesystem::path path) : path_(std::move(path)) {}
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  ~TemporaryFile() {
+    if (!path_.empty()) ::unlink(path_.c_str());
+  }
+
+  const std::filesystem::path& path() const { return path_; }
+  void release() { path_.clear(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+std::filesystem::path directoryOf(const std::filesystem::path& path) {
+  std::filesystem::path directory = path.parent_path();
+  return directory.empty() ? std::filesystem::path(".") : directory;
+}
+
+std::string uniqueSuffix() {
+  std::random_device source;
+  std::uint64_t bits = (std::uint64_t{source()} << 32) ^ source();
+  char text[17];
+  static constexpr char kHex[] = "0123456789abcdef";
+  for (int i = 0; i < 16; ++i) text[i] = kHex[(bits >> (4 * i)) & 15];
+  text[16] = '\0';
+  return text;
+}
+
+// The permission bits of the file being replaced; nothing for a new file.
+std::optional<mode_t> existingMode(const std::filesystem::path& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) return info.st_mode & 07777;
+  return std::nullopt;
+}
+
+Status writeAll(int fd, std::string_view bytes, const std::filesystem::path& path) {
+  while (!bytes.empty()) {
+    ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return errnoStatus("cannot write", path, errno);
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return Status::Ok();
+}
+
+Status syncDirectory(const std::filesystem::path& directory) {
+  FileDescriptor fd(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!fd.valid()) return errnoStatus("cannot open directory", directory, errno);
+  // Some file systems cannot sync a directory and say so with EINVAL; there is nothing to do.
+  if (::fsync(fd.get()) != 0 && errno != EINVAL) {
+    return Status::IOError(describe("cannot sync directory", directory, errno));
+  }
+  return Status::Ok();
+}
+
+}  // namespace
+
+Status AtomicFile::write(const std::filesystem::path& path, std::string_view bytes) {
+  if (path.filename().empty()) return Status::InvalidArgument("no file name in " + path.string());
+  const std::filesystem::path directory = directoryOf(path);
+  const std::optional<mode_t> mode = existingMode(path);
+
+  std::filesystem::path temporaryPath;
+  int fd = -1;
+  for (int attempt = 0; attempt < kNameAttempts && fd < 0; ++attempt) {
+    std::string name = ".";
+    name += path.filename().string();
+    name += ".tmp-";
+    name += uniqueSuffix();
+    temporaryPath = directory / name;
+    fd = ::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) return errnoStatus("cannot create a temporary file for", path, errno);
+  FileDescriptor file(fd);
+  TemporaryFile temporary(temporaryPath);
+
+  // The umask applied at creation; a replacement keeps exactly the old file's bits.
+  if (mode && ::fchmod(file.get(), *mode) != 0) {
+    return errnoStatus("cannot set the mode of", temporaryPath, errno);
+  }
+  if (Status written = writeAll(file.get(), bytes, temporaryPath); !written.ok()) return written;
+  if (::fsync(file.get()) != 0) return errnoStatus("cannot sync", temporaryPath, errno);
+  if (int error = file.close(); error != 0) {
+    return errnoStatus("cannot close", temporaryPath, error);
+  }
+  if (::rename(temporary.path().c_str(), path.c_str()) != 0) {
+    return errnoStatus("cannot replace", path, errno);
+  }
+  temporary.release();
+  return syncDirectory(directory);
+}
+
+}  // namespace kinetra

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+#include "foundation/Status.h"
+
+namespace kinetra {
+
+// Durable whole-file replacement.
+//
+// write() creates a temporary file exclusively (O_CREAT | O_EXCL) under a unique name in the
+// target's directory, with the old file's permission bits or 0644 (less the umask) for a new
+// file; writes all bytes (retrying short writes and EINTR); fsyncs and closes it; renames it
+// over the target; and fsyncs the directory. Readers see either the old file or the new one,
+// never a mix.
+//
+// Failures: when anything before the rename fails (no space, file size limit, read-only or
+// missing directory, I/O error, a failed fsync) the temporary file is removed, the old file is
+// left byte-identical and the error is returned; a failed fsync is never retried, since the
+// kernel may already have dropped the dirty pages it reported on. When the rename fails (for
+// example the target is a directory) the same holds. When only the final directory fsync fails
+// the new contents are in place but their durability is unknown; that is reported as IOError
+// too. Codes: NotFound when the directory does not exist, IOError otherwise.
+class AtomicFile {
+ public:
+  AtomicFile() = delete;
+
+  static Status write(const std::filesystem::path& path, std::string_view bytes);
+};
+
+}  // namespace kinetra

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "foundation/Status.h"
+
+namespace kinetra {
+
+// Vets a binary property list ("bplist00") before libplist parses it, so that libplist only
+// ever sees a well-formed object table of bounded depth and bounded expanded size.
+//
+// libplist expands every reference into a node of its own, recursively: a table whose objects
+// refer to each other in a cycle, or a small table of shared objects that expands to an
+// exponential tree, would exhaust its stack, memory or time. check() walks the object graph
+// from the top object once, iteratively (an explicit stack, each object finished once and its
+// results memoised), with every offset bounds-checked, and answers:
+//   - Corrupt for a malformed trailer or offset table, an object that runs past the table, a
+//     reference out of range, a cycle, a dictionary key that is not a string, kinds the system
+//     does not read (null, UID, set), an integer beyond 2^64 - 1, a date libplist cannot hold;
+//   - TooLarge when containers nest deeper than PropertyList::kMaxDepth, or the expanded tree
+//     would exceed kMaxNodes nodes or kMaxPayloadBytes bytes of text and data;
+//   - Ok otherwise.
+// Time and memory are linear in the size of the input.
+class BinaryPropertyListScanner {
+ public:
+  static constexpr std::uint64_t kMaxNodes = std::uint64_t{1} << 22;
+  static constexpr std::uint64_t kMaxPayloadBytes = std::uint64_t{256} << 20;
+
+  BinaryPropertyListScanner() = delete;
+
+  static Status check(std::string_view bytes);
+};
+
+}  // namespace kinetra

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "foundation/PropertyList.h"
+#include "foundation/Status.h"
+
+namespace kinetra {
+
+// Serialises property-list values in the XML form, version 1.0, byte for byte as Foundation
+// writes it: the XML declaration and DOCTYPE, `<plist version="1.0">`, the value indented with
+// tabs, `</plist>` and a final newline. Dictionary keys come out in byte order, so a file's bytes
+// depend only on the value, never on insertion history. Empty containers are `<array/>` and
+// `<dict/>`.
+//
+// Text in strings and keys has &, < and > escaped. Text that XML 1.0 cannot carry is repaired
+// rather than written into an unreadable file: each byte that is not part of valid UTF-8 and each
+// character XML forbids (control characters other than tab, line feed and carriage return;
+// U+FFFE, U+FFFF) becomes U+FFFD. A carriage return is written as `&#13;` because XML readers
+// turn a literal one into a line feed. When repairing makes two keys of one dictionary equal,
+// the later key in byte order wins.
+//
+// Leaf kinds a foreign file brought in are written in their XML form: <integer> in decimal,
+// <real> in the shortest form that reads back to the same double ("nan", "+infinity",
+// "-infinity" for the special values), <true/> and <false/>, <date> as ISO 8601 in UTC to the
+// whole second (the XML form has no fractions), <data> as base64 in lines of 76 characters.
+class PropertyListWriter {
+ public:
+  // The complete file contents for `value`. Fails with InvalidArgument, writing nothing, for a
+  // value the format cannot carry: containers nested deeper than PropertyList::kMaxDepth, or a
+  // date outside the years 1 to 9999.
+  static Result<std::string> serialise(const PropertyList& value);
+
+  // Appends `text` to `out` escaped and repaired as described above; false when anything had to
+  // be repaired.
+  static bool appendEscapedText(std::string& out, std::string_view text);
+};
+
+// Serialises `value` and replaces the file at `path` atomically with the result (AtomicFile).
+// On failure the old file is unchanged and the Status says why.
+Status writePropertyList(const std::filesystem::path& path, const PropertyList& value);
+
+}  // namespace kinetra

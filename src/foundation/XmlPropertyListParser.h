@@ -1,0 +1,86 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "foundation/PropertyList.h"
+#include "foundation/Status.h"
+
+namespace kinetra {
+
+// A strict reader of the XML property-list form, in one linear pass with an explicit stack (no
+// recursion, so hostile nesting cannot exhaust the call stack).
+//
+// Accepts what Foundation and Python's plistlib write and what a well-formed document of the
+// format may hold: an optional byte-order mark, XML declaration, DOCTYPE (without an internal
+// subset), comments and processing instructions anywhere markup may stand, an optional <plist>
+// root element with attributes, one value inside it; in text, the five predefined entities,
+// character references and CDATA sections; line ends normalised to line feed as XML requires.
+// Leaf kinds are read exactly: <integer> decimal or 0x-hexadecimal from -2^63 to 2^64 - 1;
+// <real> including nan and infinities; <date> in plistlib's ISO 8601 forms ending in Z; <data>
+// base64 with white space.
+//
+// Everything else is Corrupt: bytes that are not UTF-8, characters XML forbids, unknown
+// elements or entities, mismatched tags, a dictionary key without a value or a value without a
+// key, a number or date that does not parse or does not fit, more than one value. Containers
+// nested deeper than PropertyList::kMaxDepth give TooLarge. A repeated dictionary key keeps the
+// last value, as plistlib does.
+class XmlPropertyListParser {
+ public:
+  static Result<PropertyList> parse(std::string_view document);
+
+ private:
+  struct Frame {
+    PropertyList value;
+    std::string key;
+    bool hasKey = false;
+  };
+
+  enum class Element {
+    kPlist,
+    kArray,
+    kDict,
+    kKey,
+    kString,
+    kInteger,
+    kReal,
+    kDate,
+    kData,
+    kTrue,
+    kFalse,
+    kUnknown
+  };
+
+  explicit XmlPropertyListParser(std::string_view document) : text_(document) {}
+
+  Status run();
+  Status parseMarkup();
+  Status parseStartTag(std::string_view name, bool selfClosing);
+  Status parseEndTag();
+  static Element elementNamed(std::string_view name);
+  Status parseLeaf(std::string_view name, Element element, bool selfClosing);
+  Status openContainer(PropertyList value);
+  Status addValue(PropertyList value);
+  Status readText(std::string_view name, bool selfClosing, std::string& out);
+  Status appendReference(std::string& out);
+  Status appendCharacters(std::string_view raw, std::string& out);
+  Status skipPast(std::string_view opener, std::string_view terminator);
+  Status skipDoctype();
+  Status readTagName(std::string_view& name);
+  Status skipAttributes(bool& selfClosing);
+  void skipWhitespace();
+  bool startsWith(std::string_view prefix) const;
+  Status corrupt(const std::string& message) const;
+
+  std::string_view text_;
+  std::size_t pos_ = 0;
+  std::vector<Frame> stack_;
+  PropertyList root_;
+  bool hasRoot_ = false;
+  bool plistOpen_ = false;
+  bool plistClosed_ = false;
+};
+
+}  // namespace kinetra

@@ -1,0 +1,124 @@
+#include "foundation/AtomicFile.h"
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "foundation/PropertyListWriter.h"
+#include "support/TemporaryDirectory.h"
+
+namespace kinetra {
+namespace {
+
+mode_t permissions(const std::filesystem::path& path) {
+  struct stat info {};
+  EXPECT_EQ(::stat(path.c_str(), &info), 0);
+  return info.st_mode & 07777;
+}
+
+class AtomicFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(directory_.path().empty());
+    ASSERT_TRUE(AtomicFile::write(target_, old_).ok());
+  }
+
+  testing::TemporaryDirectory directory_;
+  std::filesystem::path target_ = directory_ / "Kinetra_Log.plist";
+  const std::string old_ = "old contents\n";
+};
+
+TEST_F(AtomicFileTest, ReplacesTheWholeFileAndLeavesNoTemporaryBehind) {
+  EXPECT_EQ(testing::fileContents(target_), old_);
+  EXPECT_EQ(
+      permissions(target_), 0644 & ~[] {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        return mask;
+      }());
+  std::string large(3 << 20, 'x');
+  ASSERT_TRUE(AtomicFile::write(target_, large).ok());
+  EXPECT_EQ(testing::fileContents(target_), large);
+  ASSERT_TRUE(AtomicFile::write(target_, "").ok());
+  EXPECT_EQ(testing::fileContents(target_), "");
+  EXPECT_EQ(directory_.entries(), std::vector<std::string>{"Kinetra_Log.plist"});
+}
+
+TEST_F(AtomicFileTest, KeepsThePermissionsOfTheFileItReplaces) {
+  ASSERT_EQ(::chmod(target_.c_str(), 0600), 0);
+  ASSERT_TRUE(AtomicFile::write(target_, "new").ok());
+  EXPECT_EQ(permissions(target_), 0600u);
+  // Whatever the umask: the replacement has the old bits, not the default ones.
+  ASSERT_EQ(::chmod(target_.c_str(), 0664), 0);
+  mode_t mask = ::umask(077);
+  Status status = AtomicFile::write(target_, "newer");
+  ::umask(mask);
+  ASSERT_TRUE(status.ok());
+  EXPECT_EQ(permissions(target_), 0664u);
+}
+
+TEST_F(AtomicFileTest, MissingDirectoryIsNotFoundAndCreatesNothing) {
+  Status status = AtomicFile::write(directory_ / "absent" / "file.plist", "x");
+  EXPECT_EQ(status.code(), Status::Code::kNotFound) << status.toString();
+  // A regular file where a directory should be.
+  status = AtomicFile::write(target_ / "file.plist", "x");
+  EXPECT_EQ(status.code(), Status::Code::kNotFound) << status.toString();
+  EXPECT_EQ(testing::fileContents(target_), old_);
+  EXPECT_EQ(directory_.entries(), std::vector<std::string>{"Kinetra_Log.plist"});
+}
+
+TEST_F(AtomicFileTest, FailedRenameRemovesTheTemporaryFile) {
+  std::filesystem::create_directory(directory_ / "folder");
+  std::ofstream(directory_ / "folder" / "inside") << "kept";
+  Status status = AtomicFile::write(directory_ / "folder", "x");
+  EXPECT_EQ(status.code(), Status::Code::kIOError) << status.toString();
+  EXPECT_TRUE(std::filesystem::is_directory(directory_ / "folder"));
+  EXPECT_EQ(testing::fileContents(directory_ / "folder" / "inside"), "kept");
+  EXPECT_EQ(directory_.entries(), (std::vector<std::string>{"Kinetra_Log.plist", "folder"}));
+}
+
+// A full disk, for root too: the file size limit makes write() fail with EFBIG part way
+// through, in a child process so the limit stays there.
+TEST_F(AtomicFileTest, FailedWriteLeavesTheOldFileByteIdentical) {
+  std::string large(1 << 20, 'n');
+  pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit {
+      64 * 1024, 64 * 1024
+    };
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(3);
+    Status status = AtomicFile::write(target_, large);
+    bool reported = status.code() == Status::Code::kIOError &&
+                    status.message().find("File too large") != std::string::npos;
+    ::_exit(reported ? 0 : 1);
+  }
+  int wait = 0;
+  ASSERT_EQ(::waitpid(child, &wait, 0), child);
+  ASSERT_TRUE(WIFEXITED(wait));
+  EXPECT_EQ(WEXITSTATUS(wait), 0);
+  EXPECT_EQ(testing::fileContents(target_), old_);
+  EXPECT_EQ(directory_.entries(), std::vector<std::string>{"Kinetra_Log.plist"});
+}
+
+TEST_F(AtomicFileTest, RefusedValueLeavesTheOldFile) {
+  PropertyList deep = PropertyList::Array{};
+  PropertyList* innermost = &deep;
+  for (int depth = 0; depth < PropertyList::kMaxDepth; ++depth) {
+    innermost = &innermost->asArray().emplace_back(PropertyList::Array{});
+  }
+  EXPECT_EQ(writePropertyList(target_, deep).code(), Status::Code::kInvalidArgument);
+  EXPECT_EQ(testing::fileContents(target_), old_);
+}
+
+}  // namespace
+}  // namespace kinetra

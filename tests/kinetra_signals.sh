@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# kinetra starts on an empty documents directory, writes nothing there, and exits 0 on SIGINT
+# and on SIGTERM; a malformed command line exits 2.
+set -u
+kinetra=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+"$kinetra" --no-such-option 2>/dev/null
+[ $? -eq 2 ] || { echo "malformed command line did not exit 2"; exit 1; }
+
+for signal in INT TERM; do
+  "$kinetra" --documents "$work/docs" 2>"$work/log" &
+  pid=$!
+  for _ in $(seq 1 200); do
+    grep -q "Kinetra is running" "$work/log" && break
+    sleep 0.05
+  done
+  grep -q "Kinetra is running" "$work/log" || { echo "kinetra did not start"; kill -9 $pid; exit 1; }
+  kill -$signal $pid
+  wait $pid
+  status=$?
+  [ $status -eq 0 ] || { echo "SIG$signal: exit status $status"; exit 1; }
+done
+
+[ ! -e "$work/docs" ] || { echo "a first start wrote into the documents directory"; exit 1; }
+echo "kinetra exits 0 on SIGINT and SIGTERM"
