@@ -9,8 +9,8 @@
 #include <boost/asio/signal_set.hpp>
 
 #include <csignal>
-#include <filesystem>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -100,9 +100,9 @@ int main(int argc, char** argv) {
   }
 
   kinetra::RunLoop loop;
-  const kinetra::DocumentsDirectory documents(
-      options->documents ? std::filesystem::path(*options->documents)
-                         : kinetra::DocumentsDirectory::defaultPath());
+  const kinetra::DocumentsDirectory documents(options->documents
+                                                  ? std::filesystem::path(*options->documents)
+                                                  : kinetra::DocumentsDirectory::defaultPath());
   const kinetra::ResourceBundle bundle(options->resources
                                            ? std::filesystem::path(*options->resources)
                                            : kinetra::ResourceBundle::defaultPath());

@@ -132,7 +132,8 @@ TEST_F(PropertyListFileTest, WhatWeWritePlistlibReadsAndWritesByteForByte) {
   ASSERT_TRUE(writePropertyList(directory_ / "ours.plist", sampleLog()).ok());
   ASSERT_TRUE(peer("convert " + quoted(directory_ / "ours.plist") + " " +
                    quoted(directory_ / "theirs.plist") + " xml"));
-  EXPECT_EQ(testing::fileContents(directory_ / "ours.plist"), testing::fileContents(directory_ / "theirs.plist"));
+  EXPECT_EQ(testing::fileContents(directory_ / "ours.plist"),
+            testing::fileContents(directory_ / "theirs.plist"));
 }
 
 TEST_F(PropertyListFileTest, WhatPlistlibWritesWeReadInBothForms) {
