@@ -1,0 +1,72 @@
+#include "ui/Application.h"
+
+#include "ui/Responder.h"
+#include "ui/ScreenDescriber.h"
+
+namespace kinetra {
+
+Application& Application::shared() {
+  static Application application;
+  return application;
+}
+
+void Application::launch(ApplicationDelegate& delegate) {
+  setDelegate(&delegate);
+  delegate.applicationDidFinishLaunching(*this);
+}
+
+Window& Application::window() {
+  if (!window_) window_ = std::make_unique<Window>();
+  return *window_;
+}
+
+void Application::setStatusBarHidden(bool hidden, Animated animated) {
+  if (hidden == statusBarHidden_) return;
+  statusBarHidden_ = hidden;
+  if (animated == Animated::No) return;
+  AnimationRecord record;
+  record.kind = AnimationRecord::Kind::kStatusBar;
+  record.hidden = hidden;
+  record.duration = 0.3;
+  animations_.record(nullptr, record);
+}
+
+namespace {
+
+View* findView(View& view, ViewId identifier) {
+  if (view.identifier() == identifier) return &view;
+  for (View* subview : view.subviews()) {
+    if (View* found = findView(*subview, identifier)) return found;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+View* Application::viewWithIdentifier(ViewId identifier) {
+  layoutIfNeeded();
+  return findView(window(), identifier);
+}
+
+void Application::layoutIfNeeded() { window().layoutIfNeeded(); }
+
+ScreenDescription Application::describeScreen() {
+  layoutIfNeeded();
+  ScreenDescription screen;
+  screen.size = {Window::kWidth, Window::kHeight};
+  screen.statusBarHidden = statusBarHidden_;
+  screen.window = describeViewTree(window());
+  screen.animations = animations_.takeRecords();
+  return screen;
+}
+
+void Application::reset() {
+  if (Responder* responder = firstResponder()) responder->resignFirstResponder();
+  firstResponder_.reset();
+  animations_.reset();
+  delegate_.reset();
+  statusBarHidden_ = false;
+  window_.reset();
+}
+
+}  // namespace kinetra

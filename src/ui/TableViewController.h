@@ -1,0 +1,30 @@
+#pragma once
+
+#include <memory>
+
+#include "ui/TableView.h"
+#include "ui/TableViewDataSource.h"
+#include "ui/TableViewDelegate.h"
+#include "ui/ViewController.h"
+
+namespace kinetra {
+
+// A screen whose view is a table it serves itself: the table's data source and delegate are
+// this controller. Subclasses give the rows and cells.
+class TableViewController : public ViewController,
+                            public TableViewDataSource,
+                            public TableViewDelegate {
+ public:
+  explicit TableViewController(TableViewStyle style = TableViewStyle::kPlain);
+
+  // The controller's view. A view set by hand that is not a table gives way to a new table.
+  TableView& tableView();
+
+ protected:
+  std::unique_ptr<View> loadView() override;
+
+ private:
+  TableViewStyle style_;
+};
+
+}  // namespace kinetra
