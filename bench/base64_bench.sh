@@ -2,12 +2,12 @@
 # Base64 throughput on the same 10 MB of random bytes: the mail codec (bench_base64) against
 # coreutils' base64 and base64 -d, each a whole process reading a file and writing to
 # /dev/null, best of 7 runs. Prints MB/s and our time as a multiple of coreutils' (goal: <= 3).
-#   bash bench/base64_bench.sh [build-dir]     (default: build-mail)
+#   bash bench/base64_bench.sh [build-dir]     (default: build-bench, as bench/run.sh)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build-mail}
+build=${1:-$root/build-bench}
 if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKINETRA_BUILD_TESTS=OFF >/dev/null
 fi
 cmake --build "$build" --target bench_base64 >/dev/null
 tool="$build/bench/bench_base64"

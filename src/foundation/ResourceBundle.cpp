@@ -27,7 +27,7 @@ std::filesystem::path ResourceBundle::defaultPath() {
 std::optional<std::filesystem::path> ResourceBundle::pathForResource(std::string_view name,
                                                                      std::string_view type) const {
   std::string file(name);
-  if (!type.empty()) file += "." + std::string(type);
+  if (!type.empty()) file.append(".").append(type);
   if (!DocumentsDirectory::isBareName(file)) return std::nullopt;
   auto path = directory_ / file;
   std::error_code error;
