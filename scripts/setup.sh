@@ -9,7 +9,7 @@ packages=(
   libplist-dev libicu-dev libboost-dev libssl-dev openssl
   libcairo2-dev libfontconfig-dev fonts-dejavu-core libpng-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-  python3 python3-aiosmtpd
+  python3 python3-aiosmtpd python3-pil
 )
 
 missing=()
