@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Property-list benchmark: Kinetra's layer against Python's plistlib on a one-year and a
-# ten-year synthetic strength log. Usage: bash bench/run.sh [REPETITIONS]
+# ten-year synthetic strength log; then the application's start-up on the ten-year strength and
+# aerobic logs against plistlib loading the same two files. Usage: bash bench/run.sh [REPETITIONS]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$root/build-bench"
 log="$(mktemp /tmp/kinetra-bench-build-XXXXXX)"
 trap 'rm -f "$log"' EXIT
 if ! { cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKINETRA_BUILD_TESTS=OFF &&
-       cmake --build "$build" --target bench_plist plist_generate_log; } >"$log" 2>&1; then
+       cmake --build "$build" --target bench_plist plist_generate_log bench_startup; } >"$log" 2>&1; then
   cat "$log"
   exit 1
 fi
@@ -15,3 +16,5 @@ fi
 python=/usr/bin/python3
 [ -x "$python" ] || python=python3
 "$python" "$root/bench/plist_bench.py" "$build" "${1:-9}"
+echo
+"$python" "$root/bench/startup_bench.py" "$build" "$root/resources" "${1:-9}"

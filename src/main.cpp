@@ -1,9 +1,10 @@
 // kinetra: starts the application on the run loop and runs until SIGINT or SIGTERM.
 
+#include "app/VelomarAppDelegate.h"
 #include "foundation/DocumentsDirectory.h"
-#include "foundation/PropertyListReader.h"
 #include "foundation/ResourceBundle.h"
 #include "foundation/RunLoop.h"
+#include "ui/Application.h"
 
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/signal_set.hpp>
@@ -56,31 +57,6 @@ std::optional<Options> parseOptions(const std::vector<std::string_view>& argumen
   return options;
 }
 
-// The user's files as the application keeps them, with the top level each must have.
-constexpr std::pair<std::string_view, kinetra::PropertyList::Kind> kUserFiles[] = {
-    {"Workouts.plist", kinetra::PropertyList::Kind::kArray},
-    {"Custom_Exercises.plist", kinetra::PropertyList::Kind::kArray},
-    {"Kinetra_Log.plist", kinetra::PropertyList::Kind::kDictionary},
-    {"Kinetra_Aerobics_Log.plist", kinetra::PropertyList::Kind::kDictionary},
-    {"settings.plist", kinetra::PropertyList::Kind::kDictionary},
-};
-
-void loadDocuments(const kinetra::DocumentsDirectory& documents, kinetra::DiagnosticLog& log) {
-  int loaded = 0;
-  for (const auto& [name, kind] : kUserFiles) {
-    const auto path = documents.pathForFile(name);
-    if (!path.ok()) continue;
-    const auto value = kinetra::loadPropertyList(*path, kind);
-    if (value.ok()) {
-      ++loaded;
-    } else if (value.status().code() != kinetra::Status::Code::kNotFound) {
-      log.line(std::string(name) + " is unreadable: " + value.status().toString());
-    }
-  }
-  log.line("documents: " + documents.path().string() + " (" + std::to_string(loaded) +
-           " user files)");
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -100,14 +76,18 @@ int main(int argc, char** argv) {
   }
 
   kinetra::RunLoop loop;
-  const kinetra::DocumentsDirectory documents(options->documents
-                                                  ? std::filesystem::path(*options->documents)
-                                                  : kinetra::DocumentsDirectory::defaultPath());
-  const kinetra::ResourceBundle bundle(options->resources
-                                           ? std::filesystem::path(*options->resources)
-                                           : kinetra::ResourceBundle::defaultPath());
-  loop.log().line("resources: " + bundle.directory().string());
-  loadDocuments(documents, loop.log());
+  kinetra::VelomarAppDelegate::Environment environment;
+  environment.documentsDirectory = options->documents ? std::filesystem::path(*options->documents)
+                                                      : kinetra::DocumentsDirectory::defaultPath();
+  environment.resourceDirectory = options->resources ? std::filesystem::path(*options->resources)
+                                                     : kinetra::ResourceBundle::defaultPath();
+  loop.log().line("resources: " + environment.resourceDirectory.string());
+  loop.log().line("documents: " + environment.documentsDirectory.string());
+
+  kinetra::Application& application = kinetra::Application::shared();
+  application.setClock(&loop.clock());
+  kinetra::VelomarAppDelegate delegate(loop, std::move(environment));
+  application.launch(delegate);
 
   boost::asio::signal_set signals(loop.ioContext(), SIGINT, SIGTERM);
   signals.async_wait([&loop](const boost::system::error_code& error, int) {
@@ -115,5 +95,6 @@ int main(int argc, char** argv) {
   });
   loop.log().line("Kinetra is running; press Ctrl-C to stop");
   loop.run();
+  application.setClock(nullptr);
   return 0;
 }

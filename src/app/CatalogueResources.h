@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/ExerciseRecord.h"
+#include "foundation/PropertyList.h"
+#include "foundation/ResourceBundle.h"
+
+namespace kinetra {
+
+// The five read-only catalogue property lists of the resource bundle ("Exercises", "Targets",
+// "Muscles", "LogDates", "Routines", type "plist"). A resource that is missing, unreadable or
+// of the wrong top-level kind reads as empty; elements of the wrong kind are left out of the
+// string lists. Nothing is reported: the catalogue comes with the application.
+class CatalogueResources {
+ public:
+  CatalogueResources() = delete;
+
+  // "Exercises": the catalogue's records in file order, each a new shared record.
+  static ExerciseRecords exercises(const ResourceBundle& bundle);
+  // "Targets" or "LogDates": an array of strings.
+  static std::vector<std::string> strings(const ResourceBundle& bundle, std::string_view name);
+  // "Muscles": arrays of strings, element 0 of each the heading of a group.
+  static std::vector<std::vector<std::string>> muscles(const ResourceBundle& bundle);
+  // "Routines": routine records (dictionaries of strings) in file order, every element kept.
+  static PropertyList::Array routines(const ResourceBundle& bundle);
+
+  // Any array resource, whole; empty when missing or unreadable.
+  static PropertyList::Array array(const ResourceBundle& bundle, std::string_view name);
+};
+
+}  // namespace kinetra

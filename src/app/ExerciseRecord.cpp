@@ -1,0 +1,21 @@
+#include "app/ExerciseRecord.h"
+
+#include <algorithm>
+#include <array>
+
+namespace kinetra {
+
+std::optional<std::string_view> recordString(const PropertyList& record, std::string_view key) {
+  const PropertyList* value = record.find(key);
+  if (value == nullptr || !value->isString()) return std::nullopt;
+  return std::string_view(value->asString());
+}
+
+bool isAerobicExercise(std::string_view name) {
+  static constexpr std::array<std::string_view, 9> kAerobic = {
+      " treadmill", " cycling",      " elliptical", " jogging", " jump rope",
+      " rowing",    " step machine", " swimming",   " tennis"};
+  return std::find(kAerobic.begin(), kAerobic.end(), name) != kAerobic.end();
+}
+
+}  // namespace kinetra

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "ui/TextView.h"
+
+namespace kinetra {
+
+// The back of the exercise screen's card: the exercise's description, a text view that can
+// take the keyboard focus. Made at launch and held by the shared state as `velomarTabText`.
+class KinetraTextController : public TextView {
+ public:
+  static constexpr Rect kFrame{10, 71, 305, 291};
+
+  KinetraTextController() : TextView(kFrame) {}
+
+  bool canBecomeFirstResponder() const override { return true; }
+};
+
+}  // namespace kinetra

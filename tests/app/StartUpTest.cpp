@@ -1,0 +1,165 @@
+// Launch: the values the shared state starts with, the interface it puts in the window, and a
+// first start that leaves the documents directory untouched.
+#include "app/AppTestSupport.h"
+
+#include <cmath>
+
+#include "ui/Finger.h"
+#include "ui/UiTestSupport.h"
+
+namespace kinetra::test {
+namespace {
+
+using StartUpTest = AppTest;
+
+TEST_F(StartUpTest, FirstStartLoadsTheCatalogueHasEmptyUserDataAndWritesNothing) {
+  writeSmallCatalogue();
+  VelomarAppDelegate& state = launch();
+
+  EXPECT_FALSE(std::filesystem::exists(documents())) << "a first start made the documents folder";
+  EXPECT_TRUE(state.workouts().asArray().empty());
+  EXPECT_TRUE(state.customExercises().empty());
+  EXPECT_TRUE(state.exerciseLog().asDictionary().empty());
+  EXPECT_TRUE(state.aerobicsLog().asDictionary().empty());
+  EXPECT_TRUE(state.settings().asDictionary().empty());
+  EXPECT_EQ(state.exercises().size(), 5u);
+  EXPECT_EQ(state.targets(), (std::vector<std::string>{"Chest", "Legs", "Arms", "Cardio"}));
+  ASSERT_EQ(state.muscles().size(), 2u);
+  EXPECT_EQ(state.muscles()[1], (std::vector<std::string>{"Lower Body", "Quadriceps"}));
+  EXPECT_EQ(state.logDates().size(), 6u);
+  EXPECT_EQ(state.routines().size(), 1u);
+  EXPECT_EQ(state.selectedDate(), "none");
+  EXPECT_EQ(state.lastTabIndex(), 0);
+  EXPECT_EQ(state.today(), "Mar 20, 2024");
+  EXPECT_TRUE(state.flipEnabled());
+  EXPECT_TRUE(state.refreshLogScroll());
+  EXPECT_FALSE(state.backViewIsVisible());
+  EXPECT_FALSE(state.doneLogo());
+  EXPECT_FALSE(state.useLogScroll());
+  EXPECT_EQ(VelomarAppDelegate::shared(), &state);
+  EXPECT_TRUE(lines().empty()) << lines().front();
+}
+
+TEST_F(StartUpTest, AMissingBundleGivesEmptyListsAndStillStarts) {
+  VelomarAppDelegate& state = launch();
+  EXPECT_TRUE(state.exercises().empty());
+  EXPECT_TRUE(state.exerciseNameIndexArray().empty());
+  EXPECT_TRUE(state.targets().empty());
+  EXPECT_TRUE(state.logDates().empty());
+  EXPECT_TRUE(state.routines().empty());
+  EXPECT_EQ(application().window().subviews().size(), 1u);
+}
+
+TEST_F(StartUpTest, AResourceOfTheWrongKindReadsAsEmpty) {
+  writeResource("Exercises", PropertyList::Dictionary{{"name", "Squat"}});
+  writeResource("Targets", PropertyList::Array{"Chest", PropertyList::Array{}, "Legs"});
+  VelomarAppDelegate& state = launch();
+  EXPECT_TRUE(state.exercises().empty());
+  EXPECT_EQ(state.targets(), (std::vector<std::string>{"Chest", "Legs"}));
+}
+
+TEST_F(StartUpTest, TheWindowShowsFiveTabsEachInItsNavigationController) {
+  VelomarAppDelegate& state = launch();
+  MainInterface& ui = state.interface();
+  ASSERT_EQ(application().window().subviews().size(), 1u);
+  EXPECT_EQ(application().window().subviews()[0], &ui.tabBarController.view());
+  const std::vector<ViewController*> tabs = ui.tabBarController.viewControllers();
+  ASSERT_EQ(tabs.size(), 5u);
+  EXPECT_EQ(tabs[0], &ui.kinetraNavigationController);
+  EXPECT_EQ(tabs[1], &ui.targetNavigationController);
+  EXPECT_EQ(tabs[2], &ui.workoutsNavigationController);
+  EXPECT_EQ(tabs[3], &ui.routineNavigationController);
+  EXPECT_EQ(tabs[4], &ui.logNavigationController);
+  EXPECT_EQ(ui.kinetraNavigationController.topViewController(), &ui.exerciseScreen);
+  EXPECT_EQ(ui.tabBarController.selectedIndex(), 0);
+
+  // The card shows its front; the bar offers the information button.
+  ASSERT_FALSE(ui.kinetraTabView.subviews().empty());
+  EXPECT_EQ(ui.kinetraTabView.subviews().back(), &ui.velomarTabImage);
+  EXPECT_TRUE(ui.velomarTabImage.isUserInteractionEnabled());
+  EXPECT_EQ(ui.velomarNavigationTitle.rightBarButtonItem(), ui.informationBarItem.get());
+  ASSERT_NE(ui.velomarTabText, nullptr);
+  EXPECT_FALSE(ui.velomarTabText->isEditable());
+  EXPECT_EQ(ui.velomarTabText->font().pointSize, 15);
+
+  // Every tab can be reached with the finger.
+  Finger finger;
+  for (int tab = 4; tab >= 0; --tab) {
+    EXPECT_TRUE(finger.selectTab(ui.tabBarController, tab).ok()) << tab;
+    EXPECT_EQ(ui.tabBarController.selectedIndex(), tab);
+  }
+}
+
+TEST_F(StartUpTest, ControlsMadeAtStartUpHaveTheirKeyboardsFontsAndBarItems) {
+  VelomarAppDelegate& state = launch();
+  MainInterface& ui = state.interface();
+  EXPECT_EQ(ui.emailAddress.keyboardType(), KeyboardType::kEmailAddress);
+  EXPECT_EQ(ui.emailAddress.returnKeyType(), ReturnKeyType::kDone);
+  EXPECT_EQ(ui.aerobicsField4.keyboardType(), KeyboardType::kNumbersAndPunctuation);
+  EXPECT_EQ(ui.aerobicsField5.keyboardType(), KeyboardType::kDefault);
+  EXPECT_EQ(ui.aerobicsField5.returnKeyType(), ReturnKeyType::kDone);
+  EXPECT_EQ(ui.weightDecimal.keyboardType(), KeyboardType::kNumberPad);
+  EXPECT_EQ(ui.CustomDescription.returnKeyType(), ReturnKeyType::kDone);
+  EXPECT_EQ(ui.emailLabel.text(), "Requires WIFI or cellular data connection");
+  EXPECT_TRUE(fontsEqual(ui.MusclesText.font(), Font::italicSystemFontOfSize(12)));
+  EXPECT_TRUE(fontsEqual(ui.bodyButtonLabel.font(), Font::boldSystemFontOfSize(12)));
+  EXPECT_EQ(ui.datePicker.date(), clock().now());
+  EXPECT_TRUE(ui.logsScrollView.isPagingEnabled());
+  ASSERT_NE(state.imagePickerController(), nullptr);
+  EXPECT_EQ(state.imagePickerController()->delegate(), &state);
+
+  ASSERT_NE(ui.segmentedControl, nullptr);
+  EXPECT_EQ(ui.segmentedControl->numberOfSegments(), 3);
+  EXPECT_TRUE(ui.segmentedControl->isMomentary());
+  EXPECT_TRUE(rectsEqual(ui.segmentedControl->frame(), Rect{0, 0, 110, 30}));
+  EXPECT_EQ(ui.segmentBarItem->customView(), ui.segmentedControl.get());
+  EXPECT_EQ(ui.customSegmentedControl->titleForSegmentAtIndex(1), "Del");
+  EXPECT_EQ(ui.customExercisesNavigationTitle.rightBarButtonItem(), ui.customExercisesButton.get());
+  EXPECT_EQ(ui.singleWorkoutSegmentedControl->titleForSegmentAtIndex(1), "Edit");
+  EXPECT_EQ(ui.singleWorkoutNavigationTitle.rightBarButtonItem(), ui.singleWorkoutButton.get());
+  EXPECT_EQ(ui.kinetraLogView.backgroundColor(), Color::groupTableViewBackgroundColor());
+}
+
+TEST_F(StartUpTest, TheHelpPageScrollsTheTallPictureInA360PointWindow) {
+  std::filesystem::create_directories(resources());
+  const std::vector<std::uint8_t> picture = pngBytes(320, 900);
+  std::ofstream(resources() / "logo_back.jpg", std::ios::binary)
+      .write(reinterpret_cast<const char*>(picture.data()),
+             static_cast<std::streamsize>(picture.size()));
+  VelomarAppDelegate& state = launch();
+  const View& help = state.interface().kinetraHelpView;
+  ASSERT_EQ(help.subviews().size(), 1u);
+  const auto* scroller = dynamic_cast<const ScrollView*>(help.subviews()[0]);
+  ASSERT_NE(scroller, nullptr);
+  EXPECT_TRUE(rectsEqual(scroller->frame(), Rect{0, 0, 320, 360}));
+  EXPECT_EQ(scroller->contentSize(), (Size{320, 900}));
+  EXPECT_FALSE(scroller->bounces());
+  EXPECT_TRUE(scroller->isDirectionalLockEnabled());
+  EXPECT_EQ(scroller->indicatorStyle(), ScrollViewIndicatorStyle::kWhite);
+}
+
+TEST_F(StartUpTest, TheGraphControlsRedrawTheGraph) {
+  VelomarAppDelegate& state = launch();
+  MainInterface& ui = state.interface();
+  const auto before = ui.graphView.displayGeneration();
+  // The graph is shown over the window, turned to landscape, before its controls can be reached.
+  application().window().addSubview(ui.graphView);
+  ui.graphView.setCenter(Point{160, 240});
+  ui.graphView.setTransform(AffineTransform::makeRotation(std::acos(-1.0) / 2));
+  Finger finger;
+  ASSERT_TRUE(finger.chooseSegment(ui.graphType, 2).ok());
+  ASSERT_TRUE(finger.chooseSegment(ui.graphDuration, 1).ok());
+  EXPECT_EQ(ui.graphView.displayGeneration(), before + 2);
+}
+
+TEST_F(StartUpTest, EndOfLifeTakesTheInterfaceOutOfTheWindow) {
+  launch();
+  Window& window = application().window();
+  ASSERT_EQ(window.subviews().size(), 1u);
+  shutDown();
+  EXPECT_TRUE(window.subviews().empty());
+  EXPECT_EQ(VelomarAppDelegate::shared(), nullptr);
+}
+
+}  // namespace
+}  // namespace kinetra::test

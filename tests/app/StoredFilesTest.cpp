@@ -1,0 +1,171 @@
+// The user's files: loading by kind, keeping unreadable files, whole-file writes and their
+// failures, the migration of the older single workout, and custom records shared between the
+// lists.
+#include "app/AppTestSupport.h"
+
+namespace kinetra::test {
+namespace {
+
+using StoredFilesTest = AppTest;
+
+bool anyLineContains(const std::vector<std::string>& lines, const std::string& text) {
+  return std::any_of(lines.begin(), lines.end(),
+                     [&](const std::string& line) { return line.find(text) != std::string::npos; });
+}
+
+TEST_F(StoredFilesTest, ReadableFilesReplaceTheirDefaults) {
+  const PropertyList log = PropertyList::Dictionary{
+      {"Mar 19, 2024",
+       PropertyList::Dictionary{{"Squat", PropertyList::Array{"100 kg", "5", ""}}}}};
+  writeDocument("Kinetra_Log.plist", log);
+  writeDocument("settings.plist", PropertyList::Dictionary{{"email", "me@example.org"}});
+  writeDocument("Workouts.plist", PropertyList::Array{PropertyList::Array{"Legs", "Squat"}});
+  VelomarAppDelegate& state = launch();
+  EXPECT_EQ(state.exerciseLog(), log);
+  EXPECT_EQ(state.settings().find("email")->asString(), "me@example.org");
+  EXPECT_EQ(state.workouts().asArray().size(), 1u);
+  EXPECT_TRUE(state.aerobicsLog().asDictionary().empty());
+}
+
+TEST_F(StoredFilesTest, AWorkoutsFileHoldingADictionaryIsIgnoredKeptAsideAndReplacedAtTheNextSave) {
+  const PropertyList wrongKind = PropertyList::Dictionary{{"Legs", "Squat"}};
+  writeDocument("Workouts.plist", wrongKind);
+  const std::string original = readDocumentBytes("Workouts.plist");
+  VelomarAppDelegate& state = launch();
+  EXPECT_TRUE(state.workouts().asArray().empty());
+  EXPECT_EQ(documentNames(), std::vector<std::string>{"Workouts.plist"}) << "start-up wrote";
+  EXPECT_TRUE(lines().empty());
+
+  state.workouts().asArray().push_back(PropertyList::Array{"Push", "Push Up"});
+  ASSERT_TRUE(state.saveWorkouts().ok());
+
+  EXPECT_EQ(readDocument("Workouts.plist"),
+            PropertyList(PropertyList::Array{PropertyList::Array{"Push", "Push Up"}}));
+  // 12:00 on Mar 20, 2024 in Tokyo is 03:00 UTC; the name carries the process's local time.
+  const std::vector<std::string> names = documentNames();
+  ASSERT_EQ(names.size(), 2u);
+  EXPECT_EQ(names[1].rfind("Workouts.plist.unreadable-202403", 0), 0u) << names[1];
+  EXPECT_EQ(readDocumentBytes(names[1]), original);
+  ASSERT_EQ(lines().size(), 1u);
+  EXPECT_NE(lines()[0].find(names[1]), std::string::npos) << lines()[0];
+
+  // Moved once: the next save just replaces the file.
+  ASSERT_TRUE(state.saveWorkouts().ok());
+  EXPECT_EQ(documentNames().size(), 2u);
+  EXPECT_EQ(lines().size(), 1u);
+}
+
+TEST_F(StoredFilesTest, ALogThatDoesNotParseKeepsItsBytesUnderAFreeName) {
+  const std::string garbage = "<?xml version=\"1.0\"?><plist><dict><key>Mar 1";
+  writeDocumentBytes("Kinetra_Log.plist", garbage);
+  // An earlier run left a copy under the name this run would choose first.
+  VelomarAppDelegate& state = launch();
+  const std::string taken = "Kinetra_Log.plist.unreadable-" + [] {
+    std::time_t moment =
+        static_cast<std::time_t>(day("Mar 20, 2024").timeIntervalSince1970()) + 12 * 3600;
+    std::tm local{};
+    localtime_r(&moment, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+    return std::string(text);
+  }();
+  writeDocumentBytes(taken, "older copy");
+  EXPECT_TRUE(state.exerciseLog().asDictionary().empty());
+
+  state.exerciseLog().asDictionary()["Mar 20, 2024"] = PropertyList::Dictionary{};
+  ASSERT_TRUE(state.saveExerciseLog().ok());
+  EXPECT_EQ(readDocumentBytes(taken), "older copy");
+  EXPECT_EQ(readDocumentBytes(taken + "-2"), garbage);
+  EXPECT_EQ(readDocument("Kinetra_Log.plist"), state.exerciseLog());
+}
+
+TEST_F(StoredFilesTest, AMissingFileIsSimplyWrittenWithoutAnyLine) {
+  VelomarAppDelegate& state = launch();
+  state.settings().asDictionary()["email"] = "a@b.c";
+  ASSERT_TRUE(state.saveSettings().ok());
+  EXPECT_EQ(documentNames(), std::vector<std::string>{"settings.plist"});
+  EXPECT_EQ(readDocument("settings.plist"), state.settings());
+  EXPECT_TRUE(lines().empty());
+}
+
+TEST_F(StoredFilesTest, AFailedWriteIsReportedAndTheNextWriteCarriesTheChange) {
+  VelomarAppDelegate& state = launch();
+  // Something in the way of the log file: a folder of that name, with content.
+  std::filesystem::create_directories(documents() / "Kinetra_Log.plist" / "inside");
+  state.exerciseLog().asDictionary()["Mar 20, 2024"] =
+      PropertyList::Dictionary{{"Squat", PropertyList::Array{"100 kg", "5", ""}}};
+  EXPECT_FALSE(state.saveExerciseLog().ok());
+  ASSERT_EQ(lines().size(), 1u);
+  EXPECT_TRUE(anyLineContains(lines(), "could not save Kinetra_Log.plist")) << lines()[0];
+  EXPECT_EQ(state.exerciseLog().asDictionary().size(), 1u) << "the change left memory";
+
+  std::filesystem::remove_all(documents() / "Kinetra_Log.plist");
+  state.exerciseLog().asDictionary()["Mar 21, 2024"] = PropertyList::Dictionary{};
+  ASSERT_TRUE(state.saveExerciseLog().ok());
+  EXPECT_EQ(readDocument("Kinetra_Log.plist").asDictionary().size(), 2u);
+}
+
+TEST_F(StoredFilesTest, TheOlderSingleWorkoutBecomesTheLastWorkoutAndItsFileGoes) {
+  writeDocument("Workouts.plist", PropertyList::Array{PropertyList::Array{"Current Workout", "A"}});
+  writeDocument("Kinetra.plist", PropertyList::Array{"Squat", "separator", "Push Up", "separator"});
+  VelomarAppDelegate& state = launch();
+  const PropertyList expected =
+      PropertyList::Array{PropertyList::Array{"Current Workout", "A"},
+                          PropertyList::Array{"Current Workout", "Squat", "Push Up"}};
+  EXPECT_EQ(state.workouts(), expected);
+  EXPECT_EQ(readDocument("Workouts.plist"), expected);
+  EXPECT_EQ(documentNames(), std::vector<std::string>{"Workouts.plist"});
+}
+
+TEST_F(StoredFilesTest, AnOlderWorkoutFileThatIsNotAllStringsIsLeftAlone) {
+  writeDocument("Kinetra.plist", PropertyList::Array{"Squat", PropertyList::Array{}});
+  VelomarAppDelegate& state = launch();
+  EXPECT_TRUE(state.workouts().asArray().empty());
+  EXPECT_EQ(documentNames(), std::vector<std::string>{"Kinetra.plist"});
+}
+
+TEST_F(StoredFilesTest, CustomRecordsAreSharedSoAnEditThroughAnyListIsSaved) {
+  writeSmallCatalogue();
+  writeDocument("Custom_Exercises.plist",
+                PropertyList::Array{exerciseRecord("Zercher Squat", "Legs"),
+                                    exerciseRecord("curl of mine", "Arms")});
+  VelomarAppDelegate& state = launch();
+  ASSERT_EQ(state.exercises().size(), 7u);
+  EXPECT_EQ(state.exercises()[5], state.customExercises()[0]);
+  EXPECT_EQ(state.exercises()[6], state.customExercises()[1]);
+  const ExerciseRecords& z = state.indexedExercises().at("Z");
+  ASSERT_EQ(z.size(), 2u);
+  EXPECT_EQ(z[1], state.customExercises()[0]);
+
+  // The editor changes the record it found through the complete list, then saves.
+  state.exercises()[5]->asDictionary()["description"] = "changed";
+  (*z[1]).asDictionary()["difficulty"] = "Advanced";
+  ASSERT_TRUE(state.saveCustomExercises().ok());
+  const PropertyList saved = readDocument("Custom_Exercises.plist");
+  ASSERT_EQ(saved.asArray().size(), 2u);
+  EXPECT_EQ(saved.asArray()[0].find("description")->asString(), "changed");
+  EXPECT_EQ(saved.asArray()[0].find("difficulty")->asString(), "Advanced");
+
+  // A rebuild after the custom exercises change keeps sharing.
+  state.customExercises().erase(state.customExercises().begin());
+  state.rebuildExerciseList();
+  ASSERT_EQ(state.exercises().size(), 6u);
+  EXPECT_EQ(state.exercises()[5], state.customExercises()[0]);
+  EXPECT_EQ(state.indexedExercises().at("Z").size(), 1u);
+}
+
+TEST_F(StoredFilesTest, ACustomExerciseFileOfTheWrongKindLoadsAsEmpty) {
+  writeSmallCatalogue();
+  writeDocument("Custom_Exercises.plist", PropertyList::Dictionary{{"name", "x"}});
+  writeDocument("Kinetra_Aerobics_Log.plist", PropertyList::Array{});
+  VelomarAppDelegate& state = launch();
+  EXPECT_TRUE(state.customExercises().empty());
+  EXPECT_EQ(state.exercises().size(), 5u);
+  EXPECT_TRUE(state.aerobicsLog().isDictionary());
+  EXPECT_TRUE(state.userFiles().isUnreadable(UserFile::kCustomExercises));
+  EXPECT_TRUE(state.userFiles().isUnreadable(UserFile::kAerobicsLog));
+  EXPECT_FALSE(state.userFiles().isUnreadable(UserFile::kSettings));
+}
+
+}  // namespace
+}  // namespace kinetra::test
