@@ -154,10 +154,15 @@ void MainInterface::assembleEntryPanes() {
     kinetraLogView.addSubview(*view);
   }
 
+  logTableView.setDataSource(&logTableController);
+  logTableView.setDelegate(&logTableController);
+
   for (TextField* field :
        {&aerobicsField1, &aerobicsField2, &aerobicsField3, &aerobicsField4, &aerobicsField5}) {
     field->setBorderStyle(TextBorderStyle::kRoundedRect);
   }
+  aerobicsTableView.setDataSource(&aerobicsTableController);
+  aerobicsTableView.setDelegate(&aerobicsTableController);
   aerobicsField5.setPlaceholder("note");
   aerobicsAddButton.setTitle("Add", ControlState::kNormal);
   for (View* view : std::initializer_list<View*>{&aerobicsLabel, &aerobicsLogImage, &aerobicsField1,

@@ -2,8 +2,16 @@
 
 #include <memory>
 
+#include "app/KinetraImageController.h"
 #include "app/KinetraTextController.h"
 #include "app/PlaceholderTableScreen.h"
+#include "catalogue/FullListTableController.h"
+#include "catalogue/MuscleTableController2.h"
+#include "catalogue/TargetTableController.h"
+#include "catalogue/TargetTableController2.h"
+#include "graph/drawGraph.h"
+#include "logging/AerobicsTableController.h"
+#include "logging/LogTableController.h"
 #include "ui/BarButtonItem.h"
 #include "ui/Button.h"
 #include "ui/DatePicker.h"
@@ -47,7 +55,7 @@ class MainInterface {
   TabBarController tabBarController;
 
   // ---- Exercise screen (tab 0)
-  ViewController exerciseScreen;
+  KinetraImageController exerciseScreen;
   View& kinetraTabView;  // the exercise screen's view: the card
   ImageView velomarTabImage;
   std::unique_ptr<KinetraTextController> velomarTabText;  // made at launch
@@ -73,6 +81,7 @@ class MainInterface {
   Button logAddButton;
   TableView loggingTabTableView;  // the pane's log-settings rows
   TableView logTableView;
+  LogTableController logTableController;  // data source and delegate of logTableView
 
   // ---- Aerobic entry pane
   View kinetraAerobicsView;
@@ -86,6 +95,7 @@ class MainInterface {
   Button aerobicsAddButton;
   TableView loggingTabTableView2;
   TableView aerobicsTableView;
+  AerobicsTableController aerobicsTableController;  // ... of aerobicsTableView
 
   // ---- The workout screen's paging panels
   ScrollView logsScrollView;
@@ -112,7 +122,7 @@ class MainInterface {
   PlaceholderTableScreen LimitedLogTableView;
   NavigationItem& limitedLogNavigationTitle;
   BarButtonItem logDatesEditButton;
-  View graphView;  // 480 × 320, shown turned
+  drawGraph graphView;  // 480 × 320, shown turned
   SegmentedControl graphDuration;
   SegmentedControl graphType;
   ImageView noGraph;
@@ -123,11 +133,11 @@ class MainInterface {
   Button emailSendButton;
 
   // ---- Catalogue and body map (tab 1)
-  PlaceholderTableScreen targetMenu;  // root of the catalogue tab: the regions menu
-  PlaceholderTableScreen targetTableView;
+  TargetTableController targetMenu;  // root of the catalogue tab: the regions menu
+  TargetTableController2 targetTableView;
   NavigationItem& TargetNavigationTitle;
-  PlaceholderTableScreen FullListTableView;
-  PlaceholderTableScreen muscleTableView2;
+  FullListTableController FullListTableView;
+  MuscleTableController2 muscleTableView2;
   NavigationItem& MuscleNavigationTitle;
   ViewController body;
   NavigationItem& bodyNavigationTitle;

@@ -6,9 +6,14 @@
 #include <utility>
 
 #include "app/CatalogueResources.h"
+#include "app/ExerciseScreen.h"
+#include "catalogue/MuscleText.h"
 #include "foundation/PropertyListReader.h"
 #include "foundation/RunLoop.h"
+#include "logging/AerobicEntryPane.h"
 #include "logging/DayList.h"
+#include "logging/EntryPaneEditing.h"
+#include "logging/StrengthEntryPane.h"
 #include "ui/Application.h"
 
 namespace kinetra {
@@ -51,6 +56,7 @@ VelomarAppDelegate::VelomarAppDelegate(RunLoop& runLoop, Environment environment
       bundle_(std::move(environment.resourceDirectory)),
       userFiles_(DocumentsDirectory(std::move(environment.documentsDirectory)), runLoop),
       dateFormatter_(DateFormatter::mediumStyle(environment.dates)),
+      monthDayFormatter_(DateFormatter::withPattern("MM/dd", environment.dates)),
       nameIndex_(dateFormatter_->localeName()),
       interface_(std::make_unique<MainInterface>()) {}
 
@@ -86,7 +92,8 @@ void VelomarAppDelegate::applicationDidFinishLaunching(Application& application)
 void VelomarAppDelegate::makeInformationButton() {
   MainInterface& ui = *interface_;
   ui.informationButton = Button::buttonWithType(ButtonType::kInfoLight);
-  // FIXME: touch-up-inside calls kinetraHelpSelect: once the exercise screen's card exists.
+  ui.informationButton->addTarget([this](Control& sender) { kinetraHelpSelect(sender); },
+                                  ControlEvent::kTouchUpInside);
   ui.informationBarItem = std::make_unique<BarButtonItem>(*ui.informationButton);
   ui.velomarNavigationTitle.setRightBarButtonItem(ui.informationBarItem.get());
 }
@@ -231,6 +238,7 @@ void VelomarAppDelegate::makeHelpPage() {
 
 void VelomarAppDelegate::makeBarControls() {
   MainInterface& ui = *interface_;
+  ui.noGraph.setImage(Image::named(bundle_, "noGraph.jpg"));
   for (SegmentedControl* control : {&ui.graphDuration, &ui.graphType}) {
     control->addTarget([this](Control& sender) { graphDurationAction(sender); },
                        ControlEvent::kValueChanged);
@@ -240,7 +248,8 @@ void VelomarAppDelegate::makeBarControls() {
       barControl({Image::named(bundle_, "rotate_icon.gif"), Image::named(bundle_, "log_icon.gif"),
                   Image::named(bundle_, "graph_icon.gif")},
                  110);
-  // FIXME: value-changed calls segmentAction: once the exercise screen's card exists.
+  ui.segmentedControl->addTarget([this](Control& sender) { segmentAction(sender); },
+                                 ControlEvent::kValueChanged);
   ui.segmentBarItem = std::make_unique<BarButtonItem>(*ui.segmentedControl);
 
   ui.customSegmentedControl = barControl({std::string("Add"), std::string("Del")}, 90);
@@ -256,6 +265,15 @@ void VelomarAppDelegate::makeBarControls() {
   ui.useLoggingDateButton.addTarget([this](Control& sender) { useLoggingDate(sender); },
                                     ControlEvent::kTouchUpInside);
   ui.logDatesEditButton.setAction([this](BarButtonItem& sender) { logDatesEdit(sender); });
+
+  // The exercise screen's bar and the entry panes.
+  ui.velomarBackButton.setAction([this](BarButtonItem& sender) { velomarBackSelect(sender); });
+  ui.logDoneButton.setAction([this](BarButtonItem& sender) { logDoneSelect(sender); });
+  ui.logEditButton.setAction([this](BarButtonItem& sender) { logEdit(sender); });
+  ui.logAddButton.addTarget([this](Control& sender) { addLog(sender); },
+                            ControlEvent::kTouchUpInside);
+  ui.aerobicsAddButton.addTarget([this](Control& sender) { addAerobics(sender); },
+                                 ControlEvent::kTouchUpInside);
 }
 
 // ---- The exercise list
@@ -332,6 +350,35 @@ void VelomarAppDelegate::logDatesEdit(Sender) {
 }
 
 void VelomarAppDelegate::graphDurationAction(Sender) { interface_->graphView.setNeedsDisplay(); }
+
+void VelomarAppDelegate::updateMuscleText() {
+  interface_->MusclesText.setText(MuscleText::forExercise(exercises_, selectedExercise_));
+}
+
+// ---- The exercise screen
+
+void VelomarAppDelegate::velomarTabSelect() { ExerciseScreen(*this).show(); }
+void VelomarAppDelegate::velomarFlipView() { ExerciseScreen(*this).flipCard(); }
+void VelomarAppDelegate::kinetraHelpSelect(Sender) { velomarFlipView(); }
+void VelomarAppDelegate::segmentAction(Sender) { ExerciseScreen(*this).barControlTapped(); }
+void VelomarAppDelegate::logView(bool close) {
+  ExerciseScreen screen(*this);
+  if (close) {
+    screen.closePane();
+  } else {
+    screen.openPane();
+  }
+}
+void VelomarAppDelegate::logDoneSelect(Sender) { ExerciseScreen(*this).leavePane(); }
+void VelomarAppDelegate::velomarBackSelect(Sender) {
+  interface_->tabBarController.setSelectedIndex(lastTabIndex_);
+}
+
+// ---- The entry panes
+
+void VelomarAppDelegate::addLog(Sender) { StrengthEntryPane(*this).addSet(); }
+void VelomarAppDelegate::addAerobics(Sender) { AerobicEntryPane(*this).addSet(); }
+void VelomarAppDelegate::logEdit(Sender) { EntryPaneEditing(*this).toggle(); }
 
 void VelomarAppDelegate::reportSkippedKeys(const DayList& list) {
   std::vector<std::string_view> fresh;

@@ -98,11 +98,40 @@ class VelomarAppDelegate : public ApplicationDelegate,
   void logDatesEdit(Sender sender = {});
   // The graph's controls changed: the graph is drawn again.
   void graphDurationAction(Sender sender = {});
+  // Rebuilds the text of `MusclesText` from `selectedExercise` (set it first).
+  void updateMuscleText();
+
+  // ---- The exercise screen (tab 0)
+  // Shows `selectedExercise` on the exercise screen's front and selects tab 0. The opening
+  // lists call it after setting the selection, the picture, the description and the muscles.
+  void velomarTabSelect();
+  // Turns the card: front to back or back to front, as one 0.75-second flip.
+  void velomarFlipView();
+  // The information button: turns the card.
+  void kinetraHelpSelect(Sender sender = {});
+  // The bar control: segment 0 turns the card, 1 opens the entry pane, 2 shows the graph.
+  void segmentAction(Sender sender = {});
+  // Opens (close false) or closes (close true) the entry pane of `selectedExercise`.
+  void logView(bool close);
+  // The pane's Done button: back to the tab the exercise came from, or closes the pane.
+  void logDoneSelect(Sender sender = {});
+  // The back button: back to the tab in `lastTabIndex`.
+  void velomarBackSelect(Sender sender = {});
+
+  // ---- The entry panes
+  // Logs one strength set from the pane's fields under `today` and writes the strength log.
+  void addLog(Sender sender = {});
+  // Logs one aerobic set from the pane's fields; five empty fields do nothing.
+  void addAerobics(Sender sender = {});
+  // Switches the shown pane's table in or out of editing mode.
+  void logEdit(Sender sender = {});
 
   // "Now", from the run loop's clock; and the day string of a moment.
   Date now() const;
   std::string dayString(Date moment) const;
   const DateFormatter& dateFormatter() const { return *dateFormatter_; }
+  // The graph's date axis: "MM/dd" in the locale and time zone of the day strings.
+  const DateFormatter& monthDayFormatter() const { return *monthDayFormatter_; }
   const ResourceBundle& bundle() const { return bundle_; }
   const UserFileStore& userFiles() const { return userFiles_; }
 
@@ -224,6 +253,7 @@ class VelomarAppDelegate : public ApplicationDelegate,
   ResourceBundle bundle_;
   UserFileStore userFiles_;
   std::unique_ptr<DateFormatter> dateFormatter_;
+  std::unique_ptr<DateFormatter> monthDayFormatter_;
   NameIndex nameIndex_;
   std::set<std::string, std::less<>> reportedKeys_;
   bool migrationPending_ = false;

@@ -1,0 +1,212 @@
+#include "app/ExerciseScreen.h"
+
+#include <algorithm>
+#include <numbers>
+#include <vector>
+
+#include "app/VelomarAppDelegate.h"
+#include "catalogue/ExercisePictures.h"
+#include "logging/AerobicEntryPane.h"
+#include "logging/AerobicKind.h"
+#include "logging/StrengthEntryPane.h"
+#include "ui/Application.h"
+
+namespace kinetra {
+
+namespace {
+
+constexpr const char* kLogEntryTitle = "Log Entry";
+
+// A transition block of the card; the stop callback does no work.
+void beginCardAnimation(double seconds) {
+  View::beginAnimations();
+  View::setAnimationDuration(seconds);
+  View::setAnimationDidStop([](const std::string&, bool) {});
+}
+
+// The thumbnail of the record of `exercises` named `exercise`; empty when there is none.
+Image thumbnailOf(VelomarAppDelegate& state, std::string_view exercise) {
+  const ExercisePictures pictures(state.bundle(), state.userFiles().documents());
+  for (const ExerciseRecord& record : state.exercises()) {
+    if (record != nullptr && recordString(*record, "name") == exercise) {
+      return pictures.thumbnail(*record);
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+ExerciseScreen::ExerciseScreen(VelomarAppDelegate& state) : state_(state), ui_(state.interface()) {}
+
+void ExerciseScreen::show() {
+  if (ui_.segmentedControl) {
+    ui_.segmentedControl->setEnabled(!isAerobicExercise(state_.selectedExercise()), kGraphSegment);
+  }
+  state_.setBackViewIsVisible(false);
+  state_.setFlipEnabled(true);
+  ui_.velomarNavigationTitle.setTitle({});
+  // A log page left open over the exercise screen.
+  ui_.kinetraNavigationController.popViewControllerAnimated(Animated::No);
+  ui_.kinetraLogView.removeFromSuperview();
+  ui_.kinetraAerobicsView.removeFromSuperview();
+  if (ui_.velomarTabText) ui_.velomarTabText->removeFromSuperview();
+  ui_.kinetraTabView.addSubview(ui_.velomarTabImage);
+  ui_.tabBarController.setSelectedIndex(0);
+}
+
+void ExerciseScreen::flipCard() {
+  View& card = ui_.kinetraTabView;
+  beginCardAnimation(kFlipDuration);
+  if (!state_.backViewIsVisible()) {
+    View::setAnimationTransition(AnimationTransition::kFlipFromRight, card);
+    ui_.velomarTabImage.removeFromSuperview();
+    if (!state_.doneLogo()) {
+      card.addSubview(ui_.kinetraHelpView);
+    } else {
+      if (ui_.velomarTabText) card.addSubview(*ui_.velomarTabText);
+      card.addSubview(ui_.MusclesText);
+    }
+  } else {
+    View::setAnimationTransition(AnimationTransition::kFlipFromLeft, card);
+    if (!state_.doneLogo())
+      ui_.velomarTabImage.setImage(Image::resource(state_.bundle(), "logo", "jpg"));
+    if (ui_.velomarTabText) ui_.velomarTabText->removeFromSuperview();
+    card.addSubview(ui_.velomarTabImage);
+  }
+  View::commitAnimations();
+  state_.setBackViewIsVisible(!state_.backViewIsVisible());
+}
+
+void ExerciseScreen::barControlTapped() {
+  if (!ui_.segmentedControl) return;
+  switch (ui_.segmentedControl->selectedSegmentIndex()) {
+    case 0:
+      flipCard();
+      break;
+    case 1:
+      openEntryPane();
+      break;
+    case kGraphSegment:
+      showGraph();
+      break;
+    default:
+      break;
+  }
+}
+
+void ExerciseScreen::openEntryPane() {
+  View& pane =
+      isAerobicExercise(state_.selectedExercise()) ? ui_.kinetraAerobicsView : ui_.kinetraLogView;
+  ui_.logsScrollView.removeFromSuperview();
+  putHeader(pane);
+  pane.setFrame(kPaneFrame);
+  ui_.logExerciseLabel.setText(state_.selectedExercise());
+  openPane();
+  ui_.velomarNavigationTitle.setLeftBarButtonItem(&ui_.logDoneButton);
+  ui_.velomarNavigationTitle.setRightBarButtonItem(&ui_.logEditButton);
+  ui_.velomarNavigationTitle.setTitle(kLogEntryTitle);
+}
+
+void ExerciseScreen::putHeader(View& pane) {
+  // The header of an earlier opening goes first, so the pane never piles up pictures.
+  std::vector<View*> old;
+  for (View* view : pane.subviews()) {
+    if (view->tag() == kHeaderTag) old.push_back(view);
+  }
+  for (View* view : old) view->removeFromSuperview();
+
+  const Point center =
+      isAerobicExercise(state_.selectedExercise()) ? kAerobicHeaderCenter : kHeaderCenter;
+  auto background =
+      std::make_unique<ImageView>(Image::resource(state_.bundle(), "background", "jpg"));
+  auto picture = std::make_unique<ImageView>(thumbnailOf(state_, state_.selectedExercise()));
+  for (ImageView* view : {background.get(), picture.get()}) {
+    view->setCenter(center);
+    view->setTag(kHeaderTag);
+  }
+  pane.addSubview(std::move(background));
+  pane.addSubview(std::move(picture));
+}
+
+void ExerciseScreen::openPane() {
+  ui_.velomarTabImage.removeFromSuperview();
+  if (ui_.velomarTabText) ui_.velomarTabText->removeFromSuperview();
+  ui_.logEditButton.setTitle("Edit");
+  state_.setLogEditing(false);
+  state_.setFlipEnabled(false);
+
+  if (state_.useLogScroll()) {
+    // The panes build the day list themselves when they are filled (below).
+    state_.createPreviousDates();
+    // The workout screen builds and fills its paging panels from its selected row.
+    TableView& workout = ui_.singleWorkoutTableView.tableView();
+    TableViewDelegate* delegate = workout.delegate();
+    const std::optional<IndexPath> row = workout.indexPathForSelectedRow();
+    if (delegate != nullptr && row)
+      delegate->accessoryButtonTappedForRowWithIndexPath(workout, *row);
+    ui_.kinetraTabView.addSubview(ui_.logsScrollView);
+    return;
+  }
+  beginCardAnimation(kPaneDuration);
+  if (isAerobicExercise(state_.selectedExercise())) {
+    openAerobicPane();
+  } else {
+    openStrengthPane();
+  }
+  View::commitAnimations();
+}
+
+void ExerciseScreen::openStrengthPane() {
+  ui_.kinetraTabView.addSubview(ui_.kinetraLogView);
+  View::setAnimationTransition(AnimationTransition::kCurlUp, ui_.kinetraTabView);
+  // Takes the table out of editing mode, reloads it and fills the fields.
+  StrengthEntryPane(state_).prepare();
+}
+
+void ExerciseScreen::openAerobicPane() {
+  const AerobicKind* kind = AerobicKind::named(state_.selectedExercise());
+  ui_.aerobicsLogImage.setImage(
+      kind != nullptr ? Image::resource(state_.bundle(), kind->logPicture, "png") : Image());
+  ui_.aerobicsLabel.setText(state_.selectedExercise());
+  ui_.kinetraTabView.addSubview(ui_.kinetraAerobicsView);
+  View::setAnimationTransition(AnimationTransition::kCurlUp, ui_.kinetraTabView);
+  AerobicEntryPane(state_).prepare();
+}
+
+void ExerciseScreen::closePane() {
+  ui_.kinetraLogView.removeFromSuperview();
+  ui_.kinetraAerobicsView.removeFromSuperview();
+  ui_.kinetraTabView.addSubview(ui_.velomarTabImage);
+  state_.setBackViewIsVisible(false);
+  state_.setFlipEnabled(true);
+}
+
+void ExerciseScreen::leavePane() {
+  if (ui_.velomarNavigationTitle.title() == kLogEntryTitle) {
+    if (state_.lastTabIndex() == 2) ui_.singleWorkoutTableView.tableView().reloadData();
+    ui_.tabBarController.setSelectedIndex(state_.lastTabIndex());
+    return;
+  }
+  ui_.velomarNavigationTitle.setLeftBarButtonItem(&ui_.velomarBackButton);
+  ui_.velomarNavigationTitle.setRightBarButtonItem(ui_.segmentBarItem.get());
+  ui_.velomarNavigationTitle.setTitle({});
+  closePane();
+}
+
+void ExerciseScreen::showGraph() {
+  View& graph = ui_.graphView;
+  graph.setNeedsDisplay();
+  graph.setAlpha(0);
+  Application::shared().setStatusBarHidden(true, Animated::Yes);
+  ui_.window.addSubview(graph);
+  graph.setCenter(kGraphCenter);
+  graph.setTransform(AffineTransform::identity());
+  graph.setTransform(AffineTransform::makeRotation(std::numbers::pi / 2));
+  View::beginAnimations();
+  View::setAnimationDuration(kGraphFadeDuration);
+  graph.setAlpha(1);
+  View::commitAnimations();
+}
+
+}  // namespace kinetra

@@ -1,0 +1,14 @@
+#include "app/KinetraTextController.h"
+
+#include "app/KinetraImageController.h"
+#include "app/VelomarAppDelegate.h"
+#include "ui/Event.h"
+
+namespace kinetra {
+
+void KinetraTextController::touchesBegan(const std::vector<Touch>& touches, const Event& event) {
+  if (KinetraImageController::turnCardOnDoubleTap(touches)) return;
+  TextView::touchesBegan(touches, event);
+}
+
+}  // namespace kinetra

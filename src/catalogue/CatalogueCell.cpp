@@ -1,0 +1,27 @@
+#include "catalogue/CatalogueCell.h"
+
+#include <string>
+
+#include "app/ExerciseRecord.h"
+#include "catalogue/ExercisePictures.h"
+#include "ui/Label.h"
+
+namespace kinetra {
+
+std::unique_ptr<TableViewCell> CatalogueCell::reuse(TableView& tableView) {
+  std::unique_ptr<TableViewCell> cell =
+      tableView.dequeueReusableCellWithIdentifier(kReuseIdentifier);
+  if (cell == nullptr) cell = std::make_unique<TableViewCell>(Rect{}, kReuseIdentifier);
+  return cell;
+}
+
+std::unique_ptr<TableViewCell> CatalogueCell::forRecord(TableView& tableView,
+                                                        const PropertyList& record,
+                                                        const ExercisePictures& pictures) {
+  std::unique_ptr<TableViewCell> cell = reuse(tableView);
+  cell->setText(std::string(recordString(record, "name").value_or("")));
+  cell->setImage(pictures.thumbnail(record));
+  return cell;
+}
+
+}  // namespace kinetra

@@ -1,0 +1,22 @@
+#include "catalogue/ExercisePictures.h"
+
+#include <string>
+
+#include "app/ExerciseRecord.h"
+
+namespace kinetra {
+
+Image ExercisePictures::fullPicture(const PropertyList& record) const { return lookUp(record, ""); }
+
+Image ExercisePictures::thumbnail(const PropertyList& record) const { return lookUp(record, "_t"); }
+
+Image ExercisePictures::lookUp(const PropertyList& record, std::string_view suffix) const {
+  const std::optional<std::string_view> image = recordString(record, "image");
+  if (!image || image->empty()) return {};
+  const std::string name = std::string(*image) + std::string(suffix);
+  if (bundle_.pathForResource(name, "jpg")) return Image::resource(bundle_, name, "jpg");
+  const Result<std::filesystem::path> path = documents_.pathForFile(name + ".jpg");
+  return path.ok() ? Image::contentsOfFile(*path) : Image();
+}
+
+}  // namespace kinetra

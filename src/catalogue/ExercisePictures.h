@@ -1,0 +1,30 @@
+#pragma once
+
+#include "foundation/DocumentsDirectory.h"
+#include "foundation/PropertyList.h"
+#include "foundation/ResourceBundle.h"
+#include "ui/Image.h"
+
+namespace kinetra {
+
+// The pictures of an exercise record, named by its "image" value: the full picture is the
+// bundle picture "image".jpg, else the documents file "image" + ".jpg"; the thumbnail likewise
+// with "_t" appended to the name. Custom exercises keep their pictures in the documents
+// directory. A record without an "image" string, or a picture found in neither place, gives an
+// empty picture. Names that could leave either folder find nothing.
+class ExercisePictures {
+ public:
+  ExercisePictures(const ResourceBundle& bundle, const DocumentsDirectory& documents)
+      : bundle_(bundle), documents_(documents) {}
+
+  Image fullPicture(const PropertyList& record) const;
+  Image thumbnail(const PropertyList& record) const;
+
+ private:
+  Image lookUp(const PropertyList& record, std::string_view suffix) const;
+
+  const ResourceBundle& bundle_;
+  const DocumentsDirectory& documents_;
+};
+
+}  // namespace kinetra

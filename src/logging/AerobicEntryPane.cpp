@@ -1,0 +1,58 @@
+#include "logging/AerobicEntryPane.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "app/VelomarAppDelegate.h"
+#include "logging/LogEntry.h"
+
+namespace kinetra {
+
+namespace {
+
+std::array<TextField*, 5> fieldsOf(MainInterface& ui) {
+  return {&ui.aerobicsField1, &ui.aerobicsField2, &ui.aerobicsField3, &ui.aerobicsField4,
+          &ui.aerobicsField5};
+}
+
+}  // namespace
+
+void AerobicEntryPane::prepare() {
+  MainInterface& ui = state_.interface();
+  state_.createPreviousDates();
+  const PropertyList::Array* latest =
+      state_.previousDates().empty()
+          ? nullptr
+          : LogEntry::find(state_.aerobicsLog(), state_.previousDates().back(),
+                           state_.selectedExercise());
+  ui.aerobicsTableView.setEditing(false, Animated::No);
+  ui.aerobicsTableView.reloadData();
+
+  const auto fields = fieldsOf(ui);
+  for (TextField* field : fields) field->setText({});
+  if (latest == nullptr || latest->empty()) return;
+  // The four values; the note is never offered again.
+  for (std::size_t i = 0; i < 4; ++i) fields[i]->setText(std::string(LogEntry::text(*latest, i)));
+}
+
+void AerobicEntryPane::addSet() {
+  MainInterface& ui = state_.interface();
+  const auto fields = fieldsOf(ui);
+  if (std::all_of(fields.begin(), fields.end(),
+                  [](const TextField* field) { return field->text().empty(); })) {
+    return;
+  }
+  std::vector<std::string> values;
+  for (TextField* field : fields) {
+    field->resignFirstResponder();
+    values.push_back(field->text());
+  }
+  LogEntry::append(state_.aerobicsLog(), state_.today(), state_.selectedExercise(), values);
+  // A failed write is reported by the save itself; the next write of the log carries the set.
+  state_.saveAerobicsLog();
+  ui.aerobicsTableView.reloadData();
+}
+
+}  // namespace kinetra

@@ -1,0 +1,26 @@
+#pragma once
+
+namespace kinetra {
+
+class VelomarAppDelegate;
+
+// The aerobic entry pane (`kinetraAerobicsView`): the four value fields `aerobicsField1` to
+// `aerobicsField4`, the note `aerobicsField5` and today's table `aerobicsTableView`. Keeps no
+// state: it works on the shared state it is made with, which must outlive it.
+class AerobicEntryPane {
+ public:
+  explicit AerobicEntryPane(VelomarAppDelegate& state) : state_(state) {}
+
+  // Before the pane is shown: the table out of editing mode and reloaded, the fields emptied,
+  // then the four values of the first set of the latest day the selected exercise was logged.
+  void prepare();
+  // addAerobics: nothing at all when the five fields are empty; otherwise the fields give up
+  // the keyboard, their five texts go to today's entry of the selected exercise, the aerobic
+  // log is written whole and the table is reloaded.
+  void addSet();
+
+ private:
+  VelomarAppDelegate& state_;
+};
+
+}  // namespace kinetra

@@ -1,0 +1,53 @@
+#include "logging/AerobicsTableController.h"
+
+#include "app/VelomarAppDelegate.h"
+#include "logging/AerobicKind.h"
+#include "logging/LogEntry.h"
+#include "logging/LogRowCell.h"
+#include "logging/TodayLog.h"
+
+namespace kinetra {
+
+std::string AerobicsTableController::rowText(std::string_view exercise,
+                                             const PropertyList::Array& entry, std::size_t row) {
+  std::string text = "Set " + std::to_string(row + 1);
+  const AerobicKind* kind = AerobicKind::named(exercise);
+  if (kind == nullptr) return text;
+  const std::size_t first = row * kStringsPerSet;
+  for (std::size_t i = 0; i < kind->valueLabels.size(); ++i) {
+    const std::string_view value = LogEntry::text(entry, first + i);
+    if (value.empty()) continue;
+    text += ", ";
+    text += value;
+    text += kind->valueLabels[i];
+  }
+  return text;
+}
+
+int AerobicsTableController::numberOfRowsInSection(TableView&, int) {
+  VelomarAppDelegate* state = TodayLog::sharedState();
+  return state == nullptr ? 0 : TodayLog(*state, TodayLog::Kind::kAerobic).numberOfSets();
+}
+
+std::unique_ptr<TableViewCell> AerobicsTableController::cellForRowAtIndexPath(TableView& tableView,
+                                                                              IndexPath indexPath) {
+  VelomarAppDelegate* state = TodayLog::sharedState();
+  const PropertyList::Array* entry =
+      state == nullptr ? nullptr : TodayLog(*state, TodayLog::Kind::kAerobic).entry();
+  if (entry == nullptr || indexPath.row < 0) return LogRowCell::make(tableView, {}, {}, kFontSize);
+  const auto row = static_cast<std::size_t>(indexPath.row);
+  return LogRowCell::make(tableView, rowText(state->selectedExercise(), *entry, row),
+                          std::string(LogEntry::text(*entry, row * kStringsPerSet + 4)), kFontSize);
+}
+
+void AerobicsTableController::commitEditingStyle(TableView& tableView, TableViewCellEditingStyle,
+                                                 IndexPath indexPath) {
+  VelomarAppDelegate* state = TodayLog::sharedState();
+  if (state != nullptr) TodayLog(*state, TodayLog::Kind::kAerobic).deleteSet(tableView, indexPath);
+}
+
+std::optional<double> AerobicsTableController::heightForRowAtIndexPath(TableView&, IndexPath) {
+  return LogRowCell::kRowHeight;
+}
+
+}  // namespace kinetra

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "foundation/PropertyList.h"
+#include "ui/TableViewDataSource.h"
+#include "ui/TableViewDelegate.h"
+
+namespace kinetra {
+
+// Today's aerobic sets of the selected exercise (`aerobicsTableView`): one row of 50 points per
+// set of the entry `aerobicsLog`[`today`][`selectedExercise`], the values that were entered
+// with their labels, the note below. In editing mode a deleted row takes its five strings out
+// of the log, which is written whole at once. Keeps no state: every call reads the shared state
+// through the application singleton, and a table without shared state has no rows.
+class AerobicsTableController : public TableViewDataSource, public TableViewDelegate {
+ public:
+  static constexpr std::size_t kStringsPerSet = 5;
+  static constexpr double kFontSize = 10;
+
+  // "Set " r + 1, then ", " value label for each value entered; only "Set " r + 1 for a name
+  // that is not one of the nine aerobic exercises.
+  static std::string rowText(std::string_view exercise, const PropertyList::Array& entry,
+                             std::size_t row);
+
+  int numberOfRowsInSection(TableView& tableView, int section) override;
+  std::unique_ptr<TableViewCell> cellForRowAtIndexPath(TableView& tableView,
+                                                       IndexPath indexPath) override;
+  void commitEditingStyle(TableView& tableView, TableViewCellEditingStyle style,
+                          IndexPath indexPath) override;
+  std::optional<double> heightForRowAtIndexPath(TableView& tableView, IndexPath indexPath) override;
+};
+
+}  // namespace kinetra

@@ -1,0 +1,46 @@
+#include "logging/LogEntry.h"
+
+#include <iterator>
+#include <utility>
+
+namespace kinetra {
+
+const PropertyList::Array* LogEntry::find(const PropertyList& log, std::string_view day,
+                                          std::string_view exercise) {
+  if (!log.isDictionary()) return nullptr;
+  const auto dayValue = log.asDictionary().find(day);
+  if (dayValue == log.asDictionary().end() || !dayValue->second.isDictionary()) return nullptr;
+  const PropertyList::Dictionary& entries = dayValue->second.asDictionary();
+  const auto entry = entries.find(exercise);
+  if (entry == entries.end() || !entry->second.isArray()) return nullptr;
+  return &entry->second.asArray();
+}
+
+PropertyList::Array* LogEntry::find(PropertyList& log, std::string_view day,
+                                    std::string_view exercise) {
+  return const_cast<PropertyList::Array*>(find(std::as_const(log), day, exercise));
+}
+
+void LogEntry::append(PropertyList& log, std::string_view day, std::string_view exercise,
+                      const std::vector<std::string>& values) {
+  if (!log.isDictionary()) log = PropertyList::Dictionary{};
+  PropertyList& dayValue = log.asDictionary()[std::string(day)];
+  if (!dayValue.isDictionary()) dayValue = PropertyList::Dictionary{};
+  PropertyList& entry = dayValue.asDictionary()[std::string(exercise)];
+  if (!entry.isArray()) entry = PropertyList::Array{};
+  for (const std::string& value : values) entry.asArray().emplace_back(value);
+}
+
+bool LogEntry::removeGroup(PropertyList::Array& entry, std::size_t group, std::size_t groupSize) {
+  if (groupSize == 0 || group >= entry.size() / groupSize) return false;
+  const auto first = entry.begin() + static_cast<std::ptrdiff_t>(group * groupSize);
+  entry.erase(first, first + static_cast<std::ptrdiff_t>(groupSize));
+  return true;
+}
+
+std::string_view LogEntry::text(const PropertyList::Array& entry, std::size_t index) {
+  if (index >= entry.size() || !entry[index].isString()) return {};
+  return entry[index].asString();
+}
+
+}  // namespace kinetra

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "foundation/PropertyList.h"
+
+namespace kinetra {
+
+// The entries of a log (day string → exercise name → flat array of strings, three per strength
+// set or five per aerobic set). A log read from a file can hold anything; every value of the
+// wrong kind reads as missing, and is never a reason to crash.
+class LogEntry {
+ public:
+  // The entry of `exercise` on `day`; null when the log is not a dictionary, or the day or
+  // the entry is missing or of another kind.
+  static const PropertyList::Array* find(const PropertyList& log, std::string_view day,
+                                         std::string_view exercise);
+  static PropertyList::Array* find(PropertyList& log, std::string_view day,
+                                   std::string_view exercise);
+
+  // Appends `values` to the entry of `exercise` on `day`, making the day and the entry when
+  // they are missing. A log, day or entry of another kind is replaced by an empty one first:
+  // no reader could have made sense of it.
+  static void append(PropertyList& log, std::string_view day, std::string_view exercise,
+                     const std::vector<std::string>& values);
+
+  // Removes group `group` of `groupSize` elements (a set); false, and nothing changed, when the
+  // entry holds no complete group there.
+  static bool removeGroup(PropertyList::Array& entry, std::size_t group, std::size_t groupSize);
+
+  // Element `index` of an entry as text; "" when missing or not a string.
+  static std::string_view text(const PropertyList::Array& entry, std::size_t index);
+};
+
+}  // namespace kinetra

@@ -1,0 +1,40 @@
+#include "logging/LogRowCell.h"
+
+#include "ui/Label.h"
+
+namespace kinetra {
+
+namespace {
+
+constexpr Rect kNoteFrame{10, 34, 320, 14};
+constexpr double kNoteFontSize = 12;
+
+Label& noteLabel(TableViewCell& cell) {
+  for (View* view : cell.contentView().subviews()) {
+    if (view->tag() == LogRowCell::kNoteLabelTag) {
+      if (auto* label = dynamic_cast<Label*>(view)) return *label;
+    }
+  }
+  auto label = std::make_unique<Label>(kNoteFrame);
+  label->setTag(LogRowCell::kNoteLabelTag);
+  label->setFont(Font::systemFontOfSize(kNoteFontSize));
+  label->setNumberOfLines(0);
+  return cell.contentView().addSubview(std::move(label));
+}
+
+}  // namespace
+
+std::unique_ptr<TableViewCell> LogRowCell::make(TableView& table, std::string text,
+                                                std::string note, double fontSize) {
+  std::unique_ptr<TableViewCell> cell = table.dequeueReusableCellWithIdentifier(kReuseIdentifier);
+  if (cell == nullptr) cell = std::make_unique<TableViewCell>(Rect{}, kReuseIdentifier);
+  cell->setText(std::move(text));
+  cell->setFont(Font::systemFontOfSize(fontSize));
+  cell->setSelectionStyle(TableViewCellSelectionStyle::kNone);
+  Label& label = noteLabel(*cell);
+  label.setText(std::move(note));
+  cell->contentView().bringSubviewToFront(label);
+  return cell;
+}
+
+}  // namespace kinetra

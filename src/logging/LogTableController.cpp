@@ -1,0 +1,42 @@
+#include "logging/LogTableController.h"
+
+#include "app/VelomarAppDelegate.h"
+#include "logging/LogEntry.h"
+#include "logging/LogRowCell.h"
+#include "logging/TodayLog.h"
+
+namespace kinetra {
+
+std::string LogTableController::rowText(const PropertyList::Array& entry, std::size_t row) {
+  const std::size_t first = row * kStringsPerSet;
+  return "Set " + std::to_string(row + 1) + ", " + std::string(LogEntry::text(entry, first)) +
+         " for " + std::string(LogEntry::text(entry, first + 1)) + " reps";
+}
+
+int LogTableController::numberOfRowsInSection(TableView&, int) {
+  VelomarAppDelegate* state = TodayLog::sharedState();
+  return state == nullptr ? 0 : TodayLog(*state, TodayLog::Kind::kStrength).numberOfSets();
+}
+
+std::unique_ptr<TableViewCell> LogTableController::cellForRowAtIndexPath(TableView& tableView,
+                                                                         IndexPath indexPath) {
+  VelomarAppDelegate* state = TodayLog::sharedState();
+  const PropertyList::Array* entry =
+      state == nullptr ? nullptr : TodayLog(*state, TodayLog::Kind::kStrength).entry();
+  if (entry == nullptr || indexPath.row < 0) return LogRowCell::make(tableView, {}, {}, kFontSize);
+  const auto row = static_cast<std::size_t>(indexPath.row);
+  return LogRowCell::make(tableView, rowText(*entry, row),
+                          std::string(LogEntry::text(*entry, row * kStringsPerSet + 2)), kFontSize);
+}
+
+void LogTableController::commitEditingStyle(TableView& tableView, TableViewCellEditingStyle,
+                                            IndexPath indexPath) {
+  VelomarAppDelegate* state = TodayLog::sharedState();
+  if (state != nullptr) TodayLog(*state, TodayLog::Kind::kStrength).deleteSet(tableView, indexPath);
+}
+
+std::optional<double> LogTableController::heightForRowAtIndexPath(TableView&, IndexPath) {
+  return LogRowCell::kRowHeight;
+}
+
+}  // namespace kinetra

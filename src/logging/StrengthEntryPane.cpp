@@ -1,0 +1,64 @@
+#include "logging/StrengthEntryPane.h"
+
+#include <string>
+
+#include "app/VelomarAppDelegate.h"
+#include "logging/LogEntry.h"
+#include "logging/WeightText.h"
+
+namespace kinetra {
+
+namespace {
+
+constexpr int kKilogramSegment = 1;
+
+// The entry of the selected exercise on its latest logged day; null when it has none.
+const PropertyList::Array* latestEntry(VelomarAppDelegate& state) {
+  state.createPreviousDates();
+  if (state.previousDates().empty()) return nullptr;
+  return LogEntry::find(state.exerciseLog(), state.previousDates().back(),
+                        state.selectedExercise());
+}
+
+}  // namespace
+
+void StrengthEntryPane::prepare() {
+  MainInterface& ui = state_.interface();
+  const PropertyList::Array* latest = latestEntry(state_);
+  ui.logTableView.setEditing(false, Animated::No);
+  ui.logTableView.reloadData();
+  ui.logEditButton.setTitle("Edit");
+  state_.setLogEditing(false);
+
+  ui.weight.setText({});
+  ui.weightDecimal.setText("0");
+  ui.reps.setText({});
+  ui.note.setText({});
+  ui.weightType.setSelectedSegmentIndex(0);
+  if (latest == nullptr || latest->empty()) return;
+
+  const WeightText::Fields fields = WeightText::split(LogEntry::text(*latest, 0));
+  if (fields.kilograms) ui.weightType.setSelectedSegmentIndex(kKilogramSegment);
+  ui.weight.setText(fields.whole);
+  if (fields.decimal) ui.weightDecimal.setText(*fields.decimal);
+  ui.reps.setText(std::string(LogEntry::text(*latest, 1)));
+}
+
+void StrengthEntryPane::addSet() {
+  MainInterface& ui = state_.interface();
+  if (ui.weight.text().empty()) ui.weight.setText("0");
+  if (ui.reps.text().empty()) ui.reps.setText("0");
+  for (TextField* field : {&ui.weight, &ui.weightDecimal, &ui.reps, &ui.note}) {
+    field->resignFirstResponder();
+  }
+  const std::string unit =
+      ui.weightType.titleForSegmentAtIndex(ui.weightType.selectedSegmentIndex());
+  state_.setFixedWeight(WeightText::compose(ui.weight.text(), ui.weightDecimal.text(), unit));
+  LogEntry::append(state_.exerciseLog(), state_.today(), state_.selectedExercise(),
+                   {state_.fixedWeight(), ui.reps.text(), ui.note.text()});
+  // A failed write is reported by the save itself; the next write of the log carries the set.
+  state_.saveExerciseLog();
+  ui.logTableView.reloadData();
+}
+
+}  // namespace kinetra
