@@ -9,6 +9,9 @@
 #include <unicode/unistr.h>
 
 #include <cstdlib>
+#include <map>
+#include <unordered_map>
+#include <utility>
 
 namespace kinetra {
 
@@ -69,6 +72,38 @@ class DateFormatter::Impl {
   }
 
   std::string format(Date date) const {
+    const double seconds = date.timeIntervalSince1970();
+    if (const auto known = formatted_.find(seconds); known != formatted_.end()) {
+      return known->second;
+    }
+    std::string out = formatWithIcu(date);
+    remember(formatted_, seconds, out);
+    return out;
+  }
+
+  std::optional<Date> parse(std::string_view text) const {
+    if (const auto known = parsedDays_.find(text); known != parsedDays_.end()) {
+      return known->second;
+    }
+    std::optional<Date> day = parseWithIcu(text);
+    remember(parsedDays_, std::string(text), day);
+    return day;
+  }
+
+  const std::string& localeName() const { return localeName_; }
+
+ private:
+  // The logs hold a few thousand distinct days, and every day list formats and parses all of
+  // them again; ICU takes microseconds for each. Results are remembered, up to a bound.
+  static constexpr std::size_t kMaxRemembered = 1 << 16;
+
+  template <typename Map, typename Key, typename Value>
+  static void remember(Map& map, Key&& key, const Value& value) {
+    if (map.size() >= kMaxRemembered) map.clear();
+    map.emplace(std::forward<Key>(key), value);
+  }
+
+  std::string formatWithIcu(Date date) const {
     icu::UnicodeString text;
     format_->format(date.timeIntervalSince1970() * kMillisecondsPerSecond, text);
     std::string out;
@@ -76,7 +111,7 @@ class DateFormatter::Impl {
     return out;
   }
 
-  std::optional<Date> parse(std::string_view text) const {
+  std::optional<Date> parseWithIcu(std::string_view text) const {
     // ICU skips leading white space even when told not to be lenient.
     if (text.empty() || isWhiteSpace(text.front()) || isWhiteSpace(text.back())) {
       return std::nullopt;
@@ -92,9 +127,6 @@ class DateFormatter::Impl {
     return startOfParsedDay();
   }
 
-  const std::string& localeName() const { return localeName_; }
-
- private:
   // The first moment of the day the last parse named. A time zone that skips midnight (a
   // transition at 00:00) starts the day at the first instant after the gap, as the lenient
   // calendar resolves it.
@@ -117,6 +149,8 @@ class DateFormatter::Impl {
   std::unique_ptr<icu::Calendar> parsed_;
   std::unique_ptr<icu::Calendar> dayStart_;
   std::string localeName_;
+  mutable std::map<std::string, std::optional<Date>, std::less<>> parsedDays_;
+  mutable std::unordered_map<double, std::string> formatted_;
 };
 
 std::unique_ptr<DateFormatter> DateFormatter::mediumStyle(const Options& options) {

@@ -1,5 +1,6 @@
 #include "graphics/ShadowBlur.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -20,6 +21,33 @@ void boxLine(uint8_t* data, int count, size_t step, int radius, std::vector<uint
     if (entering < count) sum += line[size_t(entering)];
     if (leaving >= 0) sum -= line[size_t(leaving)];
     data[size_t(i) * step] = uint8_t((sum + width / 2) / width);
+  }
+}
+
+// The same box pass down every column at once, a row at a time, so that memory is read in order
+// rather than a stride apart; `rows` and `sums` are scratch.
+void boxColumns(uint8_t* data, int width, int height, size_t stride, int radius,
+                std::vector<uint8_t>& rows, std::vector<unsigned>& sums) {
+  const size_t rowBytes = size_t(width);
+  rows.resize(rowBytes * size_t(height));
+  for (int y = 0; y < height; ++y) {
+    std::copy_n(data + size_t(y) * stride, rowBytes, rows.data() + size_t(y) * rowBytes);
+  }
+  sums.assign(rowBytes, 0);
+  const auto row = [&](int y) { return rows.data() + size_t(y) * rowBytes; };
+  const auto addRow = [&](int y) {
+    for (size_t x = 0; x < rowBytes; ++x) sums[x] += row(y)[x];
+  };
+  const auto subtractRow = [&](int y) {
+    for (size_t x = 0; x < rowBytes; ++x) sums[x] -= row(y)[x];
+  };
+  const unsigned boxWidth = unsigned(2 * radius + 1);
+  for (int y = 0; y < radius && y < height; ++y) addRow(y);
+  for (int y = 0; y < height; ++y) {
+    if (y + radius < height) addRow(y + radius);
+    if (y - radius - 1 >= 0) subtractRow(y - radius - 1);
+    uint8_t* out = data + size_t(y) * stride;
+    for (size_t x = 0; x < rowBytes; ++x) out[x] = uint8_t((sums[x] + boxWidth / 2) / boxWidth);
   }
 }
 
@@ -46,10 +74,12 @@ int shadowBlurReach(double sigma) {
 
 void blurShadowMask(uint8_t* data, int width, int height, size_t stride, double sigma) {
   std::vector<uint8_t> line;
+  std::vector<uint8_t> rows;
+  std::vector<unsigned> sums;
   for (int radius : shadowBoxRadii(sigma)) {
     if (radius == 0) continue;
     for (int y = 0; y < height; ++y) boxLine(data + size_t(y) * stride, width, 1, radius, line);
-    for (int x = 0; x < width; ++x) boxLine(data + x, height, stride, radius, line);
+    boxColumns(data, width, height, stride, radius, rows, sums);
   }
 }
 
