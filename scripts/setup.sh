@@ -10,7 +10,11 @@ packages=(
   libcairo2-dev libfontconfig-dev fonts-dejavu-core libpng-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   python3 python3-aiosmtpd python3-pil
+  chromium
 )
+# Node.js and npm run the browser tests; take Debian's only where none is on the PATH already.
+command -v node >/dev/null 2>&1 || packages+=(nodejs)
+command -v npm >/dev/null 2>&1 || packages+=(npm)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -25,4 +29,22 @@ if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update -q
   $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# The browser tests' npm packages (playwright-core; it downloads no browser: the tests use
+# Debian's chromium). Skipped when node_modules was installed from the same lock file.
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+if [ -f "$root/package.json" ]; then
+  stamp="$root/node_modules/.kinetra-setup-stamp"
+  if [ -f "$root/package-lock.json" ]; then
+    wanted="$(sha256sum "$root/package-lock.json" | cut -d' ' -f1)"
+    if [ "$(cat "$stamp" 2>/dev/null)" != "$wanted" ]; then
+      echo "setup: npm ci"
+      (cd "$root" && npm ci --no-audit --no-fund)
+      echo "$wanted" >"$stamp"
+    fi
+  elif [ ! -d "$root/node_modules" ]; then
+    echo "setup: npm install"
+    (cd "$root" && npm install --no-audit --no-fund)
+  fi
 fi

@@ -4,12 +4,15 @@
 #include "foundation/DocumentsDirectory.h"
 #include "foundation/ResourceBundle.h"
 #include "foundation/RunLoop.h"
+#include "shell/WebShell.h"
 #include "ui/Application.h"
 
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/signal_set.hpp>
 
+#include <charconv>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -21,20 +24,37 @@
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: kinetra [--documents DIR] [--resources DIR] [--help] [--version]\n"
+    "usage: kinetra [--documents DIR] [--resources DIR] [--bind ADDRESS] [--port N]\n"
+    "               [--token TOKEN] [--help] [--version]\n"
     "\n"
     "  --documents DIR  where the user's files live (default: $XDG_DATA_HOME/kinetra,\n"
     "                   else ~/.local/share/kinetra)\n"
     "  --resources DIR  the catalogue and pictures installed with the application\n"
+    "  --bind ADDRESS   numeric address to serve on (default 127.0.0.1; beyond loopback an\n"
+    "                   access token is required)\n"
+    "  --port N         port to serve on (default 8080; 0: any free port)\n"
+    "  --token TOKEN    access token (at least 22 of A-Z a-z 0-9 - . _ ~); generated when\n"
+    "                   serving beyond loopback\n"
     "  --help           print this text\n"
     "  --version        print the version\n";
 
 struct Options {
   std::optional<std::string> documents;
   std::optional<std::string> resources;
+  std::optional<std::string> bind;
+  std::optional<std::uint16_t> port;
+  std::optional<std::string> token;
   bool help = false;
   bool version = false;
 };
+
+std::optional<std::uint16_t> parsePort(std::string_view text) {
+  unsigned value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value > 65535)
+    return std::nullopt;
+  return static_cast<std::uint16_t>(value);
+}
 
 // Nothing on a malformed command line; the caller prints the usage.
 std::optional<Options> parseOptions(const std::vector<std::string_view>& arguments) {
@@ -50,6 +70,13 @@ std::optional<Options> parseOptions(const std::vector<std::string_view>& argumen
       options.documents = std::string(arguments[++i]);
     } else if (argument == "--resources" && hasValue) {
       options.resources = std::string(arguments[++i]);
+    } else if (argument == "--bind" && hasValue) {
+      options.bind = std::string(arguments[++i]);
+    } else if (argument == "--token" && hasValue) {
+      options.token = std::string(arguments[++i]);
+    } else if (argument == "--port" && hasValue) {
+      options.port = parsePort(arguments[++i]);
+      if (!options.port) return std::nullopt;
     } else {
       return std::nullopt;
     }
@@ -83,17 +110,32 @@ int main(int argc, char** argv) {
                                                      : kinetra::ResourceBundle::defaultPath();
   loop.log().line("resources: " + environment.resourceDirectory.string());
   loop.log().line("documents: " + environment.documentsDirectory.string());
+  const kinetra::ResourceBundle bundle(environment.resourceDirectory);
+  const kinetra::DocumentsDirectory documents(environment.documentsDirectory);
 
   kinetra::Application& application = kinetra::Application::shared();
   application.setClock(&loop.clock());
   kinetra::VelomarAppDelegate delegate(loop, std::move(environment));
   application.launch(delegate);
 
+  kinetra::WebShellOptions shellOptions;
+  if (options->bind) shellOptions.bindAddress = *options->bind;
+  if (options->port) shellOptions.port = *options->port;
+  shellOptions.token = options->token;
+  kinetra::WebShell shell(loop, application, bundle, documents, shellOptions);
+  if (const kinetra::Status started = shell.start(); !started.ok()) {
+    std::fprintf(stderr, "kinetra: %s\n", started.toString().c_str());
+    application.setClock(nullptr);
+    return 1;
+  }
+  // The only place the access token is ever shown.
+  std::printf("Kinetra is running at %s\n", shell.url().c_str());
+  std::fflush(stdout);
+
   boost::asio::signal_set signals(loop.ioContext(), SIGINT, SIGTERM);
   signals.async_wait([&loop](const boost::system::error_code& error, int) {
     if (!error) loop.stop();
   });
-  loop.log().line("Kinetra is running; press Ctrl-C to stop");
   loop.run();
   application.setClock(nullptr);
   return 0;

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "foundation/Status.h"
+#include "shell/HttpMessage.h"
+
+namespace kinetra {
+
+// Who may talk to the shell. Every request passes check() before anything else happens:
+//  - the Host header must name this machine: "localhost", a loopback literal, or (when bound
+//    beyond loopback) one of the machine's own address literals — a defence against DNS
+//    rebinding;
+//  - bound beyond loopback (or when a token was given) the access token is required on every
+//    route and the WebSocket, from the cookie or a "token" query parameter; a page visit with a
+//    right query token sets the HttpOnly, SameSite=Strict cookie and redirects to the same page
+//    without the token;
+//  - a WebSocket upgrade and every POST must come from the shell's own origin (the Origin
+//    header names the Host the request went to); a missing Origin is refused.
+// Tokens are compared in constant time and never appear in a decision's reason.
+class AccessPolicy {
+ public:
+  // The shortest token accepted from the command line: 22 characters of the URL-safe alphabet
+  // carry more than 128 bits.
+  static constexpr std::size_t kMinimumTokenLength = 22;
+
+  struct Decision {
+    bool allowed = false;
+    // When refused or redirected: the reply to send instead of serving the request.
+    HttpReply reply;
+    std::string reason;  // for the diagnostic log; never holds a token
+    bool redirect = false;
+  };
+
+  // `bindAddress` is a numeric address. Beyond loopback, `token` is generated when not given;
+  // `machineAddresses` are the address literals of this machine that a Host header may name
+  // then (see ownAddresses()). InvalidArgument for an address that does not parse or a token
+  // shorter than kMinimumTokenLength or outside [A-Za-z0-9._~-].
+  static Result<AccessPolicy> create(std::string_view bindAddress, std::uint16_t port,
+                                     std::optional<std::string> token,
+                                     std::vector<std::string> machineAddresses);
+
+  // The addresses of this machine's interfaces, as literals; empty if they cannot be listed.
+  static std::vector<std::string> ownAddresses();
+  // 128 random bits from OpenSSL's generator, as 32 lowercase hex digits.
+  static std::string generateToken();
+  // Constant-time in the contents (both sides are hashed first, so lengths leak nothing either).
+  static bool tokensEqual(std::string_view a, std::string_view b);
+  static bool isLoopbackAddress(std::string_view literal);
+
+  bool requiresToken() const { return !token_.empty(); }
+  const std::string& token() const { return token_; }
+  // "kinetra_token_<port>": cookies do not tell ports apart, two shells on one machine must not
+  // share one.
+  std::string cookieName() const;
+
+  Decision check(const HttpRequestHead& request) const;
+
+  // The host part of a Host header ("localhost:8080" → "localhost", "[::1]:80" → "::1").
+  static std::optional<std::string> hostName(std::string_view hostHeader);
+  bool isAllowedHost(std::string_view hostHeader) const;
+  // The Origin is "http://" followed by the request's Host, exactly (case aside).
+  static bool isSameOrigin(std::string_view origin, std::string_view hostHeader);
+
+ private:
+  AccessPolicy() = default;
+
+  bool hasValidToken(const HttpRequestHead& request, bool& fromQuery) const;
+  std::optional<std::string> cookieValue(std::string_view cookieHeader) const;
+
+  bool beyondLoopback_ = false;
+  std::uint16_t port_ = 0;
+  std::string token_;
+  std::vector<std::string> allowedAddresses_;  // normalised literals
+};
+
+}  // namespace kinetra

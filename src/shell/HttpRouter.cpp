@@ -1,0 +1,104 @@
+#include "shell/HttpRouter.h"
+
+#include <fstream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+
+#include "graphics/PictureHeader.h"
+#include "shell/UrlComponents.h"
+
+namespace kinetra {
+
+namespace {
+
+constexpr std::string_view kPhotoPrefix = "/photo/";
+constexpr std::string_view kClientPrefix = "/client/";
+
+HttpReply notFound() { return HttpReply::text(404, "Not Found\n"); }
+
+std::optional<std::uint64_t> viewIdentifier(std::string_view text) {
+  if (text.empty() || text.size() > 16) return std::nullopt;
+  std::uint64_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + static_cast<std::uint64_t>(c - '0');
+  }
+  return value == 0 ? std::nullopt : std::optional(value);
+}
+
+std::vector<std::uint8_t> fileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return {};
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace
+
+bool HttpRouter::isUpload(const HttpRequestHead& request) {
+  return request.method == "POST" && request.path.starts_with(kPhotoPrefix);
+}
+
+HttpReply HttpRouter::route(const HttpRequestHead& request, std::vector<std::uint8_t> body) const {
+  if (isUpload(request)) return upload(request, std::move(body));
+  if (std::optional<HttpReply> picture = pictures_.handle(request)) return std::move(*picture);
+  if (request.path == "/ws") return HttpReply::text(426, "Upgrade Required\n");
+  if (request.method != "GET") return HttpReply::text(405, "Method Not Allowed\n");
+  if (request.path == "/" || request.path == "/index.html") return clientFile("index.html");
+  if (request.path == "/manifest.webmanifest") return manifest();
+  if (request.path.starts_with(kClientPrefix)) {
+    return clientFile(request.path.substr(kClientPrefix.size()));
+  }
+  return notFound();
+}
+
+HttpReply HttpRouter::clientFile(const std::string& name) const {
+  const std::optional<ClientFiles::File> file = client_.read(name);
+  if (!file) return notFound();
+  HttpReply reply = HttpReply::bytes(file->contentType, file->bytes);
+  reply.headers.emplace_back("Cache-Control", "no-cache");
+  return reply;
+}
+
+HttpReply HttpRouter::manifest() const {
+  nlohmann::json icons = nlohmann::json::array();
+  for (const std::string& name : iconNames_) {
+    const auto path = bundle_.pathForResource(name, "");
+    if (!path) continue;
+    const std::vector<std::uint8_t> bytes = fileBytes(*path);
+    const Result<PictureSize> size = pictureSize(bytes);
+    if (!size.ok()) continue;
+    icons.push_back({{"src", "/bundle/" + name},
+                     {"sizes", std::to_string(size->width) + "x" + std::to_string(size->height)},
+                     {"type", std::string(mimeType(sniffPictureType(bytes)))}});
+  }
+  const nlohmann::json manifest = {{"name", "Kinetra"},
+                                   {"short_name", "Kinetra"},
+                                   {"start_url", "/"},
+                                   {"scope", "/"},
+                                   {"display", "standalone"},
+                                   {"orientation", "portrait"},
+                                   {"background_color", "#000000"},
+                                   {"theme_color", "#000000"},
+                                   {"icons", std::move(icons)}};
+  const std::string text = manifest.dump(2);
+  HttpReply reply =
+      HttpReply::bytes("application/manifest+json",
+                       std::make_shared<const std::vector<std::uint8_t>>(text.begin(), text.end()));
+  reply.headers.emplace_back("Cache-Control", "no-cache");
+  return reply;
+}
+
+HttpReply HttpRouter::upload(const HttpRequestHead& request, std::vector<std::uint8_t> body) const {
+  const std::optional<std::uint64_t> view =
+      viewIdentifier(std::string_view(request.path).substr(kPhotoPrefix.size()));
+  if (!view) return notFound();
+  const Status picked = photo_(*view, std::move(body));
+  if (picked.ok()) return HttpReply::text(204, "");
+  if (picked.code() == Status::Code::kCorrupt) {
+    return HttpReply::text(415, "The file is not a PNG, JPEG or GIF picture.\n");
+  }
+  if (picked.code() == Status::Code::kNotFound) return HttpReply::text(404, "No photo picker.\n");
+  return HttpReply::text(409, "The photo picker refused the photo.\n");
+}
+
+}  // namespace kinetra

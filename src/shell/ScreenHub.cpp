@@ -1,0 +1,132 @@
+#include "shell/ScreenHub.h"
+
+#include <algorithm>
+
+#include "shell/EventDecoder.h"
+#include "ui/ScreenDescriber.h"
+#include "ui/View.h"
+
+namespace kinetra {
+
+ScreenHub::ScreenHub(RunLoop& loop, Application& application, PictureStore& pictures,
+                     double watchSeconds)
+    : loop_(loop),
+      application_(application),
+      performer_(application),
+      encoder_(pictures, [this](const ViewDescription& d) { return render(d); }),
+      watchSeconds_(watchSeconds) {}
+
+void ScreenHub::attach(std::weak_ptr<FrameSink> sink) {
+  sinks_.push_back(std::move(sink));
+  publish();
+  if (!watchTimer_.isValid() && watchSeconds_ > 0) watch();
+}
+
+void ScreenHub::receive(FrameSink& sink, std::string_view message) {
+  Result<ShellEvent> event = EventDecoder::decode(message);
+  if (!event.ok()) {
+    loop_.log().line("shell: ignored " + event.status().message());
+    screenChanged();  // the browser still waits for an answer
+    return;
+  }
+  const Status done = performer_.perform(*event);
+  if (!done.ok()) loop_.log().line("shell: an event was not carried out: " + done.toString());
+  if (event->sequence >= 0) sink.acknowledge(event->sequence);
+  screenChanged();
+}
+
+Status ScreenHub::pickPhoto(std::uint64_t pickerView, std::vector<std::uint8_t> bytes) {
+  const Status done = performer_.pickPhoto(pickerView, std::move(bytes));
+  screenChanged();
+  return done;
+}
+
+void ScreenHub::screenChanged() {
+  if (publishPending_) return;
+  publishPending_ = true;
+  // Events that arrived together are all carried out before the one frame that answers them.
+  loop_.post([weak = weak_from_this()] {
+    if (auto hub = weak.lock()) {
+      hub->publishPending_ = false;
+      hub->publish();
+    }
+  });
+}
+
+void ScreenHub::publish() {
+  publishPending_ = false;
+  pruneSinks();
+  if (sinks_.empty()) return;
+  for (auto& [id, rendered] : renders_) rendered.seen = false;
+  const ScreenDescription screen = application_.describeScreen();
+  auto frame = std::make_shared<const std::string>(encoder_.encode(screen));
+  std::erase_if(renders_, [](const auto& entry) { return !entry.second.seen; });
+  broadcast(std::move(frame));
+}
+
+void ScreenHub::broadcast(std::shared_ptr<const std::string> frame) {
+  lastFrame_ = frame;
+  // A sink may close (and leave) while being sent to; work on a copy.
+  const std::vector<std::weak_ptr<FrameSink>> sinks = sinks_;
+  for (const auto& weak : sinks) {
+    if (auto sink = weak.lock()) sink->sendFrame(frame);
+  }
+}
+
+void ScreenHub::watch() {
+  watchTimer_ = loop_.schedule(watchSeconds_, [weak = weak_from_this()] {
+    auto hub = weak.lock();
+    if (!hub) return;
+    hub->pruneSinks();
+    if (hub->sinks_.empty()) return;  // attach() starts watching again
+    if (!hub->publishPending_) {
+      for (auto& [id, rendered] : hub->renders_) rendered.seen = false;
+      const ScreenDescription screen = hub->application_.describeScreen();
+      std::string text = hub->encoder_.encode(screen);
+      std::erase_if(hub->renders_, [](const auto& entry) { return !entry.second.seen; });
+      if (hub->lastFrame_ == nullptr || *hub->lastFrame_ != text) {
+        hub->broadcast(std::make_shared<const std::string>(std::move(text)));
+      }
+    }
+    hub->watch();
+  });
+}
+
+std::optional<PictureDescription> ScreenHub::render(const ViewDescription& description) {
+  Rendered& rendered = renders_[description.identifier];
+  const Size size{description.frame.width, description.frame.height};
+  rendered.seen = true;
+  if (rendered.drawn && rendered.generation == description.displayGeneration &&
+      rendered.size == size) {
+    return rendered.picture;
+  }
+  View* view = application_.viewWithIdentifier(description.identifier);
+  if (view == nullptr) return std::nullopt;
+  const Image image = view->renderContent(2);
+  rendered.drawn = true;
+  rendered.generation = description.displayGeneration;
+  rendered.size = size;
+  rendered.picture = image.empty() ? std::nullopt : std::optional(describePicture(image));
+  if (rendered.picture) rendered.picture->size = size;  // drawn at two pixels per point
+  return rendered.picture;
+}
+
+void ScreenHub::pruneSinks() {
+  std::erase_if(sinks_, [](const std::weak_ptr<FrameSink>& sink) { return sink.expired(); });
+}
+
+void ScreenHub::closeAll() {
+  const std::vector<std::weak_ptr<FrameSink>> sinks = sinks_;
+  sinks_.clear();
+  watchTimer_.invalidate();
+  for (const auto& weak : sinks) {
+    if (auto sink = weak.lock()) sink->close();
+  }
+}
+
+std::size_t ScreenHub::connectionCount() {
+  pruneSinks();
+  return sinks_.size();
+}
+
+}  // namespace kinetra

@@ -1,0 +1,86 @@
+// The device in a browser: keeps one WebSocket to the shell, draws every frame it sends, plays
+// the animations and sends back what the finger and keyboard do.
+
+import { Animator } from './animate.js';
+import { Input } from './input.js';
+import { Renderer } from './render.js';
+
+const device = document.getElementById('device');
+const screen = document.getElementById('screen');
+const statusBar = document.getElementById('statusBar');
+const notice = document.getElementById('notice');
+
+// What tests read: how many frames were drawn and the last one.
+const state = { frames: 0, frame: null, connected: false };
+window.kinetra = state;
+
+function fit() {
+  const phone = window.matchMedia('(pointer: coarse)').matches && Math.min(innerWidth, innerHeight) < 600;
+  document.body.classList.toggle('phone', phone);
+  const margin = phone ? 0 : 24;
+  const k = Math.max(0.1, Math.min((innerWidth - margin * 2) / 320, (innerHeight - margin * 2) / 480));
+  const left = (innerWidth - 320 * k) / 2;
+  const top = phone ? 0 : (innerHeight - 480 * k) / 2;
+  device.style.transform = `translate(${left}px, ${top}px) scale(${k})`;
+}
+addEventListener('resize', fit);
+fit();
+
+function tick() {
+  const now = new Date();
+  statusBar.querySelector('.clock').textContent =
+    now.toLocaleTimeString([], { hour: 'numeric', minute: '2-digit' });
+}
+setInterval(tick, 10_000);
+tick();
+
+let socket = null;
+let retryMs = 500;
+const input = new Input(screen, (text) => {
+  if (socket?.readyState === WebSocket.OPEN) socket.send(text);
+});
+const renderer = new Renderer(screen, input);
+input.renderer = renderer;
+const animator = new Animator(renderer, input);
+
+function show(message) {
+  notice.textContent = message;
+  notice.hidden = !message;
+}
+
+function draw(frame) {
+  input.acknowledge(frame.ack);
+  const plan = state.frames > 0 ? animator.prepare(frame) : [];
+  renderer.render(frame);
+  statusBar.classList.toggle('hidden', !!frame.statusBarHidden);
+  animator.play(plan);
+  state.frames += 1;
+  state.frame = frame;
+}
+
+function connect() {
+  const scheme = location.protocol === 'https:' ? 'wss' : 'ws';
+  socket = new WebSocket(`${scheme}://${location.host}/ws`);
+  socket.addEventListener('open', () => {
+    retryMs = 500;
+    state.connected = true;
+    show('');
+  });
+  socket.addEventListener('message', (event) => {
+    let frame;
+    try {
+      frame = JSON.parse(event.data);
+    } catch {
+      return;
+    }
+    if (frame.type === 'frame') draw(frame);
+  });
+  socket.addEventListener('close', () => {
+    state.connected = false;
+    show('Kinetra is not answering. Trying again\u2026');
+    setTimeout(connect, retryMs);
+    retryMs = Math.min(retryMs * 2, 5000);
+  });
+}
+
+connect();

@@ -1,0 +1,428 @@
+#include <gtest/gtest.h>
+
+// GCC flags code inside nlohmann/json once inlined; not ours to change.
+#pragma GCC diagnostic ignored "-Wnull-dereference"
+
+#include <filesystem>
+#include <functional>
+#include <nlohmann/json.hpp>
+
+#include "HttpTestClient.h"
+#include "ShellTestServer.h"
+#include "WebSocketTestClient.h"
+#include "graphics/PictureHeader.h"
+
+namespace kinetra::testing {
+namespace {
+
+using nlohmann::json;
+
+const json* findView(const json& view, const std::function<bool(const json&)>& match) {
+  if (match(view)) return &view;
+  if (!view.contains("subviews")) return nullptr;
+  for (const json& subview : view["subviews"]) {
+    if (const json* found = findView(subview, match)) return found;
+  }
+  return nullptr;
+}
+const json* viewOfKind(const json& frame, const std::string& kind) {
+  return findView(frame["root"], [&](const json& v) { return v["kind"] == kind; });
+}
+const json* viewWithText(const json& frame, const std::string& text) {
+  return findView(frame["root"], [&](const json& v) { return v.value("text", "") == text; });
+}
+std::string origin(const ShellTestServer& server) {
+  return "http://127.0.0.1:" + std::to_string(server.port());
+}
+std::string host(const ShellTestServer& server) {
+  return "127.0.0.1:" + std::to_string(server.port());
+}
+
+// A browser on the shell's own origin.
+class Browser {
+ public:
+  explicit Browser(ShellTestServer& server, std::string cookie = "") {
+    WebSocketTestClient::Handshake handshake;
+    handshake.host = host(server);
+    handshake.origin = origin(server);
+    handshake.cookie = std::move(cookie);
+    connected = socket.connect(server.port(), handshake);
+    if (connected) frame = nextFrame();
+  }
+  json nextFrame() {
+    const std::optional<std::string> message = socket.read();
+    return message ? json::parse(*message) : json();
+  }
+  // Sends the event and waits for the frame that acknowledges it.
+  json perform(json event) {
+    event["seq"] = ++sequence;
+    socket.write(event.dump());
+    for (int i = 0; i < 20; ++i) {
+      frame = nextFrame();
+      if (frame.is_null() || frame.value("ack", -1) >= sequence) break;
+    }
+    return frame;
+  }
+  json tapOn(const std::string& text) {
+    const json* view = viewWithText(frame, text);
+    if (view == nullptr) return json();
+    return perform({{"type", "tap"}, {"view", (*view)["id"]}, {"x", 5}, {"y", 5}});
+  }
+  json tapTab(int index) {
+    const json* bar = viewOfKind(frame, "tabBar");
+    const json& tab = (*bar)["tabs"][index]["frame"];
+    const double x = (*bar)["frame"][0].get<double>() + tab[0].get<double>() + 10;
+    const double y = (*bar)["frame"][1].get<double>() + 20 + tab[1].get<double>() + 10;
+    return perform({{"type", "tap"}, {"x", x}, {"y", y}});
+  }
+
+  WebSocketTestClient socket;
+  bool connected = false;
+  json frame;
+  int sequence = 0;
+};
+
+TEST(ShellServerTest, ServesTheClientAndItsManifestOnLoopback) {
+  ShellTestServer server;
+  ASSERT_TRUE(server.startStatus().ok()) << server.startStatus().toString();
+  EXPECT_EQ(server.url(), "http://127.0.0.1:" + std::to_string(server.port()) + "/");
+  HttpTestClient client(server.port());
+  auto page =
+      client.request(HttpTestClient::get("/", "localhost:" + std::to_string(server.port())));
+  ASSERT_TRUE(page);
+  EXPECT_EQ(page->status, 200);
+  EXPECT_NE(page->header("Content-Type").find("text/html"), std::string::npos);
+  EXPECT_NE(page->body.find("<html"), std::string::npos);
+  EXPECT_EQ(page->header("X-Content-Type-Options"), "nosniff");
+  // Keep-alive: the same connection serves the next request.
+  auto script = client.request(HttpTestClient::get("/client/main.js"));
+  ASSERT_TRUE(script);
+  EXPECT_EQ(script->status, 200);
+  EXPECT_NE(script->header("Content-Type").find("javascript"), std::string::npos);
+  auto manifest = client.request(HttpTestClient::get("/manifest.webmanifest"));
+  ASSERT_TRUE(manifest);
+  const json m = json::parse(manifest->body);
+  EXPECT_EQ(m["display"], "standalone");
+  ASSERT_FALSE(m["icons"].empty());
+  EXPECT_EQ(m["icons"][0]["src"], "/bundle/Icon.png");
+  EXPECT_EQ(m["icons"][0]["sizes"], "57x57");
+  for (const char* path :
+       {"/client/../WebShell.cpp", "/client/%2e%2e%2fWebShell.cpp", "/client/CMakeLists.txt",
+        "/client/", "/nothing", "/client/.hidden.js"}) {
+    auto missing = client.request(HttpTestClient::get(path));
+    ASSERT_TRUE(missing) << path;
+    EXPECT_EQ(missing->status, 404) << path;
+  }
+}
+
+TEST(ShellServerTest, AForeignHostIsRefusedOnEveryRoute) {
+  ShellTestServer server;
+  for (const char* path : {"/", "/client/main.js", "/bundle/Chest.jpg", "/ws"}) {
+    HttpTestClient client(server.port());
+    auto refused = client.request(HttpTestClient::get(path, "rebound.example:8080"));
+    ASSERT_TRUE(refused) << path;
+    EXPECT_EQ(refused->status, 403) << path;
+  }
+  HttpTestClient noHost(server.port());
+  auto refused = noHost.request("GET / HTTP/1.1\r\n\r\n");
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused->status, 403);
+  WebSocketTestClient socket;
+  EXPECT_FALSE(socket.connect(server.port(), {"rebound.example", origin(server), "/ws", ""}));
+  EXPECT_EQ(socket.refusedStatus(), 403);
+}
+
+TEST(ShellServerTest, AWebSocketWithoutOrItsOwnOriginIsRefusedBeforeTheHandshake) {
+  ShellTestServer server;
+  WebSocketTestClient missing;
+  EXPECT_FALSE(missing.connect(server.port(), {host(server), std::nullopt, "/ws", ""}));
+  EXPECT_EQ(missing.refusedStatus(), 403);
+  WebSocketTestClient foreign;
+  EXPECT_FALSE(foreign.connect(server.port(), {host(server), "http://evil.example", "/ws", ""}));
+  EXPECT_EQ(foreign.refusedStatus(), 403);
+  EXPECT_EQ(server.connections(), 0u);
+  Browser browser(server);
+  EXPECT_TRUE(browser.connected);
+  EXPECT_EQ(browser.frame["type"], "frame");
+  EXPECT_EQ(server.connections(), 1u);
+}
+
+TEST(ShellServerTest, BeyondLoopbackEveryRouteAndTheWebSocketNeedTheToken) {
+  WebShellOptions options;
+  options.bindAddress = "0.0.0.0";
+  ShellTestServer server(options);
+  ASSERT_TRUE(server.startStatus().ok()) << server.startStatus().toString();
+  const std::string url = server.url();
+  const std::size_t at = url.find("?token=");
+  ASSERT_NE(at, std::string::npos);
+  const std::string token = url.substr(at + 7);
+  EXPECT_EQ(token.size(), 32u);
+
+  for (const char* path : {"/", "/client/main.js", "/bundle/Chest.jpg", "/documents/photo.jpg",
+                           "/manifest.webmanifest"}) {
+    HttpTestClient client(server.port());
+    auto refused = client.request(HttpTestClient::get(path, host(server)));
+    ASSERT_TRUE(refused) << path;
+    EXPECT_EQ(refused->status, 401) << path;
+  }
+  WebSocketTestClient anonymous;
+  EXPECT_FALSE(anonymous.connect(server.port(), {host(server), origin(server), "/ws", ""}));
+  EXPECT_EQ(anonymous.refusedStatus(), 401);
+
+  HttpTestClient client(server.port());
+  auto first = client.request(HttpTestClient::get("/?token=" + token, host(server)));
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->status, 303);
+  EXPECT_EQ(first->header("Location"), "/");
+  const std::string setCookie = first->header("Set-Cookie");
+  EXPECT_NE(setCookie.find("HttpOnly"), std::string::npos);
+  EXPECT_NE(setCookie.find("SameSite=Strict"), std::string::npos);
+  const std::string cookie = setCookie.substr(0, setCookie.find(';'));
+  auto page = client.request(HttpTestClient::get("/", host(server), "Cookie: " + cookie + "\r\n"));
+  ASSERT_TRUE(page);
+  EXPECT_EQ(page->status, 200);
+  Browser browser(server, cookie);
+  EXPECT_TRUE(browser.connected);
+
+  for (const std::string& line : server.logLines()) {
+    EXPECT_EQ(line.find(token), std::string::npos) << line;
+  }
+}
+
+TEST(ShellServerTest, AWeakTokenOrAForeignAddressStopsTheStart) {
+  WebShellOptions weak;
+  weak.bindAddress = "0.0.0.0";
+  weak.token = "1234";
+  ShellTestServer refused(weak);
+  EXPECT_EQ(refused.startStatus().code(), Status::Code::kInvalidArgument);
+  WebShellOptions foreign;
+  foreign.bindAddress = "203.0.113.9";  // documentation range: not this machine's
+  ShellTestServer unbound(foreign);
+  EXPECT_EQ(unbound.startStatus().code(), Status::Code::kIOError);
+}
+
+TEST(ShellServerTest, AnEventIsCarriedOutAndAnsweredWithTheNextFrame) {
+  ShellTestServer server;
+  Browser browser(server);
+  ASSERT_TRUE(browser.connected);
+  const json* table = viewOfKind(browser.frame, "tableView");
+  ASSERT_NE(table, nullptr);
+  EXPECT_EQ((*table)["indexTitles"].size(), 26u);
+  EXPECT_TRUE(viewWithText(browser.frame, "A exercise 0") != nullptr);
+
+  const json frame = browser.perform(
+      {{"type", "selectRow"}, {"view", (*table)["id"]}, {"section", 0}, {"row", 1}});
+  EXPECT_EQ(frame["ack"], browser.sequence);
+  EXPECT_EQ(server.statusText(), "Selected A exercise 26");
+  EXPECT_TRUE(viewWithText(frame, "Detail of A exercise 26") != nullptr);
+  bool pushed = false;
+  for (const json& a : frame["animations"]) pushed = pushed || a["kind"] == "push";
+  EXPECT_TRUE(pushed);
+  // The detail screen's graph is drawn by the process and served as a picture.
+  const json* graph = findView(frame["root"], [](const json& v) { return v.contains("draws"); });
+  ASSERT_NE(graph, nullptr);
+  const std::string id = (*graph)["picture"]["id"];
+  HttpTestClient client(server.port());
+  auto picture = client.request(HttpTestClient::get("/pictures/" + id));
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->status, 200);
+  EXPECT_EQ(picture->header("Content-Type"), "image/png");
+}
+
+TEST(ShellServerTest, SwipeToDeleteTypingAndSegmentsReachTheScreens) {
+  ShellTestServer server(WebShellOptions{}, 60);
+  Browser browser(server);
+  const json* table = viewOfKind(browser.frame, "tableView");
+  ASSERT_NE(table, nullptr);
+  json frame = browser.perform(
+      {{"type", "deleteRow"}, {"view", (*table)["id"]}, {"section", 0}, {"row", 0}});
+  EXPECT_EQ(server.rowCount(), 59);
+  EXPECT_EQ(server.statusText(), "Deleted A exercise 0");
+  bool deleted = false;
+  for (const json& a : frame["animations"]) deleted = deleted || a["kind"] == "deleteRows";
+  EXPECT_TRUE(deleted);
+
+  browser.tapTab(1);
+  const json* weight = findView(
+      browser.frame["root"], [](const json& v) { return v.value("placeholder", "") == "Weight"; });
+  ASSERT_NE(weight, nullptr);
+  EXPECT_EQ((*weight)["keyboard"], "numberPad");
+  browser.perform({{"type", "tap"}, {"view", (*weight)["id"]}, {"x", 10}, {"y", 10}});
+  frame = browser.perform({{"type", "editText"}, {"text", "20.5kg"}});
+  // The number pad has digits only.
+  EXPECT_TRUE(viewWithText(frame, "Typed 205") != nullptr);
+  const json* units = viewOfKind(frame, "segmentedControl");
+  ASSERT_NE(units, nullptr);
+  frame = browser.perform({{"type", "chooseSegment"}, {"view", (*units)["id"]}, {"segment", 1}});
+  EXPECT_TRUE(viewWithText(frame, "Units lb") != nullptr);
+}
+
+TEST(ShellServerTest, MalformedOrStaleEventsAreIgnoredWithOneLineEach) {
+  ShellTestServer server;
+  Browser browser(server);
+  const std::size_t before = server.logLines().size();
+  browser.socket.write("this is not json");
+  browser.socket.write(R"({"type":"teleport","seq":1})");
+  browser.socket.write(R"({"type":"selectRow","view":999999,"section":0,"row":0})");
+  json frame = browser.perform({{"type", "pressReturn"}});  // nothing has the keyboard
+  EXPECT_FALSE(frame.is_null());
+  const std::vector<std::string> lines = server.logLines();
+  ASSERT_EQ(lines.size(), before + 4);
+  EXPECT_NE(lines[before].find("not JSON"), std::string::npos);
+  EXPECT_NE(lines[before + 1].find("unknown type"), std::string::npos);
+  EXPECT_EQ(lines[before + 1].find("teleport"), std::string::npos);
+  // The connection still works.
+  EXPECT_TRUE(browser.tapTab(3).is_object());
+  EXPECT_TRUE(viewWithText(browser.frame, "Turn") != nullptr);
+}
+
+TEST(ShellServerTest, LimitsOnHeadersMessagesAndUploadsHold) {
+  ShellTestServer server;
+  {
+    HttpTestClient client(server.port());
+    const std::string huge = "X-Filler: " + std::string(17 * 1024, 'a') + "\r\n";
+    auto refused = client.request(HttpTestClient::get("/", "127.0.0.1", huge));
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->status, 431);
+  }
+  {
+    // 413 from the header alone: no body byte is ever sent.
+    HttpTestClient client(server.port());
+    auto refused =
+        client.request("POST /photo/5 HTTP/1.1\r\nHost: " + host(server) +
+                       "\r\nOrigin: " + origin(server) + "\r\nContent-Length: 20971521\r\n\r\n");
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->status, 413);
+  }
+  {
+    // Chunked, with no length up front: refused once the limit is passed.
+    HttpTestClient client(server.port());
+    client.send("POST /photo/5 HTTP/1.1\r\nHost: " + host(server) +
+                "\r\nOrigin: " + origin(server) + "\r\nTransfer-Encoding: chunked\r\n\r\n");
+    const std::string chunk = "100000\r\n" + std::string(0x100000, 'x') + "\r\n";
+    std::optional<HttpTestClient::Response> refused;
+    for (int i = 0; i < 22 && !refused; ++i) {
+      if (!client.send(chunk)) break;
+    }
+    refused = client.receive();
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->status, 413);
+  }
+  Browser other(server);
+  {
+    Browser noisy(server);
+    ASSERT_TRUE(noisy.connected);
+    noisy.socket.write(std::string(1024 * 1024 + 1, ' '));
+    EXPECT_TRUE(noisy.socket.closedByServer());
+  }
+  // Everyone else goes on.
+  EXPECT_TRUE(other.tapTab(2).is_object());
+  EXPECT_TRUE(viewWithText(other.frame, "Page 0") != nullptr);
+}
+
+TEST(ShellServerTest, IdleConnectionsAreClosed) {
+  WebShellOptions options;
+  options.limits.idleSeconds = 30;
+  ShellTestServer server(options);
+  HttpTestClient idle(server.port());
+  ASSERT_TRUE(idle.connected());
+  server.advance(29);
+  auto stillOpen = idle.request(HttpTestClient::get("/manifest.webmanifest"));
+  ASSERT_TRUE(stillOpen);  // and the request started the period again
+  server.advance(31);
+  EXPECT_TRUE(idle.closedByServer());
+
+  Browser silent(server);
+  ASSERT_TRUE(silent.connected);
+  server.advance(31);  // pinged; the test client answers only while reading
+  server.advance(31);  // no answer within the second period
+  EXPECT_TRUE(silent.socket.closedByServer());
+  // The session ends once its aborted operations have come back; give the loop a few turns.
+  std::size_t left = server.connections();
+  for (int turn = 0; turn < 1000 && left != 0; ++turn) left = server.connections();
+  EXPECT_EQ(left, 0u);
+}
+
+TEST(ShellServerTest, ASlowBrowserHoldsUpNoOne) {
+  ShellTestServer server;
+  Browser slow(server);  // never reads again
+  Browser quick(server);
+  ASSERT_TRUE(slow.connected && quick.connected);
+  const json* table = viewOfKind(quick.frame, "tableView");
+  ASSERT_NE(table, nullptr);
+  const json tableId = (*table)["id"];
+  for (int i = 0; i < 200; ++i) {
+    const json frame = quick.perform({{"type", "scroll"},
+                                      {"view", tableId},
+                                      {"x", 0},
+                                      {"y", (i % 50) * 80},
+                                      {"phase", "dragging"}});
+    ASSERT_EQ(frame.value("ack", -1), quick.sequence);
+  }
+  EXPECT_EQ(server.connections(), 2u);
+}
+
+TEST(ShellServerTest, PicturesAreServedByContentAndNoOtherFileIs) {
+  ShellTestServer server;
+  std::filesystem::create_symlink(server.documents() / "photo.jpg",
+                                  server.documents() / "link.png");
+  HttpTestClient client(server.port());
+  for (const char* path : {"/bundle/Chest.jpg", "/documents/photo.jpg", "/bundle/Icon.png"}) {
+    auto picture = client.request(HttpTestClient::get(path));
+    ASSERT_TRUE(picture) << path;
+    EXPECT_EQ(picture->status, 200) << path;
+    // The ".jpg" files hold PNG data.
+    EXPECT_EQ(picture->header("Content-Type"), "image/png") << path;
+    EXPECT_EQ(sniffPictureType({reinterpret_cast<const std::uint8_t*>(picture->body.data()),
+                                picture->body.size()}),
+              PictureType::kPng);
+  }
+  for (const char* path :
+       {"/documents/Kinetra_Log.plist", "/documents/notes.txt", "/documents/missing.png",
+        "/documents/..%2Fbundle%2FChest.jpg", "/documents/%2e%2e", "/documents/",
+        "/documents/link.png", "/documents/photo.jpg%00.png", "/bundle/..%2Fdocuments%2Fphoto.jpg",
+        "/bundle/Exercises.plist", "/pictures/0000000000000001", "/pictures/..",
+        "/documents/..%252fbundle%252fChest.jpg"}) {
+    auto refused = client.request(HttpTestClient::get(path));
+    ASSERT_TRUE(refused) << path;
+    EXPECT_EQ(refused->status, 404) << path;
+    EXPECT_EQ(refused->body.find("plist"), std::string::npos);
+  }
+}
+
+TEST(ShellServerTest, APhotoUploadReachesThePickerShownOnTheScreen) {
+  ShellTestServer server;
+  Browser browser(server);
+  browser.tapTab(1);
+  browser.tapOn("Choose Photo");
+  const json* picker = viewOfKind(browser.frame, "imagePicker");
+  ASSERT_NE(picker, nullptr);
+  const std::string path = "/photo/" + std::to_string((*picker)["id"].get<std::uint64_t>());
+  auto post = [&](const std::string& body, bool withOrigin) {
+    HttpTestClient client(server.port());
+    return client.request("POST " + path + " HTTP/1.1\r\nHost: " + host(server) + "\r\n" +
+                          (withOrigin ? "Origin: " + origin(server) + "\r\n" : "") +
+                          "Content-Type: application/octet-stream\r\nContent-Length: " +
+                          std::to_string(body.size()) + "\r\n\r\n" + body);
+  };
+  auto notPicture = post("just text", true);
+  ASSERT_TRUE(notPicture);
+  EXPECT_EQ(notPicture->status, 415);
+  const std::string png = fileContents(server.documents() / "photo.jpg");
+  auto crossSite = post(png, false);
+  ASSERT_TRUE(crossSite);
+  EXPECT_EQ(crossSite->status, 403);
+  auto accepted = post(png, true);
+  ASSERT_TRUE(accepted);
+  EXPECT_EQ(accepted->status, 204);
+  // Every upload, taken or not, is answered with a frame; the last one shows the photo.
+  json frame = browser.nextFrame();
+  for (int i = 0; i < 3 && viewWithText(frame, "Photo 32x24") == nullptr; ++i) {
+    frame = browser.nextFrame();
+  }
+  EXPECT_TRUE(viewWithText(frame, "Photo 32x24") != nullptr);
+  EXPECT_EQ(viewOfKind(frame, "imagePicker"), nullptr);
+}
+
+}  // namespace
+}  // namespace kinetra::testing
