@@ -32,10 +32,10 @@ Picture gradient(int width, int height) {
 }
 
 std::vector<uint8_t> quadrantJpeg(int width, int height, bool progressive) {
-  JpegSpec spec{width, height};
-  spec.progressive = progressive;
-  spec.samples = testing::quadrantRgb(width, height);
-  return makeJpeg(spec);
+  JpegSpec recipe{width, height};
+  recipe.progressive = progressive;
+  recipe.samples = testing::quadrantRgb(width, height);
+  return makeJpeg(recipe);
 }
 
 bool near(Rgba actual, Rgba expected, int tolerance) {
@@ -98,11 +98,11 @@ TEST(PictureDecoderTest, EveryPngLayoutComesOutAsRgba) {
 }
 
 TEST(PictureDecoderTest, InterlacedPngMatchesTheSamePictureNotInterlaced) {
-  PngSpec spec{11, 9, PNG_COLOR_TYPE_RGB, 8};
-  for (int i = 0; i < 11 * 9 * 3; ++i) spec.rows.push_back(uint8_t(i * 31));
-  Result<Picture> plain = decodePicture(makePng(spec));
-  spec.interlaced = true;
-  Result<Picture> interlaced = decodePicture(makePng(spec));
+  PngSpec recipe{11, 9, PNG_COLOR_TYPE_RGB, 8};
+  for (int i = 0; i < 11 * 9 * 3; ++i) recipe.rows.push_back(uint8_t(i * 31));
+  Result<Picture> plain = decodePicture(makePng(recipe));
+  recipe.interlaced = true;
+  Result<Picture> interlaced = decodePicture(makePng(recipe));
   ASSERT_TRUE(plain.ok());
   ASSERT_TRUE(interlaced.ok()) << interlaced.status().toString();
   EXPECT_EQ(interlaced->rgba(), plain->rgba());

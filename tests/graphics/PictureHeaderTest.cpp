@@ -18,16 +18,16 @@ using testing::makeJpeg;
 using testing::makePng;
 
 std::vector<uint8_t> smallPng(int width, int height) {
-  testing::PngSpec spec{width, height, PNG_COLOR_TYPE_GRAY, 8};
-  spec.rows.assign(size_t(width) * size_t(height), 0x80);
-  return makePng(spec);
+  testing::PngSpec recipe{width, height, PNG_COLOR_TYPE_GRAY, 8};
+  recipe.rows.assign(size_t(width) * size_t(height), 0x80);
+  return makePng(recipe);
 }
 
 std::vector<uint8_t> smallJpeg(int width, int height, bool progressive = false) {
-  JpegSpec spec{width, height};
-  spec.progressive = progressive;
-  spec.samples = testing::quadrantRgb(width, height);
-  return makeJpeg(spec);
+  JpegSpec recipe{width, height};
+  recipe.progressive = progressive;
+  recipe.samples = testing::quadrantRgb(width, height);
+  return makeJpeg(recipe);
 }
 
 std::vector<uint8_t> gifHeader(uint16_t width, uint16_t height) {

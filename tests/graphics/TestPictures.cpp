@@ -19,43 +19,43 @@ void appendPng(png_structp png, png_bytep data, png_size_t length) {
   out->insert(out->end(), data, data + length);
 }
 
-size_t pngRowBytes(const PngSpec& spec) {
+size_t pngRowBytes(const PngSpec& recipe) {
   int channels = 1;
-  if (spec.colourType == PNG_COLOR_TYPE_RGB) channels = 3;
-  if (spec.colourType == PNG_COLOR_TYPE_RGB_ALPHA) channels = 4;
-  if (spec.colourType == PNG_COLOR_TYPE_GRAY_ALPHA) channels = 2;
-  return (size_t(spec.width) * size_t(channels) * size_t(spec.bitDepth) + 7) / 8;
+  if (recipe.colourType == PNG_COLOR_TYPE_RGB) channels = 3;
+  if (recipe.colourType == PNG_COLOR_TYPE_RGB_ALPHA) channels = 4;
+  if (recipe.colourType == PNG_COLOR_TYPE_GRAY_ALPHA) channels = 2;
+  return (size_t(recipe.width) * size_t(channels) * size_t(recipe.bitDepth) + 7) / 8;
 }
 
 }  // namespace
 
 // Test inputs are well formed, so libpng's and libjpeg's default error handlers (which abort
 // the process) never run.
-std::vector<uint8_t> makePng(const PngSpec& spec) {
+std::vector<uint8_t> makePng(const PngSpec& recipe) {
   std::vector<uint8_t> out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
   png_set_write_fn(png, &out, appendPng, nullptr);
-  png_set_IHDR(png, info, png_uint_32(spec.width), png_uint_32(spec.height), spec.bitDepth,
-               spec.colourType, spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+  png_set_IHDR(png, info, png_uint_32(recipe.width), png_uint_32(recipe.height), recipe.bitDepth,
+               recipe.colourType, recipe.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  if (!spec.palette.empty()) {
-    std::vector<png_color> colours(spec.palette.size() / 3);
+  if (!recipe.palette.empty()) {
+    std::vector<png_color> colours(recipe.palette.size() / 3);
     for (size_t i = 0; i < colours.size(); ++i) {
-      colours[i] = {spec.palette[i * 3], spec.palette[i * 3 + 1], spec.palette[i * 3 + 2]};
+      colours[i] = {recipe.palette[i * 3], recipe.palette[i * 3 + 1], recipe.palette[i * 3 + 2]};
     }
     png_set_PLTE(png, info, colours.data(), int(colours.size()));
   }
-  if (!spec.transparency.empty()) {
-    png_set_tRNS(png, info, spec.transparency.data(), int(spec.transparency.size()), nullptr);
+  if (!recipe.transparency.empty()) {
+    png_set_tRNS(png, info, recipe.transparency.data(), int(recipe.transparency.size()), nullptr);
   }
   png_write_info(png, info);
-  if (spec.bitDepth == 16) png_set_swap(png);  // rows hold 16-bit samples little-endian
-  const size_t stride = pngRowBytes(spec);
-  if (spec.rows.size() != stride * size_t(spec.height)) throw std::logic_error("bad PNG rows");
-  std::vector<png_bytep> rows(size_t(spec.height));
+  if (recipe.bitDepth == 16) png_set_swap(png);  // rows hold 16-bit samples little-endian
+  const size_t stride = pngRowBytes(recipe);
+  if (recipe.rows.size() != stride * size_t(recipe.height)) throw std::logic_error("bad PNG rows");
+  std::vector<png_bytep> rows(size_t(recipe.height));
   for (size_t y = 0; y < rows.size(); ++y) {
-    rows[y] = const_cast<png_bytep>(spec.rows.data() + y * stride);
+    rows[y] = const_cast<png_bytep>(recipe.rows.data() + y * stride);
   }
   png_write_image(png, rows.data());
   png_write_end(png, nullptr);
@@ -63,7 +63,7 @@ std::vector<uint8_t> makePng(const PngSpec& spec) {
   return out;
 }
 
-std::vector<uint8_t> makeJpeg(const JpegSpec& spec) {
+std::vector<uint8_t> makeJpeg(const JpegSpec& recipe) {
   jpeg_compress_struct info{};
   jpeg_error_mgr errors{};
   info.err = jpeg_std_error(&errors);
@@ -71,23 +71,24 @@ std::vector<uint8_t> makeJpeg(const JpegSpec& spec) {
   unsigned char* buffer = nullptr;
   unsigned long size = 0;
   jpeg_mem_dest(&info, &buffer, &size);
-  info.image_width = JDIMENSION(spec.width);
-  info.image_height = JDIMENSION(spec.height);
+  info.image_width = JDIMENSION(recipe.width);
+  info.image_height = JDIMENSION(recipe.height);
   int components = 3;
   info.in_color_space = JCS_RGB;
-  if (spec.colours == JpegColours::kGray) components = 1, info.in_color_space = JCS_GRAYSCALE;
-  if (spec.colours == JpegColours::kAdobeCmyk) components = 4, info.in_color_space = JCS_CMYK;
+  if (recipe.colours == JpegColours::kGray) components = 1, info.in_color_space = JCS_GRAYSCALE;
+  if (recipe.colours == JpegColours::kAdobeCmyk) components = 4, info.in_color_space = JCS_CMYK;
   info.input_components = components;
   jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, spec.quality, TRUE);
-  if (spec.progressive) jpeg_simple_progression(&info);
+  jpeg_set_quality(&info, recipe.quality, TRUE);
+  if (recipe.progressive) jpeg_simple_progression(&info);
   jpeg_start_compress(&info, TRUE);
   const char comment[] = "made for a test";
   jpeg_write_marker(&info, JPEG_COM, reinterpret_cast<const JOCTET*>(comment), sizeof(comment));
-  const size_t stride = size_t(spec.width) * size_t(components);
-  if (spec.samples.size() != stride * size_t(spec.height)) throw std::logic_error("bad samples");
+  const size_t stride = size_t(recipe.width) * size_t(components);
+  if (recipe.samples.size() != stride * size_t(recipe.height))
+    throw std::logic_error("bad samples");
   while (info.next_scanline < info.image_height) {
-    auto* row = const_cast<JSAMPLE*>(spec.samples.data() + info.next_scanline * stride);
+    auto* row = const_cast<JSAMPLE*>(recipe.samples.data() + info.next_scanline * stride);
     jpeg_write_scanlines(&info, &row, 1);
   }
   jpeg_finish_compress(&info);

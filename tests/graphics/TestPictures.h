@@ -20,7 +20,7 @@ struct PngSpec {
   std::vector<uint8_t> transparency;  // tRNS: alphas for palette entries
   std::vector<uint8_t> rows;          // packed rows as libpng expects them
 };
-std::vector<uint8_t> makePng(const PngSpec& spec);
+std::vector<uint8_t> makePng(const PngSpec& recipe);
 
 enum class JpegColours { kRgb, kGray, kAdobeCmyk };
 struct JpegSpec {
@@ -33,7 +33,7 @@ struct JpegSpec {
   int quality = 95;
   std::vector<uint8_t> samples;  // 3, 1 or 4 bytes per pixel by colours
 };
-std::vector<uint8_t> makeJpeg(const JpegSpec& spec);
+std::vector<uint8_t> makeJpeg(const JpegSpec& recipe);
 
 // Samples of a width × height RGB picture split into four quadrants: red, green / blue, white.
 std::vector<uint8_t> quadrantRgb(int width, int height);
