@@ -194,7 +194,8 @@ void MainInterface::assembleLogScreens() {
   loggingDate.view().addSubview(datePicker);
   loggingDate.view().addSubview(useLoggingDateButton);
 
-  graphView.setBackgroundColor(Color::whiteColor());
+  // The graph's grays (band 0.168, grid 0.25, labels 0.8) are drawn for a dark screen.
+  graphView.setBackgroundColor(Color::blackColor());
   graphDuration.setSelectedSegmentIndex(0);
   graphType.setSelectedSegmentIndex(0);
   graphView.addSubview(graphDuration);
