@@ -455,6 +455,23 @@ def logo():
     return image
 
 
+def app_icon(side):
+    """The home-screen icon: the front figure on the brand gradient, with the initial."""
+    size = (side, side)
+    image = gradient(size, (23, 62, 94), BRAND_DARK)
+    style = fr.Style(muscle=(238, 122, 96), line=(150, 52, 36), neutral=(245, 176, 156),
+                     highlights={})
+    layer = Image.new("RGB", size, (0, 0, 0))
+    margin = side // 8
+    figures_into(layer, (margin, margin * 2, side - 2 * margin, side - 3 * margin), style,
+                 line_width=max(0.5, side / 256))
+    mask = layer.convert("L").point(lambda v: 255 if v > 8 else 0)
+    image.paste(layer, (0, 0), mask)
+    draw = ImageDraw.Draw(image)
+    centered(draw, side // 40, "Kinetra", font(max(10, side // 7), bold=True), (255, 255, 255), side)
+    return image
+
+
 HELP = [
     ("Welcome", None, "Kinetra keeps a log of your training. Pick an exercise, log your sets and watch "
                       "your progress grow. Your log is kept in files on this device."),
@@ -593,6 +610,8 @@ def main():
     out.jpg("custom", custom_picture(EXERCISE_SIZE, thumbnail=False))
     out.jpg("custom_t", custom_picture(THUMB_SIZE, thumbnail=True))
     out.jpg("noGraph", no_graph())
+    out.png("Icon", app_icon(192))
+    out.png("Icon@2x", app_icon(512))
     print("wrote %d pictures into %s" % (len(out.written), os.path.abspath(directory)))
 
 
