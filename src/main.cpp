@@ -4,6 +4,7 @@
 #include "foundation/DocumentsDirectory.h"
 #include "foundation/ResourceBundle.h"
 #include "foundation/RunLoop.h"
+#include "graphics/DrawingContext.h"
 #include "shell/WebShell.h"
 #include "ui/Application.h"
 
@@ -84,6 +85,47 @@ std::optional<Options> parseOptions(const std::vector<std::string_view>& argumen
   return options;
 }
 
+// Runs the application until SIGINT or SIGTERM; everything it made is gone when it returns.
+int runKinetra(const Options& options) {
+  kinetra::RunLoop loop;
+  kinetra::VelomarAppDelegate::Environment environment;
+  environment.documentsDirectory = options.documents ? std::filesystem::path(*options.documents)
+                                                     : kinetra::DocumentsDirectory::defaultPath();
+  environment.resourceDirectory = options.resources ? std::filesystem::path(*options.resources)
+                                                    : kinetra::ResourceBundle::defaultPath();
+  loop.log().line("resources: " + environment.resourceDirectory.string());
+  loop.log().line("documents: " + environment.documentsDirectory.string());
+  const kinetra::ResourceBundle bundle(environment.resourceDirectory);
+  const kinetra::DocumentsDirectory documents(environment.documentsDirectory);
+
+  kinetra::Application& application = kinetra::Application::shared();
+  application.setClock(&loop.clock());
+  kinetra::VelomarAppDelegate delegate(loop, std::move(environment));
+  application.launch(delegate);
+
+  kinetra::WebShellOptions shellOptions;
+  if (options.bind) shellOptions.bindAddress = *options.bind;
+  if (options.port) shellOptions.port = *options.port;
+  shellOptions.token = options.token;
+  kinetra::WebShell shell(loop, application, bundle, documents, shellOptions);
+  if (const kinetra::Status started = shell.start(); !started.ok()) {
+    std::fprintf(stderr, "kinetra: %s\n", started.toString().c_str());
+    application.setClock(nullptr);
+    return 1;
+  }
+  // The only place the access token is ever shown.
+  std::printf("Kinetra is running at %s\n", shell.url().c_str());
+  std::fflush(stdout);
+
+  boost::asio::signal_set signals(loop.ioContext(), SIGINT, SIGTERM);
+  signals.async_wait([&loop](const boost::system::error_code& error, int) {
+    if (!error) loop.stop();
+  });
+  loop.run();
+  application.setClock(nullptr);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -102,41 +144,7 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  kinetra::RunLoop loop;
-  kinetra::VelomarAppDelegate::Environment environment;
-  environment.documentsDirectory = options->documents ? std::filesystem::path(*options->documents)
-                                                      : kinetra::DocumentsDirectory::defaultPath();
-  environment.resourceDirectory = options->resources ? std::filesystem::path(*options->resources)
-                                                     : kinetra::ResourceBundle::defaultPath();
-  loop.log().line("resources: " + environment.resourceDirectory.string());
-  loop.log().line("documents: " + environment.documentsDirectory.string());
-  const kinetra::ResourceBundle bundle(environment.resourceDirectory);
-  const kinetra::DocumentsDirectory documents(environment.documentsDirectory);
-
-  kinetra::Application& application = kinetra::Application::shared();
-  application.setClock(&loop.clock());
-  kinetra::VelomarAppDelegate delegate(loop, std::move(environment));
-  application.launch(delegate);
-
-  kinetra::WebShellOptions shellOptions;
-  if (options->bind) shellOptions.bindAddress = *options->bind;
-  if (options->port) shellOptions.port = *options->port;
-  shellOptions.token = options->token;
-  kinetra::WebShell shell(loop, application, bundle, documents, shellOptions);
-  if (const kinetra::Status started = shell.start(); !started.ok()) {
-    std::fprintf(stderr, "kinetra: %s\n", started.toString().c_str());
-    application.setClock(nullptr);
-    return 1;
-  }
-  // The only place the access token is ever shown.
-  std::printf("Kinetra is running at %s\n", shell.url().c_str());
-  std::fflush(stdout);
-
-  boost::asio::signal_set signals(loop.ioContext(), SIGINT, SIGTERM);
-  signals.async_wait([&loop](const boost::system::error_code& error, int) {
-    if (!error) loop.stop();
-  });
-  loop.run();
-  application.setClock(nullptr);
-  return 0;
+  const int status = runKinetra(*options);
+  kinetra::DrawingContext::releaseFontCaches();
+  return status;
 }

@@ -1,6 +1,7 @@
 #include "graphics/DrawingContext.h"
 
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <cmath>
@@ -396,5 +397,10 @@ Picture DrawingContext::picture() const {
 }
 
 Result<std::vector<uint8_t>> DrawingContext::pngData() const { return encodePng(picture()); }
+
+void DrawingContext::releaseFontCaches() {
+  cairo_debug_reset_static_data();  // drops cairo's references into fontconfig first
+  FcFini();
+}
 
 }  // namespace kinetra

@@ -31,6 +31,10 @@ class DrawingContext {
   // over 8; TooLarge when the device pixels exceed the picture limits (PictureHeader.h).
   static Result<DrawingContext> create(double width, double height, double scale);
 
+  // Cairo and fontconfig keep process-wide font caches until exit. This releases them, for a
+  // leak checker's sake; call it only when no drawing context is left, as the process ends.
+  static void releaseFontCaches();
+
   DrawingContext(DrawingContext&&) noexcept;
   DrawingContext& operator=(DrawingContext&&) noexcept;
   DrawingContext(const DrawingContext&) = delete;

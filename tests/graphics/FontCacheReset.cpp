@@ -1,8 +1,8 @@
 // Cairo and fontconfig keep process-wide font caches that live until exit; the leak checker
 // of the sanitizer build would report them. Release them once every test has run.
 
-#include <cairo.h>
-#include <fontconfig/fontconfig.h>
+#include "graphics/DrawingContext.h"
+
 #include <gtest/gtest.h>
 
 namespace kinetra {
@@ -10,10 +10,7 @@ namespace {
 
 class FontCacheReset : public ::testing::Environment {
  public:
-  void TearDown() override {
-    cairo_debug_reset_static_data();  // drops cairo's references into fontconfig first
-    FcFini();
-  }
+  void TearDown() override { DrawingContext::releaseFontCaches(); }
 };
 
 // GoogleTest takes ownership of the environment.
