@@ -28,6 +28,7 @@ class AerobicsTableController : public TableViewDataSource, public TableViewDele
   int numberOfRowsInSection(TableView& tableView, int section) override;
   std::unique_ptr<TableViewCell> cellForRowAtIndexPath(TableView& tableView,
                                                        IndexPath indexPath) override;
+  bool implementsCommitEditingStyle() const override { return true; }
   void commitEditingStyle(TableView& tableView, TableViewCellEditingStyle style,
                           IndexPath indexPath) override;
   std::optional<double> heightForRowAtIndexPath(TableView& tableView, IndexPath indexPath) override;

@@ -25,6 +25,7 @@ class LogTableController : public TableViewDataSource, public TableViewDelegate 
   int numberOfRowsInSection(TableView& tableView, int section) override;
   std::unique_ptr<TableViewCell> cellForRowAtIndexPath(TableView& tableView,
                                                        IndexPath indexPath) override;
+  bool implementsCommitEditingStyle() const override { return true; }
   void commitEditingStyle(TableView& tableView, TableViewCellEditingStyle style,
                           IndexPath indexPath) override;
   std::optional<double> heightForRowAtIndexPath(TableView& tableView, IndexPath indexPath) override;

@@ -230,11 +230,17 @@ bool TableView::layoutVisibleRows() {
       if (self.get() == nullptr) return false;
       if (needsReload_ || needsMetadata_) return true;
     }
+    bool swipeDeletable = false;
+    if (!editing_) {
+      swipeDeletable = offersSwipeToDelete(indexPath);
+      if (self.get() == nullptr) return false;
+      if (needsReload_ || needsMetadata_) return true;
+    }
     TableViewCell* cell = visibleCell(indexPath);
     if (cell == nullptr) continue;
     cell->setFrame(rectForRowAtIndexPath(indexPath));
     cell->setSelected(selected_ == indexPath);
-    cell->setRow(indexPath, editing_, editing_, movable);
+    cell->setRow(indexPath, editing_, editing_ || swipeDeletable, movable);
   }
   for (int s = 0; s < static_cast<int>(sections_.size()); ++s) {
     View* header = sections_[static_cast<std::size_t>(s)].headerView;
@@ -519,6 +525,16 @@ void TableView::accessoryButtonTapped(TableViewCell& cell) {
   if (TableViewDelegate* d = delegate()) {
     d->accessoryButtonTappedForRowWithIndexPath(*this, *indexPath);
   }
+}
+
+bool TableView::offersSwipeToDelete(IndexPath indexPath) {
+  TableViewDataSource* source = dataSource();
+  if (source == nullptr || !source->implementsCommitEditingStyle()) return false;
+  WeakRef<TableView> self(this);
+  if (!source->canEditRowAtIndexPath(*this, indexPath) || self.get() == nullptr) return false;
+  TableViewDelegate* d = delegate();
+  return d == nullptr ||
+         d->editingStyleForRowAtIndexPath(*this, indexPath) == TableViewCellEditingStyle::kDelete;
 }
 
 bool TableView::commitDeletion(IndexPath indexPath) {

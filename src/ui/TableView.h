@@ -133,6 +133,8 @@ class TableView : public ScrollView {
   void applyDeletions();
   void removeHeaderViews();
   void updateContentSize();
+  // True when a swipe outside editing mode may delete the row, as on the device.
+  bool offersSwipeToDelete(IndexPath indexPath);
 
   // Finger's ways in.
   void accessoryButtonTapped(TableViewCell& cell);

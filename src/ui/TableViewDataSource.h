@@ -43,6 +43,10 @@ class TableViewDataSource : public virtual Trackable {
   virtual bool canEditRowAtIndexPath(TableView&, IndexPath) { return true; }
   // tableView:commitEditingStyle:forRowAtIndexPath: — the finger deleted (or inserted) a row.
   virtual void commitEditingStyle(TableView&, TableViewCellEditingStyle, IndexPath) {}
+  // Whether this data source commits deletions. The device offers swipe-to-delete outside
+  // editing mode only to data sources that implement commitEditingStyle; a data source that
+  // overrides it answers true here.
+  virtual bool implementsCommitEditingStyle() const { return false; }
   virtual bool canMoveRowAtIndexPath(TableView&, IndexPath) { return false; }
   // tableView:moveRowAtIndexPath:toIndexPath: — the finger moved a row; the table has already
   // moved its cell.

@@ -154,6 +154,7 @@ struct DemoScreens::Screens : TableViewController {
     target.insert(target.begin() + std::min<int>(to.row, static_cast<int>(target.size())), moved);
     status = "Moved " + moved;
   }
+  bool implementsCommitEditingStyle() const override { return true; }
   void commitEditingStyle(TableView& table, TableViewCellEditingStyle style, IndexPath i) override {
     if (style != TableViewCellEditingStyle::kDelete) return;
     auto& rows = items[static_cast<std::size_t>(i.section)];

@@ -73,6 +73,7 @@ class DemoScreen : public TableViewDataSource, public TableViewDelegate {
   void accessoryButtonTappedForRowWithIndexPath(TableView&, IndexPath indexPath) override {
     model_.accessoryTaps.push_back(indexPath);
   }
+  bool implementsCommitEditingStyle() const override { return true; }
   void commitEditingStyle(TableView& table, TableViewCellEditingStyle,
                           IndexPath indexPath) override {
     auto& rows = model_.sections[static_cast<std::size_t>(indexPath.section)];
@@ -290,6 +291,34 @@ TEST_F(TableViewTest, DeletingInsideAnUpdateBlockShiftsTheRowsAndRecordsTheAnima
   // While editing, a tap selects nothing.
   ASSERT_TRUE(finger.selectRow(table, {0, 0}).ok());
   EXPECT_TRUE(model.selected.empty());
+}
+
+TEST_F(TableViewTest, SwipeToDeleteIsOfferedOnlyByDataSourcesThatCommitDeletions) {
+  struct ListOnly : TableViewDataSource {
+    int numberOfRowsInSection(TableView&, int) override { return 3; }
+    std::unique_ptr<TableViewCell> cellForRowAtIndexPath(TableView&, IndexPath) override {
+      return std::make_unique<TableViewCell>(Rect{}, "mine");
+    }
+  };
+  const auto deletable = [](TableView& table, IndexPath indexPath) {
+    ViewDescription description;
+    table.cellForRowAtIndexPath(indexPath)->describe(description);
+    return description.deletable;
+  };
+  model.sections = {rows(3)};
+  TableView committing(Rect{0, 0, 320, 440});
+  show(committing);
+  EXPECT_TRUE(deletable(committing, {0, 1}));
+
+  ListOnly listOnly;
+  TableView plain(Rect{0, 0, 320, 440});
+  plain.setDataSource(&listOnly);
+  window().addSubview(plain);
+  application().layoutIfNeeded();
+  EXPECT_FALSE(deletable(plain, {0, 1}));
+  plain.setEditing(true, Animated::No);
+  application().layoutIfNeeded();
+  EXPECT_TRUE(deletable(plain, {0, 1}));  // editing mode shows the delete controls
 }
 
 TEST_F(TableViewTest, ADeletionTheDataSourceDoesNotReflectReloadsInsteadOfFailing) {

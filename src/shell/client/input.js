@@ -84,9 +84,8 @@ export class Input {
       const cellDesc = g.cell && this.renderer.record(Number(g.cell.dataset.id))?.desc;
       const horizontal = Math.abs(dx) > Math.abs(dy) * 1.5;
       const pages = g.scroller?.classList.contains('scrolls-x');
-      // Swipe-to-delete is offered on every row outside editing mode; the process refuses it
-      // for rows its data source cannot delete.
-      if (cellDesc && !cellDesc.editing && horizontal && !pages) {
+      // Swipe-to-delete, outside editing mode, on the rows the process describes as deletable.
+      if (cellDesc && !cellDesc.editing && cellDesc.deletable && horizontal && !pages) {
         g.mode = 'swipe';
       } else if (g.scroller && g.pointerType === 'mouse') {
         g.mode = 'drag';
