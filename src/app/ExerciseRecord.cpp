@@ -18,4 +18,11 @@ bool isAerobicExercise(std::string_view name) {
   return std::find(kAerobic.begin(), kAerobic.end(), name) != kAerobic.end();
 }
 
+ExerciseRecord recordAtRow(const ExerciseRecords* records, int row) {
+  if (records == nullptr || row < 0 || static_cast<std::size_t>(row) >= records->size()) {
+    return nullptr;
+  }
+  return (*records)[static_cast<std::size_t>(row)];
+}
+
 }  // namespace kinetra

@@ -21,6 +21,9 @@ using ExerciseRecords = std::vector<ExerciseRecord>;
 // The view lives as long as the record's entry.
 std::optional<std::string_view> recordString(const PropertyList& record, std::string_view key);
 
+// The record at `row` of `records`; null when there is no list or no such row.
+ExerciseRecord recordAtRow(const ExerciseRecords* records, int row);
+
 // True for the nine aerobic exercises, which are recognised by name alone (each begins with
 // one blank); every other name is a strength exercise.
 bool isAerobicExercise(std::string_view name);

@@ -18,12 +18,7 @@ const ExerciseRecords* sectionRecords(VelomarAppDelegate& app, int section) {
 }
 
 ExerciseRecord recordAt(VelomarAppDelegate& app, IndexPath indexPath) {
-  const ExerciseRecords* records = sectionRecords(app, indexPath.section);
-  if (records == nullptr || indexPath.row < 0 ||
-      static_cast<std::size_t>(indexPath.row) >= records->size()) {
-    return nullptr;
-  }
-  return (*records)[static_cast<std::size_t>(indexPath.row)];
+  return recordAtRow(sectionRecords(app, indexPath.section), indexPath.row);
 }
 
 }  // namespace

@@ -64,43 +64,19 @@ AnimationRecorder::Change* AnimationRecorder::findChange(View& view, AnimationRe
 }
 
 void AnimationRecorder::recordAlpha(View& view, double from, double to) {
-  if (!isRecording()) return;
-  if (Change* change = findChange(view, AnimationRecord::Kind::kAlpha)) {
-    change->record.toAlpha = to;
-    return;
-  }
-  AnimationRecord record;
-  record.kind = AnimationRecord::Kind::kAlpha;
-  record.fromAlpha = from;
-  record.toAlpha = to;
-  blocks_.back().changes.push_back({&view, record});
+  record(view, AnimationRecord::Kind::kAlpha, &AnimationRecord::fromAlpha,
+         &AnimationRecord::toAlpha, from, to);
 }
 
 void AnimationRecorder::recordFrame(View& view, const Rect& from, const Rect& to) {
-  if (!isRecording()) return;
-  if (Change* change = findChange(view, AnimationRecord::Kind::kFrame)) {
-    change->record.toFrame = to;
-    return;
-  }
-  AnimationRecord record;
-  record.kind = AnimationRecord::Kind::kFrame;
-  record.fromFrame = from;
-  record.toFrame = to;
-  blocks_.back().changes.push_back({&view, record});
+  record(view, AnimationRecord::Kind::kFrame, &AnimationRecord::fromFrame,
+         &AnimationRecord::toFrame, from, to);
 }
 
 void AnimationRecorder::recordTransform(View& view, const AffineTransform& from,
                                         const AffineTransform& to) {
-  if (!isRecording()) return;
-  if (Change* change = findChange(view, AnimationRecord::Kind::kTransform)) {
-    change->record.toTransform = to;
-    return;
-  }
-  AnimationRecord record;
-  record.kind = AnimationRecord::Kind::kTransform;
-  record.fromTransform = from;
-  record.toTransform = to;
-  blocks_.back().changes.push_back({&view, record});
+  record(view, AnimationRecord::Kind::kTransform, &AnimationRecord::fromTransform,
+         &AnimationRecord::toTransform, from, to);
 }
 
 void AnimationRecorder::commit() {

@@ -67,6 +67,22 @@ class AnimationRecorder {
   };
 
   Change* findChange(View& view, AnimationRecord::Kind kind);
+  // Records a change of one property in the open block; a second change of the same view and
+  // kind in that block only moves the end value, so the animation runs from the first value.
+  template <typename Value>
+  void record(View& view, AnimationRecord::Kind kind, Value AnimationRecord::*fromField,
+              Value AnimationRecord::*toField, const Value& from, const Value& to) {
+    if (!isRecording()) return;
+    if (Change* change = findChange(view, kind)) {
+      change->record.*toField = to;
+      return;
+    }
+    AnimationRecord entry;
+    entry.kind = kind;
+    entry.*fromField = from;
+    entry.*toField = to;
+    blocks_.back().changes.push_back({&view, entry});
+  }
   void append(View* view, AnimationRecord record);
   void scheduleStop(const Block& block);
 
