@@ -32,6 +32,13 @@ std::string_view descriptionOf(SMTPError::Code code) {
   return "unknown error";
 }
 
+SMTPError errorOf(int code, std::string description) {
+  SMTPError error;
+  error.code = code;
+  error.description = std::move(description);
+  return error;
+}
+
 }  // namespace
 
 SMTPError SMTPError::withCode(Code code) {
@@ -39,10 +46,11 @@ SMTPError SMTPError::withCode(Code code) {
 }
 
 SMTPError SMTPError::withCode(Code code, std::string description) {
-  SMTPError error;
-  error.code = code;
-  error.description = std::move(description);
-  return error;
+  return errorOf(code, std::move(description));
+}
+
+SMTPError SMTPError::withReplyCode(int replyCode, std::string description) {
+  return errorOf(replyCode, std::move(description));
 }
 
 }  // namespace kinetra

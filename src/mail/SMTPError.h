@@ -5,8 +5,9 @@
 
 namespace kinetra {
 
-// Why an SMTPMessage was not sent: domain "SMTPMessageError", a numeric code and its fixed
-// description. A value; copied freely.
+// Why an SMTPMessage was not sent: domain "SMTPMessageError", a numeric code and its
+// description. Negative codes are the client's own; codes from 400 to 599 are the relay's reply
+// codes. A value; copied freely.
 struct SMTPError {
   static constexpr std::string_view kDomain = "SMTPMessageError";
 
@@ -28,6 +29,8 @@ struct SMTPError {
   // The error for `code` with a description of its own (kIncompleteMessage says what is
   // missing).
   static SMTPError withCode(Code code, std::string description);
+  // The relay refused with `replyCode` (400 to 599); `description` is what to show for it.
+  static SMTPError withReplyCode(int replyCode, std::string description);
 
   std::string domain{kDomain};
   int code = 0;

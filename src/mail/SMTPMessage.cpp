@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "foundation/RunLoop.h"
 #include "foundation/Stream.h"
@@ -28,10 +30,8 @@ constexpr std::string_view kHelloName = "localhost";
 constexpr std::string_view kBoundary = "SMTPMessage--Separator--Delimiter";
 constexpr std::string_view kMasked = "********";
 constexpr std::size_t kBase64LineLength = 76;
-
-bool startsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
+// The relay's text of a refusal reaches the user; a relay cannot make it longer than this.
+constexpr std::size_t kMaxRefusalTextBytes = 200;
 
 bool isLineSpace(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
@@ -70,6 +70,61 @@ std::string lowercase(std::string_view text) {
   std::transform(result.begin(), result.end(), result.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return result;
+}
+
+// The blank-separated words of `text`, lowercased.
+std::vector<std::string> lowercaseWords(std::string_view text) {
+  std::vector<std::string> words;
+  std::size_t position = 0;
+  while (true) {
+    position = text.find_first_not_of(" \t", position);
+    if (position == std::string_view::npos) return words;
+    const std::size_t end = std::min(text.find_first_of(" \t", position), text.size());
+    words.push_back(lowercase(text.substr(position, end - position)));
+    position = end;
+  }
+}
+
+bool isControl(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte < 0x20 || byte == 0x7f;
+}
+
+// At most `limit` bytes of `text`, never ending inside a UTF-8 sequence.
+std::string truncatedUtf8(std::string text, std::size_t limit) {
+  if (text.size() <= limit) return text;
+  std::size_t end = limit;
+  while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xc0) == 0x80) --end;
+  text.resize(end);
+  return text;
+}
+
+// `text` fit to be shown: without control characters and outer blanks, and not too long.
+std::string shownText(std::string_view text) {
+  std::string kept;
+  std::copy_if(text.begin(), text.end(), std::back_inserter(kept),
+               [](char c) { return !isControl(c); });
+  const std::size_t first = kept.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  kept = kept.substr(first, kept.find_last_not_of(' ') - first + 1);
+  return truncatedUtf8(std::move(kept), kMaxRefusalTextBytes);
+}
+
+// The refusals this client names with descriptions of its own, each in the state it answers.
+std::optional<SMTPError::Code> namedRefusal(SMTPSendState state, int replyCode) {
+  struct Named {
+    SMTPSendState state;
+    SMTPError::Code code;
+  };
+  static constexpr Named kNamed[] = {
+      {SMTPSendState::kAwaitAuthResult, SMTPError::kLoginInvalid},
+      {SMTPSendState::kAwaitRecipientOk, SMTPError::kRelayRejected},
+      {SMTPSendState::kAwaitDataOk, SMTPError::kSendFailed},
+  };
+  for (const Named& named : kNamed) {
+    if (named.state == state && named.code == replyCode) return named.code;
+  }
+  return std::nullopt;
 }
 
 bool isBase64Encoding(std::string_view encoding) {
@@ -121,6 +176,34 @@ const std::string* partValue(const SMTPPart& part, std::string_view key) {
 }
 
 }  // namespace
+
+// One line of a reply: "NNN text" or a bare "NNN" ends the reply, "NNN-text" continues it.
+struct SMTPMessage::ReplyLine {
+  static ReplyLine parse(std::string_view line) {
+    if (line.size() < 3 || !std::all_of(line.begin(), line.begin() + 3, isDigit)) return {};
+    if (line.size() > 3 && line[3] != ' ' && line[3] != '-') return {};
+    const int code = (line[0] - '0') * 100 + (line[1] - '0') * 10 + (line[2] - '0');
+    const bool last = line.size() == 3 || line[3] == ' ';
+    return {code, last, line.size() > 4 ? line.substr(4) : std::string_view()};
+  }
+
+  bool is(int expected) const { return last && code == expected; }
+  // The relay refuses: a final 4xx or 5xx reply.
+  bool isRefusal() const { return last && code >= 400 && code <= 599; }
+  // A "334" challenge whose text decodes to `prompt`, compared without regard to case.
+  bool isPrompt(std::string_view prompt) const {
+    if (!is(334)) return false;
+    const Result<std::vector<std::uint8_t>> decoded = Base64Data::decodeBase64(text);
+    return decoded && lowercase(std::string(decoded->begin(), decoded->end())) == prompt;
+  }
+
+  int code = 0;  // 0: not a reply line at all
+  bool last = false;
+  std::string_view text;  // after the code and its separator
+
+ private:
+  static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+};
 
 SMTPMessage::SMTPMessage(RunLoop& loop) : loop_(loop) {}
 
@@ -277,17 +360,8 @@ bool SMTPMessage::parseLines(bool atEnd) {
   if (finished_) return true;
   std::optional<SMTPError> error;
   std::size_t position = 0;
-  while (true) {
-    while (position < inputString_.size() && isLineSpace(inputString_[position])) ++position;
-    if (position == inputString_.size()) break;
-    std::size_t end = inputString_.find_first_of("\r\n", position);
-    if (end == std::string::npos) {
-      if (!atEnd && inputString_.size() - position <= kMaxPendingLine) break;
-      end = inputString_.size();
-    }
-    const std::string line = inputString_.substr(position, end - position);
-    position = end;
-    if (!handleLine(line, error)) {
+  while (std::optional<std::string> line = nextLine(position, atEnd)) {
+    if (!handleLine(*line, error)) {
       // The relay's go-ahead for TLS: nothing it sent in the clear after it may be believed.
       if (position < inputString_.size()) {
         log("Discarded " + std::to_string(inputString_.size() - position) +
@@ -296,6 +370,8 @@ bool SMTPMessage::parseLines(bool atEnd) {
       position = inputString_.size();
       break;
     }
+    // The attempt is decided; whatever else came in this read is not acted on.
+    if (error || sendState_ == SMTPSendState::kSent) break;
   }
   inputString_.erase(0, position);
   if (sendState_ == SMTPSendState::kSent) {
@@ -306,74 +382,86 @@ bool SMTPMessage::parseLines(bool atEnd) {
     finish(std::move(error));
     return true;
   }
+  keepWatching();
   return false;
+}
+
+std::optional<std::string> SMTPMessage::nextLine(std::size_t& position, bool atEnd) const {
+  while (position < inputString_.size() && isLineSpace(inputString_[position])) ++position;
+  if (position == inputString_.size()) return std::nullopt;
+  std::size_t end = inputString_.find_first_of("\r\n", position);
+  if (end == std::string::npos) {
+    if (!atEnd && inputString_.size() - position <= kMaxPendingLine) return std::nullopt;
+    end = inputString_.size();
+  }
+  std::string line = inputString_.substr(position, end - position);
+  position = end;
+  return line;
 }
 
 bool SMTPMessage::handleLine(std::string_view line, std::optional<SMTPError>& error) {
   stopWatchdog();
   log(std::string("S: ").append(line));
+  if (!isWaitingForReply()) return true;
+  const ReplyLine reply = ReplyLine::parse(line);
+  if (reply.isRefusal()) {
+    settleRefusal(reply, line, error);
+    return true;
+  }
+  return moveOn(reply, error);
+}
+
+bool SMTPMessage::moveOn(const ReplyLine& reply, std::optional<SMTPError>& error) {
   switch (sendState_) {
     case SMTPSendState::kAwaitGreeting:
-      if (startsWith(line, "220 ")) {
-        sendState_ = SMTPSendState::kAwaitHello;
-        sendCommand("EHLO " + std::string(kHelloName) + "\r\n");
-      }
+      if (reply.is(220)) sendHello();
       return true;
     case SMTPSendState::kAwaitHello:
-      handleHelloLine(line, error);
+      handleHelloLine(reply, error);
       return true;
     case SMTPSendState::kAwaitTls:
-      if (startsWith(line, "220 ")) return beginTls(error);
-      return true;
+      return reply.is(220) ? beginTls(error) : true;
     case SMTPSendState::kAwaitUserPrompt:
-      if (startsWith(line, "334 VXNlcm5hbWU6")) {
+      if (reply.isPrompt("username:")) {
         sendState_ = SMTPSendState::kAwaitPasswordPrompt;
         sendCommand(base64(login_) + "\r\n", kMasked);
       }
       return true;
     case SMTPSendState::kAwaitPasswordPrompt:
-      if (startsWith(line, "334 UGFzc3dvcmQ6")) {
+      if (reply.isPrompt("password:")) {
         sendState_ = SMTPSendState::kAwaitAuthResult;
         sendCommand(base64(pass_) + "\r\n", kMasked);
       }
       return true;
     case SMTPSendState::kAwaitAuthResult:
-      if (startsWith(line, "235 ")) {
-        sendMailFrom();
-      } else if (startsWith(line, "535 ")) {
-        error = SMTPError::withCode(SMTPError::kLoginInvalid);
-      }
+      if (reply.is(235)) sendMailFrom();
       return true;
     case SMTPSendState::kAwaitSenderOk:
-      if (startsWith(line, "250 ")) {
+      if (reply.is(250)) {
         sendState_ = SMTPSendState::kAwaitRecipientOk;
         sendCommand("RCPT TO:<" + toEmail_ + ">\r\n");
       }
       return true;
     case SMTPSendState::kAwaitRecipientOk:
-      if (startsWith(line, "250 ")) {
+      if (reply.is(250)) {
         sendState_ = SMTPSendState::kAwaitDataGo;
         sendCommand("DATA\r\n");
-      } else if (startsWith(line, "530 ")) {
-        error = SMTPError::withCode(SMTPError::kRelayRejected);
       }
       return true;
     case SMTPSendState::kAwaitDataGo:
-      if (startsWith(line, "354 ")) {
+      if (reply.is(354)) {
         sendState_ = SMTPSendState::kAwaitDataOk;
         sendParts();
       }
       return true;
     case SMTPSendState::kAwaitDataOk:
-      if (startsWith(line, "250 ")) {
+      if (reply.is(250)) {
         sendState_ = SMTPSendState::kAwaitQuitOk;
         sendCommand("QUIT\r\n");
-      } else if (startsWith(line, "550 ")) {
-        error = SMTPError::withCode(SMTPError::kSendFailed);
       }
       return true;
     case SMTPSendState::kAwaitQuitOk:
-      if (startsWith(line, "221 ")) sendState_ = SMTPSendState::kSent;
+      if (reply.is(221)) sendState_ = SMTPSendState::kSent;
       return true;
     case SMTPSendState::kIdle:
     case SMTPSendState::kSent:
@@ -382,26 +470,61 @@ bool SMTPMessage::handleLine(std::string_view line, std::optional<SMTPError>& er
   return true;
 }
 
-void SMTPMessage::handleHelloLine(std::string_view line, std::optional<SMTPError>& error) {
-  if (startsWith(line, "250-AUTH")) {
-    const auto offers = [&](std::string_view mechanism) {
-      return line.find(mechanism) != std::string_view::npos;
-    };
-    serverAuthCRAMMD5_ = serverAuthCRAMMD5_ || offers("CRAM-MD5");
-    serverAuthPLAIN_ = serverAuthPLAIN_ || offers("PLAIN");
-    serverAuthLOGIN_ = serverAuthLOGIN_ || offers("LOGIN");
-    serverAuthDIGESTMD5_ = serverAuthDIGESTMD5_ || offers("DIGEST-MD5");
-  } else if (startsWith(line, "250-8BITMIME")) {
-    server8bitMessages_ = true;
-  } else if (startsWith(line, "250-STARTTLS")) {
+void SMTPMessage::settleRefusal(const ReplyLine& reply, std::string_view line,
+                                std::optional<SMTPError>& error) {
+  // The relay took the message before it was asked to QUIT; refusing the QUIT does not undo
+  // that, as silence or a hang-up at this point does not.
+  if (sendState_ == SMTPSendState::kAwaitQuitOk) {
+    sendState_ = SMTPSendState::kSent;
+    return;
+  }
+  if (const std::optional<SMTPError::Code> named = namedRefusal(sendState_, reply.code)) {
+    error = SMTPError::withCode(*named);
+    return;
+  }
+  std::string description = shownText(reply.text);
+  if (description.empty()) description = shownText(line);
+  error = SMTPError::withReplyCode(reply.code, std::move(description));
+}
+
+// Capabilities may come on any line of the reply, the last one included.
+void SMTPMessage::handleHelloLine(const ReplyLine& reply, std::optional<SMTPError>& error) {
+  if (reply.code != 250) return;
+  const std::vector<std::string> words = lowercaseWords(reply.text);
+  if (!words.empty() && words.front() == "starttls") {
     sendState_ = SMTPSendState::kAwaitTls;
     sendCommand("STARTTLS\r\n");
-  } else if (startsWith(line, "250 ")) {
-    if (requiresAuth_) {
-      beginAuthentication(error);
-    } else {
-      sendMailFrom();
-    }
+    return;
+  }
+  learnCapability(words);
+  if (!reply.last) return;
+  if (requiresAuth_) {
+    beginAuthentication(error);
+  } else {
+    sendMailFrom();
+  }
+}
+
+// `words`: one lowercased capability line, the keyword first ("auth plain login"; also the old
+// form "auth=login").
+void SMTPMessage::learnCapability(const std::vector<std::string>& words) {
+  if (words.empty()) return;
+  const std::string_view keyword = words.front();
+  if (keyword == "8bitmime") {
+    server8bitMessages_ = true;
+    return;
+  }
+  std::vector<std::string_view> mechanisms(words.begin() + 1, words.end());
+  if (keyword.starts_with("auth=")) {
+    mechanisms.push_back(keyword.substr(5));
+  } else if (keyword != "auth") {
+    return;
+  }
+  for (const std::string_view mechanism : mechanisms) {
+    serverAuthCRAMMD5_ = serverAuthCRAMMD5_ || mechanism == "cram-md5";
+    serverAuthPLAIN_ = serverAuthPLAIN_ || mechanism == "plain";
+    serverAuthLOGIN_ = serverAuthLOGIN_ || mechanism == "login";
+    serverAuthDIGESTMD5_ = serverAuthDIGESTMD5_ || mechanism == "digest-md5";
   }
 }
 
@@ -438,10 +561,9 @@ bool SMTPMessage::beginTls(std::optional<SMTPError>& error) {
     return false;
   }
   log("Beginning TLSv1...");
-  sendState_ = SMTPSendState::kAwaitHello;
   isSecure_ = true;
   forgetCapabilities();
-  sendCommand("EHLO " + std::string(kHelloName) + "\r\n");
+  sendHello();
   return false;
 }
 
@@ -462,6 +584,11 @@ void SMTPMessage::sendCommand(std::string_view line, std::optional<std::string_v
   log(std::string("C: ").append(shown));
   if (stream_ != nullptr) stream_->write(line);
   startShortWatchdog();
+}
+
+void SMTPMessage::sendHello() {
+  sendState_ = SMTPSendState::kAwaitHello;
+  sendCommand("EHLO " + std::string(kHelloName) + "\r\n");
 }
 
 void SMTPMessage::sendMailFrom() {
@@ -520,6 +647,19 @@ void SMTPMessage::startLongWatchdog() {
 void SMTPMessage::stopWatchdog() {
   log("*** stopping watchdog ***");
   watchdogTimer_ = Timer();
+}
+
+bool SMTPMessage::isWaitingForReply() const {
+  return sendState_ != SMTPSendState::kIdle && sendState_ != SMTPSendState::kSent;
+}
+
+// Every line stops the watchdog, and a line that moved nothing sent no command to start it
+// again: without this the attempt would wait for as long as the relay keeps the connection.
+void SMTPMessage::keepWatching() {
+  if (watchdogTimer_.isValid() || !isWaitingForReply()) return;
+  // Until the greeting has come, the connect check bounds the wait.
+  if (sendState_ == SMTPSendState::kAwaitGreeting && connectTimer_.isValid()) return;
+  startShortWatchdog();
 }
 
 void SMTPMessage::connectionWatchdog() {

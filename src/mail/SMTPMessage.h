@@ -49,7 +49,9 @@ enum class SMTPSendState : std::uint32_t {
 // Sends one multipart/mixed message to one recipient through an SMTP relay, on the run loop:
 // connects to the relay's ports in turn (one greeting within `connectTimeout` seconds each),
 // upgrades to TLS whenever the relay offers STARTTLS, authenticates with AUTH PLAIN or LOGIN
-// when `requiresAuth` is set, and reports the outcome to the delegate exactly once.
+// when `requiresAuth` is set, and reports the outcome to the delegate exactly once. A refusal
+// from the relay (a final 4xx or 5xx reply) ends the attempt at once with the reply's code; no
+// wait for a reply lasts longer than the watchdog's 20 seconds (60 for the message itself).
 //
 // Usage: create, set the properties, call send(), keep the instance alive until the delegate
 // hears; the delegate may destroy it from inside its callback. One instance makes one attempt;
@@ -154,8 +156,9 @@ class SMTPMessage final : public StreamDelegate {
   // The watchdog fired: -5, or success while waiting for the reply to QUIT.
   void connectionWatchdog();
   // Consumes every complete line of inputString() (an unfinished last line waits for more,
-  // unless it is absurdly long), acting on each in turn, then reports the outcome once when the
-  // message went out or a reply recorded an error.
+  // unless it is absurdly long), acting on each in turn. Reports the outcome once the message
+  // went out or a line ended the attempt (a refusal, or an error of the client's own); the lines
+  // after that one are not acted on. When the lines moved nothing, restarts the short watchdog.
   void parseBuffer();
   // Writes the DATA payload and starts the long watchdog.
   void sendParts();
@@ -174,18 +177,30 @@ class SMTPMessage final : public StreamDelegate {
   std::string dataPayload() const;
 
  private:
+  struct ReplyLine;
+
   // Walks inputString_; `atEnd` also takes an unfinished last line. Returns true when the
   // attempt ended (the message may be gone then: touch nothing).
   bool parseLines(bool atEnd);
-  // Acts on one server line; returns false when the walk must stop (TLS begins).
+  // The next line of inputString_ from `position`, which it moves past the line; nullopt when
+  // no complete line is left (with `atEnd`, an unfinished one counts).
+  std::optional<std::string> nextLine(std::size_t& position, bool atEnd) const;
+  // Acts on one server line; returns false when the walk must stop (TLS begins). A line that
+  // ends the attempt sets `error` (or the state Sent).
   bool handleLine(std::string_view line, std::optional<SMTPError>& error);
-  void handleHelloLine(std::string_view line, std::optional<SMTPError>& error);
+  // Sends the next command when `reply` is what the state waits for; false as handleLine.
+  bool moveOn(const ReplyLine& reply, std::optional<SMTPError>& error);
+  void settleRefusal(const ReplyLine& reply, std::string_view line,
+                     std::optional<SMTPError>& error);
+  void handleHelloLine(const ReplyLine& reply, std::optional<SMTPError>& error);
+  void learnCapability(const std::vector<std::string>& words);
   void beginAuthentication(std::optional<SMTPError>& error);
   bool beginTls(std::optional<SMTPError>& error);
   void forgetCapabilities();
   // Logs "C: " with `logged` (the line itself unless given), writes `line`, starts the short
   // watchdog.
   void sendCommand(std::string_view line, std::optional<std::string_view> logged = {});
+  void sendHello();
   void sendMailFrom();
   // Takes the next port and opens a connection to it, or fails with -3.
   bool connectToNextPort();
@@ -193,6 +208,9 @@ class SMTPMessage final : public StreamDelegate {
   void readAvailableBytes(Stream& stream);
   void connectionEnded();
   void connectionFailed(Stream& stream);
+  bool isWaitingForReply() const;
+  // Starts the short watchdog when a waiting state has no timer bounding it.
+  void keepWatching();
   // Ends the attempt: stops every timer, drops the connection and tells the delegate, once.
   // Must be the last thing its caller does: the delegate may destroy the message.
   void finish(std::optional<SMTPError> error);

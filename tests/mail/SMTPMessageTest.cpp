@@ -298,19 +298,55 @@ TEST_F(SMTPMessageTest, PlainIsPreferredOverLoginAndRejectedCredentialsGive535) 
   EXPECT_TRUE(sending->serverAuthLOGIN() && sending->serverAuthPLAIN());
 }
 
-TEST_F(SMTPMessageTest, MechanismsListedOnlyOnTheFinalLineAreNotReadAndGiveMinus2) {
+TEST_F(SMTPMessageTest, CapabilitiesAreReadFromEveryHelloLineTheLastIncluded) {
+  struct Case {
+    const char* hello;
+    std::string next;  // the command that must follow EHLO
+  };
+  const std::vector<Case> cases = {
+      {"250-relay.test\r\n250 AUTH PLAIN LOGIN\r\n", "AUTH PLAIN " + plainCredentials() + "\r\n"},
+      {"250-relay.test\r\n250 AUTH LOGIN\r\n", "AUTH LOGIN\r\n"},
+      {"250-relay.test\r\n250-auth=login\r\n250 HELP\r\n", "AUTH LOGIN\r\n"},
+      {"250-relay.test\r\n250 StartTLS\r\n", "STARTTLS\r\n"},
+  };
+  for (const Case& offer : cases) {
+    SCOPED_TRACE(offer.hello);
+    outcome_ = Outcome();
+    heard_ = Heard();
+    auto server = relay([&offer](Relay& relay) {
+      relay.greet(offer.hello);
+      relay.hear();
+      relay.say("421 4.3.2 shutting down\r\n");
+      relay.hearUntilHangUp();
+    });
+    auto sending = authenticating(server->port());
+    ASSERT_TRUE(sending->send());
+    ASSERT_TRUE(waitForOutcome());
+    server->join();
+    EXPECT_THAT(heard_.lines, ElementsAre("EHLO localhost\r\n", offer.next));
+    EXPECT_EQ(outcome_.code(), 421);
+  }
+}
+
+TEST_F(SMTPMessageTest, AuthLoginPromptsAreRecognisedWithoutRegardToCase) {
   auto server = relay([](Relay& relay) {
-    relay.greet("250-relay.test\r\n250 AUTH PLAIN LOGIN\r\n");
-    relay.hearUntilHangUp();
+    relay.greet("250-relay.test\r\n250 AUTH LOGIN\r\n");
+    relay.hear();
+    relay.say("334 " + base64("username:") + "\r\n");
+    relay.hear();
+    relay.say("334 " + base64("PASSWORD:") + "\r\n");
+    relay.hear();
+    relay.say("235 ok\r\n");
+    relay.acceptMessage();
   });
   auto sending = authenticating(server->port());
   ASSERT_TRUE(sending->send());
   ASSERT_TRUE(waitForOutcome());
   server->join();
-  EXPECT_EQ(outcome_.code(), -2);
-  EXPECT_EQ(outcome_.errors.at(0).description, "unsupported login mechanism");
-  EXPECT_FALSE(sending->serverAuthPLAIN() || sending->serverAuthLOGIN());
-  EXPECT_THAT(heard_.lines, ElementsAre("EHLO localhost\r\n"));
+  EXPECT_EQ(outcome_.sent, 1);
+  ASSERT_GE(heard_.lines.size(), 4u);
+  EXPECT_EQ(heard_.lines[2], base64(kLogin) + "\r\n");
+  EXPECT_EQ(heard_.lines[3], base64(kPass) + "\r\n");
 }
 
 TEST_F(SMTPMessageTest, NoCredentialsGoOutWithoutTls) {
@@ -551,8 +587,9 @@ TEST_F(SMTPMessageTest, SilenceAfterQuitCountsAsSent) {
   EXPECT_TRUE(outcome_.errors.empty());
 }
 
-TEST_F(SMTPMessageTest, HangingUpAfterTheQuitReplyIsSuccess) {
-  for (const char* goodbye : {"221 bye\r\n", "221 bye", ""}) {  // "": no reply to QUIT at all
+TEST_F(SMTPMessageTest, AnyReplyToQuitOrHangingUpInsteadIsSuccess) {
+  // "": no reply to QUIT at all; a refusal of QUIT comes after the message was taken.
+  for (const char* goodbye : {"221 bye\r\n", "221 bye", "", "554 5.3.0 no\r\n"}) {
     outcome_ = Outcome();
     auto server = relay([goodbye](Relay& relay) {
       relay.greet("250 ok\r\n");
@@ -573,40 +610,164 @@ TEST_F(SMTPMessageTest, HangingUpAfterTheQuitReplyIsSuccess) {
   }
 }
 
-TEST_F(SMTPMessageTest, RelayRefusalsGive530And550) {
+TEST_F(SMTPMessageTest, EveryRefusalEndsTheAttemptAtOnceWithTheRelaysCode) {
   struct Case {
+    const char* hello;
+    bool authenticating;
+    std::vector<std::string> replies;  // to the commands after EHLO; the last one refuses
+    std::string refused;               // the last command heard ("DATA" for the payload)
     int code;
-    const char* description;
-    std::vector<const char*> replies;
+    std::string description;
+  };
+  const std::string rcpt = "RCPT TO:<athlete@example.org>\r\n";
+  const std::string mail = "MAIL FROM:<log@kinetra.example>\r\n";
+  const std::string plain = "AUTH PLAIN " + plainCredentials() + "\r\n";
+  const std::vector<std::string> toData = {"250 ok\r\n", "250 ok\r\n", "354 go\r\n"};
+  const auto afterData = [&toData](std::string refusal) {
+    std::vector<std::string> replies = toData;
+    replies.push_back(std::move(refusal));
+    return replies;
   };
   const std::vector<Case> cases = {
-      {530, "relay rejected - server probably requires auth", {"250 ok\r\n", "530 auth\r\n"}},
-      {550, "error sending message", {"250 ok\r\n", "250 ok\r\n", "354 go\r\n", "550 no\r\n"}},
+      {"250 ok\r\n",
+       false,
+       {"250 ok\r\n", "550 5.1.1 <athlete@example.org>: unknown\r\n"},
+       rcpt,
+       550,
+       "5.1.1 <athlete@example.org>: unknown"},
+      {"250 ok\r\n",
+       false,
+       {"250 ok\r\n", "553 5.1.3 bad address\r\n"},
+       rcpt,
+       553,
+       "5.1.3 bad address"},
+      {"250 ok\r\n",
+       false,
+       {"250 ok\r\n", "530 auth\r\n"},
+       rcpt,
+       530,
+       "relay rejected - server probably requires auth"},
+      {"250 ok\r\n",
+       false,
+       {"530 5.7.0 Authentication required\r\n"},
+       mail,
+       530,
+       "5.7.0 Authentication required"},
+      {"250 ok\r\n", false, {"550\r\n"}, mail, 550, "550"},
+      {"250 ok\r\n", false, afterData("552 5.3.4 Message too big\r\n"), "DATA\r\n", 552,
+       "5.3.4 Message too big"},
+      {"250 ok\r\n", false, afterData("554 5.7.1 Rejected as spam\r\n"), "DATA\r\n", 554,
+       "5.7.1 Rejected as spam"},
+      {"250 ok\r\n", false, afterData("550 no\r\n"), "DATA\r\n", 550, "error sending message"},
+      {"250-STARTTLS\r\n250 ok\r\n",
+       false,
+       {"454 4.7.0 TLS not available\r\n"},
+       "STARTTLS\r\n",
+       454,
+       "4.7.0 TLS not available"},
+      {"250-AUTH PLAIN\r\n250 ok\r\n",
+       true,
+       {"534 5.7.9 Mechanism too weak\r\n"},
+       plain,
+       534,
+       "5.7.9 Mechanism too weak"},
+      {"250-AUTH PLAIN\r\n250 ok\r\n",
+       true,
+       {"454 4.7.0 Try again later\r\n"},
+       plain,
+       454,
+       "4.7.0 Try again later"},
+      {"421 4.3.2 going down\r\n", false, {}, "EHLO localhost\r\n", 421, "4.3.2 going down"},
+      // The relay's text is shown to the user: no control characters, no endless text, no
+      // broken UTF-8 sequence at the cut.
+      {"250 ok\r\n", false, {"451 \x1b[1m4.3.0\x7f busy\t \r\n"}, mail, 451, "[1m4.3.0 busy"},
+      {"250 ok\r\n",
+       false,
+       {"451 " + std::string(199, 'a') + "\xc3\xa9 tail\r\n"},
+       mail,
+       451,
+       std::string(199, 'a')},
   };
   for (const Case& refusal : cases) {
+    SCOPED_TRACE(refusal.replies.empty() ? refusal.hello : refusal.replies.back());
     outcome_ = Outcome();
+    heard_ = Heard();
     auto server = relay([&refusal](Relay& relay) {
-      relay.greet("250 ok\r\n");
-      for (const char* reply : refusal.replies) {
-        if (std::string_view(reply) == "550 no\r\n") {
+      relay.greet(refusal.hello);
+      std::string_view previous;
+      for (const std::string& reply : refusal.replies) {
+        if (previous.starts_with("354")) {
           relay.hearData();
         } else {
           relay.hear();
         }
         relay.say(reply);
+        previous = reply;
       }
       relay.hearUntilHangUp();
     });
-    auto sending = message({server->port()});
+    auto sending =
+        refusal.authenticating ? authenticating(server->port()) : message({server->port()});
     ASSERT_TRUE(sending->send());
-    ASSERT_TRUE(waitForOutcome());
+    ASSERT_TRUE(waitForOutcome());  // the clock stands still: no watchdog can have fired
+    server->join();
     ASSERT_EQ(outcome_.errors.size(), 1u);
     EXPECT_EQ(outcome_.errors[0].code, refusal.code);
     EXPECT_EQ(outcome_.errors[0].description, refusal.description);
+    EXPECT_EQ(heard_.lines.back(), refusal.refused);  // and nothing after it
+    clock_->advance(120);
+    loop_->runPending();
+    EXPECT_EQ(outcome_.calls(), 1u);
   }
 }
 
-TEST_F(SMTPMessageTest, RepliesArrivingTogetherAreHandledInOrderAndAnErrorDoesNotStopTheNext) {
+TEST_F(SMTPMessageTest, ALineThatMovesNothingRestartsTheShortWatchdog) {
+  struct Case {
+    bool authenticating;
+    std::vector<std::string> replies;     // to EHLO and the commands after it
+    std::vector<std::string> unexpected;  // lines answering the next command, moving nothing
+  };
+  const std::vector<Case> cases = {
+      {false, {}, {"250-relay.test", "250-SIZE 1000"}},
+      {true, {"250 AUTH LOGIN\r\n"}, {"334 " + base64("xyz")}},
+      {false, {"250 ok\r\n"}, {"354 not now"}},
+  };
+  for (const Case& silence : cases) {
+    SCOPED_TRACE(silence.unexpected.back());
+    outcome_ = Outcome();
+    std::atomic<bool> heardCommand{false};
+    std::promise<void> release;
+    auto server = relay([&](Relay& relay) {
+      relay.say("220 relay.test\r\n");
+      for (const std::string& reply : silence.replies) {
+        relay.hear();
+        relay.say(reply);
+      }
+      relay.hear();
+      heardCommand = true;
+      if (release.get_future().wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        return;
+      }
+      for (const std::string& line : silence.unexpected) relay.say(line + "\r\n");
+      relay.hearUntilHangUp();
+    });
+    auto sending =
+        silence.authenticating ? authenticating(server->port()) : message({server->port()});
+    ASSERT_TRUE(sending->send());
+    ASSERT_TRUE(waitFor([&] { return heardCommand.load(); }));
+    clock_->advance(10);  // halfway through the command's own watchdog
+    release.set_value();
+    ASSERT_TRUE(waitFor([&] { return logged("S: " + silence.unexpected.back()); }));
+    clock_->advance(19.9);
+    EXPECT_EQ(outcome_.calls(), 0u);
+    clock_->advance(0.1);
+    EXPECT_EQ(outcome_.code(), -5);
+    clock_->advance(120);
+    EXPECT_EQ(outcome_.calls(), 1u);
+  }
+}
+
+TEST_F(SMTPMessageTest, RepliesArrivingTogetherAreHandledInOrderUntilOneEndsTheAttempt) {
   auto server = relay([](Relay& relay) {
     relay.say("220 relay.test\r\n250 ok\r\n");  // greeting and EHLO reply at once
     relay.hear();
@@ -619,8 +780,7 @@ TEST_F(SMTPMessageTest, RepliesArrivingTogetherAreHandledInOrderAndAnErrorDoesNo
   EXPECT_THAT(heard_.lines,
               ElementsAre("EHLO localhost\r\n", "MAIL FROM:<log@kinetra.example>\r\n"));
 
-  // An error in the first reply of a read does not stop the second: the 235 after a 535 still
-  // moves the conversation on before the failure is reported, once.
+  // A refusal ends the attempt at once: the 235 behind the 535 in the same read is not acted on.
   outcome_ = Outcome();
   heard_ = Heard();
   auto second = relay([](Relay& relay) {
@@ -632,10 +792,13 @@ TEST_F(SMTPMessageTest, RepliesArrivingTogetherAreHandledInOrderAndAnErrorDoesNo
   auto authenticated = authenticating(second->port());
   ASSERT_TRUE(authenticated->send());
   ASSERT_TRUE(waitForOutcome());
-  EXPECT_EQ(outcome_.calls(), 1u);
+  second->join();
   EXPECT_EQ(outcome_.code(), 535);
-  EXPECT_EQ(authenticated->sendState(), State::kAwaitSenderOk);
-  EXPECT_TRUE(logged("C: MAIL FROM:<log@kinetra.example>"));
+  EXPECT_EQ(authenticated->sendState(), State::kAwaitAuthResult);
+  EXPECT_THAT(heard_.lines, ElementsAre("EHLO localhost\r\n", HasSubstr("AUTH PLAIN")));
+  EXPECT_FALSE(logMentions("235 yes"));
+  clock_->advance(120);
+  EXPECT_EQ(outcome_.calls(), 1u);
 }
 
 TEST_F(SMTPMessageTest, AReplySplitAcrossReadsWaitsForItsLineEnd) {

@@ -1,6 +1,8 @@
 // The client against a real relay: Debian's aiosmtpd, started by the test on a free loopback
 // port with STARTTLS (a certificate made for the test) and AUTH required; what it received is
-// parsed by Python's email package (tests/mail/smtp_relay.py).
+// parsed by Python's email package (tests/mail/smtp_relay.py). Besides delivery: a relay that
+// refuses the recipient, and one that lists its AUTH mechanisms on the last line of its EHLO
+// reply.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -9,9 +11,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <fstream>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <random>
@@ -154,36 +158,81 @@ void writeFile(const std::filesystem::path& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
+// smtp_relay.py in a child process, with the account kLogin/kPass and a certificate signed by
+// the test's CA; `options` are the script's options for a relay that behaves differently.
+class RealRelay {
+ public:
+  explicit RealRelay(const std::vector<std::string>& options) {
+    if (directory_.path().empty()) return;
+    writeFile(directory_ / "relay.crt", certificates_.caSigned().certificatePem);
+    writeFile(directory_ / "relay.key", certificates_.caSigned().privateKeyPem);
+    std::vector<std::string> arguments = {
+        KINETRA_TEST_PYTHON,
+        std::string(KINETRA_TEST_SOURCE_DIR) + "/tests/mail/smtp_relay.py",
+        "--cert",
+        (directory_ / "relay.crt").string(),
+        "--key",
+        (directory_ / "relay.key").string(),
+        "--login",
+        kLogin,
+        "--password",
+        kPass,
+        "--out",
+        directory_.path().string()};
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    process_ = std::make_unique<ChildProcess>(arguments);
+    if (!process_->running()) return;
+    const std::optional<std::string> portLine = process_->readLine(kBound);
+    if (portLine && portLine->rfind("PORT ", 0) == 0) {
+      port_ = static_cast<std::uint16_t>(std::stoi(portLine->substr(5)));
+    }
+  }
+
+  // 0 when the relay did not start.
+  std::uint16_t port() const { return port_; }
+  std::string caFile() const { return certificates_.caFile(); }
+  std::filesystem::path file(const std::string& name) const { return directory_ / name; }
+  // Stops the relay; true when it wrote its summary and ended cleanly.
+  bool finish() { return process_ != nullptr && process_->finish("DONE", kBound); }
+  nlohmann::json summary() const {
+    return nlohmann::json::parse(fileContents(file("summary.json")));
+  }
+
+ private:
+  TestCertificates certificates_;
+  TemporaryDirectory directory_;
+  std::unique_ptr<ChildProcess> process_;
+  std::uint16_t port_ = 0;
+};
+
+// A message to the relay as a remote one would get it: over TLS, authenticated, or not at all.
+void address(SMTPMessage& message, const RealRelay& relay, Outcome& outcome) {
+  message.setRelayHost("localhost");
+  message.setRelayPorts({relay.port()});
+  message.setTlsCAFile(relay.caFile());
+  message.setAllowsCleartextAuthOnLoopback(false);
+  message.setRequiresAuth(true);
+  message.setLogin(kLogin);
+  message.setPass(kPass);
+  message.setFromEmail("log@kinetra.example");
+  message.setToEmail("athlete@example.org");
+  message.setSubject("Kinetra Log");
+  message.setDelegate(&outcome);
+}
+
+bool runUntilOutcome(RunLoop& loop, const Outcome& outcome) {
+  return loop.runUntil([&] { return outcome.sent + outcome.errors.size() > 0; }, kBound);
+}
+
 class SMTPRelayIntegrationTest : public ::testing::TestWithParam<const char*> {};
 
 // The parameter is the mechanism the relay offers: both (the client takes PLAIN) or LOGIN only.
 TEST_P(SMTPRelayIntegrationTest, DeliversTextAndA200KilobyteAttachmentOverStartTls) {
   const std::string mechanism = GetParam();
-  TestCertificates certificates;
-  TemporaryDirectory directory;
-  ASSERT_FALSE(directory.path().empty());
-  writeFile(directory / "relay.crt", certificates.caSigned().certificatePem);
-  writeFile(directory / "relay.key", certificates.caSigned().privateKeyPem);
-
-  std::vector<std::string> arguments = {
-      KINETRA_TEST_PYTHON,
-      std::string(KINETRA_TEST_SOURCE_DIR) + "/tests/mail/smtp_relay.py",
-      "--cert",
-      (directory / "relay.crt").string(),
-      "--key",
-      (directory / "relay.key").string(),
-      "--login",
-      kLogin,
-      "--password",
-      kPass,
-      "--out",
-      directory.path().string()};
-  if (mechanism == "LOGIN") arguments.insert(arguments.end(), {"--exclude-mechanism", "PLAIN"});
-  ChildProcess relay(arguments);
-  ASSERT_TRUE(relay.running());
-  const std::optional<std::string> portLine = relay.readLine(kBound);
-  ASSERT_TRUE(portLine && portLine->rfind("PORT ", 0) == 0) << portLine.value_or("<none>");
-  const auto port = static_cast<std::uint16_t>(std::stoi(portLine->substr(5)));
+  std::vector<std::string> options;
+  if (mechanism == "LOGIN") options = {"--exclude-mechanism", "PLAIN"};
+  RealRelay relay(options);
+  ASSERT_NE(relay.port(), 0);
 
   std::vector<std::uint8_t> attachment(200 * 1024);
   std::mt19937 random(7);
@@ -201,17 +250,7 @@ TEST_P(SMTPRelayIntegrationTest, DeliversTextAndA200KilobyteAttachmentOverStartT
   Outcome outcome;
   {
     SMTPMessage message(loop);
-    message.setRelayHost("localhost");
-    message.setRelayPorts({port});
-    message.setTlsCAFile(certificates.caFile());
-    message.setAllowsCleartextAuthOnLoopback(false);  // as for a remote relay: TLS or nothing
-    message.setRequiresAuth(true);
-    message.setLogin(kLogin);
-    message.setPass(kPass);
-    message.setFromEmail("log@kinetra.example");
-    message.setToEmail("athlete@example.org");
-    message.setSubject("Kinetra Log");
-    message.setDelegate(&outcome);
+    address(message, relay, outcome);
     message.setParts({
         {{kSMTPPartContentTypeKey, "text/plain"},
          {kSMTPPartMessageKey, letter},
@@ -222,13 +261,13 @@ TEST_P(SMTPRelayIntegrationTest, DeliversTextAndA200KilobyteAttachmentOverStartT
          {kSMTPPartContentTransferEncodingKey, "base64"}},
     });
     ASSERT_TRUE(message.send());
-    ASSERT_TRUE(loop.runUntil([&] { return outcome.sent + outcome.errors.size() > 0; }, kBound));
+    ASSERT_TRUE(runUntilOutcome(loop, outcome));
     ASSERT_EQ(outcome.sent, 1) << (outcome.errors.empty() ? "" : outcome.errors[0].description);
     EXPECT_EQ(message.sendState(), SMTPSendState::kSent);
   }
-  ASSERT_TRUE(relay.finish("DONE", kBound));
+  ASSERT_TRUE(relay.finish());
 
-  const auto summary = nlohmann::json::parse(fileContents(directory / "summary.json"));
+  const auto summary = relay.summary();
   ASSERT_TRUE(summary.at("received").get<bool>());
   EXPECT_TRUE(summary.at("tls").get<bool>());
   EXPECT_EQ(summary.at("mechanisms"),
@@ -254,8 +293,8 @@ TEST_P(SMTPRelayIntegrationTest, DeliversTextAndA200KilobyteAttachmentOverStartT
   // The text arrives with CRLF line ends and its dots unstuffed by the relay.
   std::string wireLetter;
   for (char c : letter) wireLetter += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  EXPECT_EQ(fileContents(directory / "text.txt"), wireLetter);
-  const std::string received = fileContents(directory / "attachment.bin");
+  EXPECT_EQ(fileContents(relay.file("text.txt")), wireLetter);
+  const std::string received = fileContents(relay.file("attachment.bin"));
   EXPECT_TRUE(std::vector<std::uint8_t>(received.begin(), received.end()) == attachment)
       << received.size() << " bytes received";
 
@@ -265,6 +304,58 @@ TEST_P(SMTPRelayIntegrationTest, DeliversTextAndA200KilobyteAttachmentOverStartT
 }
 
 INSTANTIATE_TEST_SUITE_P(Mechanisms, SMTPRelayIntegrationTest, ::testing::Values("PLAIN", "LOGIN"));
+
+const std::vector<SMTPPart> kShortLetter = {{{kSMTPPartContentTypeKey, "text/plain"},
+                                             {kSMTPPartContentTransferEncodingKey, "7bit"},
+                                             {kSMTPPartMessageKey, "Hi"}}};
+
+// Not the watchdog (-5) nor the relay hanging up at last (-4): the relay's own answer, at once.
+TEST(SMTPRealRelayTest, ARefusedRecipientEndsTheAttemptWithTheRelaysCode) {
+  RealRelay relay({"--refuse-recipient", "athlete@example.org"});
+  ASSERT_NE(relay.port(), 0);
+  RunLoop loop;
+  Outcome outcome;
+  {
+    SMTPMessage message(loop);
+    address(message, relay, outcome);
+    message.setParts(kShortLetter);
+    ASSERT_TRUE(message.send());
+    ASSERT_TRUE(runUntilOutcome(loop, outcome));
+    EXPECT_EQ(outcome.sent, 0);
+    ASSERT_EQ(outcome.errors.size(), 1u);
+    EXPECT_EQ(outcome.errors[0].code, 550);
+    EXPECT_EQ(outcome.errors[0].description,
+              "5.1.1 <athlete@example.org>: Recipient address rejected");
+    EXPECT_EQ(message.sendState(), SMTPSendState::kAwaitRecipientOk);
+  }
+  ASSERT_TRUE(relay.finish());
+  EXPECT_FALSE(relay.summary().at("received").get<bool>());
+}
+
+TEST(SMTPRealRelayTest, MechanismsListedOnTheLastHelloLineAreUsed) {
+  RealRelay relay({"--auth-last"});
+  ASSERT_NE(relay.port(), 0);
+  RunLoop loop;
+  std::vector<std::string> log;
+  loop.log().setSink([&log](std::string_view line) { log.emplace_back(line); });
+  Outcome outcome;
+  {
+    SMTPMessage message(loop);
+    address(message, relay, outcome);
+    message.setParts(kShortLetter);
+    ASSERT_TRUE(message.send());
+    ASSERT_TRUE(runUntilOutcome(loop, outcome));
+    ASSERT_EQ(outcome.sent, 1) << (outcome.errors.empty() ? "" : outcome.errors[0].description);
+  }
+  ASSERT_TRUE(relay.finish());
+  const auto summary = relay.summary();
+  EXPECT_TRUE(summary.at("received").get<bool>());
+  EXPECT_EQ(summary.at("mechanisms"), nlohmann::json::array({"PLAIN"}));
+  // The relay really did put them last.
+  EXPECT_NE(std::find_if(log.begin(), log.end(),
+                         [](const std::string& line) { return line.starts_with("S: 250 AUTH "); }),
+            log.end());
+}
 
 }  // namespace
 }  // namespace kinetra

@@ -5,6 +5,9 @@ over TLS for the given account; prints "PORT <n>" once listening. Accepts one me
 it with the email package, and writes to OUT: summary.json (envelope, headers, parts),
 text.txt (the text part) and attachment.bin (the decoded attachment). Exits when its standard
 input closes or after a fixed deadline, whichever comes first.
+
+Options for relays that behave differently: --refuse-recipient ADDRESS answers RCPT TO for that
+address with a 550; --auth-last lists the AUTH mechanisms on the last line of the EHLO reply.
 """
 import argparse
 import asyncio
@@ -31,9 +34,25 @@ class Relay(SMTP):
 
 
 class Handler:
-    def __init__(self):
+    def __init__(self, refused_recipient, auth_last):
         self.received = None
         self.mechanisms = []
+        self.refused_recipient = refused_recipient
+        self.auth_last = auth_last
+
+    async def handle_EHLO(self, server, session, envelope, hostname, responses):
+        session.host_name = hostname
+        auth = [line for line in responses if line[4:].startswith("AUTH ")]
+        if not self.auth_last or not auth:
+            return responses
+        others = [line[:3] + "-" + line[4:] for line in responses if line not in auth]
+        return others + ["250 " + auth[0][4:]]
+
+    async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
+        if address == self.refused_recipient:
+            return f"550 5.1.1 <{address}>: Recipient address rejected"
+        envelope.rcpt_tos.append(address)
+        return "250 OK"
 
     async def handle_DATA(self, server, session, envelope):
         self.received = (session, envelope)
@@ -83,11 +102,13 @@ async def main():
     parser.add_argument("--password", required=True)
     parser.add_argument("--exclude-mechanism", action="append", default=[])
     parser.add_argument("--out", required=True)
+    parser.add_argument("--refuse-recipient")
+    parser.add_argument("--auth-last", action="store_true")
     args = parser.parse_args()
 
     context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
     context.load_cert_chain(args.cert, args.key)
-    handler = Handler()
+    handler = Handler(args.refuse_recipient, args.auth_last)
 
     def authenticator(server, session, envelope, mechanism, auth_data):
         ok = (isinstance(auth_data, LoginPassword)

@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     shared.clock->advance(100);
     if (delegate.calls > 1) std::abort();
-    // A command sent always starts the watchdog, so an attempt in progress has ended by now.
+    // Every pass leaves an attempt in progress with a timer running, so it has ended by now.
     if (message.watchdogTimer().isValid()) std::abort();
   }
   shared.clock->advance(100);
