@@ -72,6 +72,8 @@ VelomarAppDelegate* VelomarAppDelegate::shared() {
 
 Date VelomarAppDelegate::now() const { return runLoop_.now(); }
 
+DiagnosticLog& VelomarAppDelegate::diagnosticLog() { return runLoop_.log(); }
+
 std::string VelomarAppDelegate::dayString(Date moment) const {
   return dateFormatter_->stringFromDate(moment);
 }
@@ -131,6 +133,8 @@ void VelomarAppDelegate::setupData() {
   const Date launch = now();
   ui.datePicker.setDate(launch);
   today_ = dayString(launch);
+  todayFollowsClock_ = true;
+  armDayChangeTimer();
   ui.bodyButtonView.setBackgroundColor(Color::clearColor());
 
   loadCatalogue();
@@ -335,11 +339,45 @@ void VelomarAppDelegate::createLogDates(int days) {
 void VelomarAppDelegate::useLoggingDate(Sender) {
   MainInterface& ui = *interface_;
   today_ = dayString(ui.datePicker.date());
+  todayFollowsClock_ = today_ == dayString(now());
+  reloadTodaysTables();
+  ui.kinetraNavigationController.popViewControllerAnimated(Animated::Yes);
+}
+
+void VelomarAppDelegate::reloadTodaysTables() {
+  MainInterface& ui = *interface_;
   for (TableView* table : {&ui.loggingTabTableView, &ui.loggingTabTableView2, &ui.aerobicsTableView,
                            &ui.logTableView}) {
     table->reloadData();
   }
-  ui.kinetraNavigationController.popViewControllerAnimated(Animated::Yes);
+}
+
+void VelomarAppDelegate::armDayChangeTimer() {
+  const Date moment = now();
+  const std::optional<Date> next = dateFormatter_->startOfNextDay(moment);
+  if (!next) {
+    runLoop_.log().line("The clock's day has no next day; the logging day stays " + today_);
+    dayChangeTimer_ = Timer();
+    return;
+  }
+  dayChangeTimer_ =
+      runLoop_.schedule(next->timeIntervalSinceDate(moment), [this] { localDayChanged(); });
+}
+
+void VelomarAppDelegate::localDayChanged() {
+  // A timer that fired a hair early finds the same day and is simply set again.
+  armDayChangeTimer();
+  catchUpWithTheClock();
+}
+
+void VelomarAppDelegate::catchUpWithTheClock() {
+  if (!todayFollowsClock_) return;
+  const Date moment = now();
+  std::string day = dayString(moment);
+  if (day == today_) return;
+  today_ = std::move(day);
+  interface_->datePicker.setDate(moment);
+  reloadTodaysTables();
 }
 
 void VelomarAppDelegate::logDatesEdit(Sender) {
@@ -376,8 +414,14 @@ void VelomarAppDelegate::velomarBackSelect(Sender) {
 
 // ---- The entry panes
 
-void VelomarAppDelegate::addLog(Sender) { StrengthEntryPane(*this).addSet(); }
-void VelomarAppDelegate::addAerobics(Sender) { AerobicEntryPane(*this).addSet(); }
+void VelomarAppDelegate::addLog(Sender) {
+  catchUpWithTheClock();
+  StrengthEntryPane(*this).addSet();
+}
+void VelomarAppDelegate::addAerobics(Sender) {
+  catchUpWithTheClock();
+  AerobicEntryPane(*this).addSet();
+}
 void VelomarAppDelegate::logEdit(Sender) { EntryPaneEditing(*this).toggle(); }
 
 void VelomarAppDelegate::reportSkippedKeys(const DayList& list) {

@@ -13,8 +13,10 @@
 #include "app/Sender.h"
 #include "app/UserFileStore.h"
 #include "foundation/DateFormatter.h"
+#include "foundation/DiagnosticLog.h"
 #include "foundation/PropertyList.h"
 #include "foundation/ResourceBundle.h"
+#include "foundation/Timer.h"
 #include "ui/ApplicationDelegate.h"
 #include "ui/Image.h"
 #include "ui/ImagePickerControllerDelegate.h"
@@ -92,8 +94,12 @@ class VelomarAppDelegate : public ApplicationDelegate,
   // `limitedDates`: the days of either log less than `days` days before now, oldest first.
   void createLogDates(int days);
   // The day chosen in `datePicker` becomes `today`; the tables showing it are reloaded and the
-  // date page is left.
+  // date page is left. Choosing the clock's current day makes `today` follow the clock again;
+  // any other day holds until the user chooses again.
   void useLoggingDate(Sender sender = {});
+  // True while the user has not chosen a logging day of their own: `today` is then the clock's
+  // current day, moved on at each local midnight by a timer on the run loop's clock.
+  bool todayFollowsClock() const { return todayFollowsClock_; }
   // Switches the list of history days in or out of editing mode.
   void logDatesEdit(Sender sender = {});
   // The graph's controls changed: the graph is drawn again.
@@ -134,6 +140,8 @@ class VelomarAppDelegate : public ApplicationDelegate,
   const DateFormatter& monthDayFormatter() const { return *monthDayFormatter_; }
   const ResourceBundle& bundle() const { return bundle_; }
   const UserFileStore& userFiles() const { return userFiles_; }
+  // Where the application says what went wrong (standard error when running).
+  DiagnosticLog& diagnosticLog();
 
   // ---- Screens and controls, by the names the system knows them by.
   MainInterface& interface() { return *interface_; }
@@ -248,6 +256,15 @@ class VelomarAppDelegate : public ApplicationDelegate,
   void reportSkippedKeys(const DayList& list);
   // Removes "Kinetra.plist" once its workout is safely in "Workouts.plist".
   void finishMigration();
+  // Schedules localDayChanged() for the start of the next local day.
+  void armDayChangeTimer();
+  void localDayChanged();
+  // While following the clock, moves `today` to the clock's day when they differ. Also run
+  // before a set is stored: the monotonic timers stand still while the machine sleeps, so a
+  // midnight passed asleep is noticed here at the latest.
+  void catchUpWithTheClock();
+  // The tables that show `today`.
+  void reloadTodaysTables();
 
   RunLoop& runLoop_;
   ResourceBundle bundle_;
@@ -257,6 +274,8 @@ class VelomarAppDelegate : public ApplicationDelegate,
   NameIndex nameIndex_;
   std::set<std::string, std::less<>> reportedKeys_;
   bool migrationPending_ = false;
+  bool todayFollowsClock_ = true;
+  Timer dayChangeTimer_;
   ExerciseRecords catalogueExercises_;
 
   ExerciseRecords exercises_;

@@ -92,6 +92,20 @@ class DateFormatter::Impl {
 
   const std::string& localeName() const { return localeName_; }
 
+  std::optional<Date> startOfNextDay(Date moment) const {
+    UErrorCode status = U_ZERO_ERROR;
+    dayStart_->setTime(moment.timeIntervalSince1970() * kMillisecondsPerSecond, status);
+    const int32_t era = dayStart_->get(UCAL_ERA, status);
+    const int32_t year = dayStart_->get(UCAL_YEAR, status);
+    const int32_t month = dayStart_->get(UCAL_MONTH, status);
+    const int32_t day = dayStart_->get(UCAL_DATE, status);
+    if (U_FAILURE(status)) return std::nullopt;
+    // The lenient calendar carries day + 1 into the next month or year.
+    const std::optional<Date> next = startOfDay(era, year, month, day + 1);
+    if (!next || *next <= moment) return std::nullopt;
+    return next;
+  }
+
  private:
   // The logs hold a few thousand distinct days, and every day list formats and parses all of
   // them again; ICU takes microseconds for each. Results are remembered, up to a bound.
@@ -137,6 +151,12 @@ class DateFormatter::Impl {
     const int32_t month = parsed_->get(UCAL_MONTH, status);
     const int32_t day = parsed_->get(UCAL_DATE, status);
     if (U_FAILURE(status)) return std::nullopt;
+    return startOfDay(era, year, month, day);
+  }
+
+  // Midnight of a local day; in a zone that skips midnight, the first instant after the gap.
+  std::optional<Date> startOfDay(int32_t era, int32_t year, int32_t month, int32_t day) const {
+    UErrorCode status = U_ZERO_ERROR;
     dayStart_->clear();
     dayStart_->set(UCAL_ERA, era);
     dayStart_->set(year, month, day, 0, 0, 0);
@@ -188,6 +208,10 @@ std::string DateFormatter::stringFromDate(Date date) const { return impl_->forma
 
 std::optional<Date> DateFormatter::dateFromString(std::string_view text) const {
   return impl_->parse(text);
+}
+
+std::optional<Date> DateFormatter::startOfNextDay(Date moment) const {
+  return impl_->startOfNextDay(moment);
 }
 
 const std::string& DateFormatter::localeName() const { return impl_->localeName(); }

@@ -44,6 +44,10 @@ class DateFormatter {
   std::string stringFromDate(Date date) const;
   // The start of the day `text` names, or nothing when `text` is not exactly such a day.
   std::optional<Date> dateFromString(std::string_view text) const;
+  // The first moment of the calendar day after the one `moment` falls on, in the formatter's
+  // time zone: the next local midnight, or the first instant after a transition that skips it.
+  // Nothing when the calendar cannot tell (a moment far outside its range).
+  std::optional<Date> startOfNextDay(Date moment) const;
 
   // The ICU locale id the formatter uses.
   const std::string& localeName() const;

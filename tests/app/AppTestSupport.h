@@ -83,7 +83,7 @@ class AppTest : public ::testing::Test {
     environment.documentsDirectory = documents();
     environment.resourceDirectory = resources();
     environment.dates.locale = "en_US";
-    environment.dates.timeZone = kTimeZone;
+    environment.dates.timeZone = timeZone_;
     delegate_ = std::make_unique<VelomarAppDelegate>(*loop_, std::move(environment));
     Application::shared().launch(*delegate_);
     return *delegate_;
@@ -98,8 +98,18 @@ class AppTest : public ::testing::Test {
     return moment.value_or(Date());
   }
 
+  // The time zone of the next launch; Tokyo's unless a test says otherwise.
+  void setTimeZone(std::string zone) { timeZone_ = std::move(zone); }
+
   // Ends the shared state's life, as the process's end does.
   void shutDown() { delegate_.reset(); }
+  // A new process on the same files and clock.
+  VelomarAppDelegate& relaunch() {
+    shutDown();
+    Application::shared().reset();
+    Application::shared().setClock(&loop_->clock());
+    return launch();
+  }
 
   Application& application() { return Application::shared(); }
   ManualClock& clock() { return *clock_; }
@@ -108,6 +118,7 @@ class AppTest : public ::testing::Test {
 
  private:
   testing::TemporaryDirectory root_;
+  std::string timeZone_ = kTimeZone;
   ManualClock* clock_;
   std::unique_ptr<RunLoop> loop_;
   std::vector<std::string> lines_;

@@ -19,11 +19,6 @@ class DayStringsTest : public AppTest {
     }
     return log;
   }
-
-  // The week ending on Mar 20, 2024 and the day before it, plus one far back.
-  static std::vector<std::string> someDays() {
-    return {"Mar 13, 2024", "Mar 14, 2024", "Mar 20, 2024", "Jan 2, 2020", "Mar 19, 2024"};
-  }
 };
 
 TEST_F(DayStringsTest, PreviousDatesAreOldestFirstAndCountEmptiedEntries) {
@@ -47,31 +42,35 @@ TEST_F(DayStringsTest, AnAerobicExerciseTakesItsDaysFromTheAerobicLog) {
   EXPECT_EQ(state.previousDates(), std::vector<std::string>{"Mar 2, 2024"});
 }
 
-TEST_F(DayStringsTest, SevenDaysAt2359And0001KeepTheDayAndTheSixBefore) {
-  writeDocument("Kinetra_Log.plist", logOn(someDays()));
+// The clock starts at noon on Mar 20; the checks run on Mar 21, from its first minute to its
+// last, then at 00:01 the day after.
+TEST_F(DayStringsTest, SevenDaysKeepTheDayAndTheSixBeforeAllDayLong) {
+  writeDocument("Kinetra_Log.plist", logOn({"Mar 13, 2024", "Mar 14, 2024", "Mar 15, 2024",
+                                            "Jan 2, 2020", "Mar 21, 2024", "Mar 20, 2024"}));
   VelomarAppDelegate& state = launch();
-  const std::vector<std::string> week = {"Mar 14, 2024", "Mar 19, 2024", "Mar 20, 2024"};
-
-  clock().advanceTo(day("Mar 20, 2024").addingTimeInterval(23 * 3600 + 59 * 60));
-  state.createLogDates(7);
-  EXPECT_EQ(state.limitedDates(), week);
+  const std::vector<std::string> week = {"Mar 15, 2024", "Mar 20, 2024", "Mar 21, 2024"};
 
   clock().advanceTo(day("Mar 21, 2024").addingTimeInterval(60));
   state.createLogDates(7);
-  EXPECT_EQ(state.limitedDates(), (std::vector<std::string>{"Mar 19, 2024", "Mar 20, 2024"}))
-      << "at 00:01 the next day, Mar 14 is the seventh day before";
+  EXPECT_EQ(state.limitedDates(), week) << "00:01";
 
   clock().advanceTo(day("Mar 21, 2024").addingTimeInterval(23 * 3600 + 59 * 60));
   state.createLogDates(7);
-  EXPECT_EQ(state.limitedDates(), (std::vector<std::string>{"Mar 19, 2024", "Mar 20, 2024"}));
+  EXPECT_EQ(state.limitedDates(), week) << "23:59";
+
+  clock().advanceTo(day("Mar 22, 2024").addingTimeInterval(60));
+  state.createLogDates(7);
+  EXPECT_EQ(state.limitedDates(), (std::vector<std::string>{"Mar 20, 2024", "Mar 21, 2024"}))
+      << "at 00:01 the next day, Mar 15 is the seventh day before";
 }
 
 TEST_F(DayStringsTest, AtMidnightExactlyTheSeventhDayBeforeIsOut) {
-  writeDocument("Kinetra_Log.plist", logOn({"Mar 13, 2024", "Mar 14, 2024"}));
+  writeDocument("Kinetra_Log.plist", logOn({"Mar 14, 2024", "Mar 15, 2024"}));
   VelomarAppDelegate& state = launch();
-  clock().advanceTo(day("Mar 20, 2024"));
+  clock().advanceTo(day("Mar 21, 2024"));
+  ASSERT_EQ(clock().now(), day("Mar 21, 2024"));
   state.createLogDates(7);
-  EXPECT_EQ(state.limitedDates(), std::vector<std::string>{"Mar 14, 2024"});
+  EXPECT_EQ(state.limitedDates(), std::vector<std::string>{"Mar 15, 2024"});
 }
 
 TEST_F(DayStringsTest, AFutureLoggingDayIsInEveryRange) {

@@ -53,6 +53,25 @@ TEST(DateFormatterTest, DayWithoutAMidnightStartsAfterTheGap) {
   EXPECT_EQ(saoPaulo->stringFromDate(*start), "Nov 4, 2018");
 }
 
+TEST(DateFormatterTest, TheNextDayStartsAtTheNextLocalMidnightOrJustAfterItsGap) {
+  auto saoPaulo = usEnglish("America/Sao_Paulo");
+  // From late in the evening before the gap, and from the last second before it.
+  const Date gapEnd(1541300400);  // Nov 4, 2018 01:00 local
+  EXPECT_EQ(saoPaulo->startOfNextDay(gapEnd.addingTimeInterval(-3600)), gapEnd);
+  EXPECT_EQ(saoPaulo->startOfNextDay(gapEnd.addingTimeInterval(-1)), gapEnd);
+  // A day of 23 hours is followed by one of 24.
+  EXPECT_EQ(saoPaulo->startOfNextDay(gapEnd), saoPaulo->dateFromString("Nov 5, 2018"));
+
+  // Samoa skipped Dec 30, 2011 altogether: the day after Dec 29 is Dec 31.
+  auto apia = usEnglish("Pacific/Apia");
+  const auto dec29 = apia->dateFromString("Dec 29, 2011");
+  ASSERT_TRUE(dec29.has_value());
+  const auto next = apia->startOfNextDay(dec29->addingTimeInterval(20 * 3600));
+  ASSERT_TRUE(next.has_value());
+  EXPECT_EQ(apia->stringFromDate(*next), "Dec 31, 2011");
+  EXPECT_EQ(apia->stringFromDate(next->addingTimeInterval(-1)), "Dec 29, 2011");
+}
+
 TEST(DateFormatterTest, EveryDayOfSeveralYearsRoundTrips) {
   for (const char* zone : {"UTC", "Europe/Berlin", "America/Los_Angeles", "Australia/Lord_Howe"}) {
     auto formatter = usEnglish(zone);
@@ -65,6 +84,12 @@ TEST(DateFormatterTest, EveryDayOfSeveralYearsRoundTrips) {
       EXPECT_GT(start->addingTimeInterval(25 * 3600), noon) << zone << " " << text;
       EXPECT_EQ(formatter->stringFromDate(*start), text) << zone;
       EXPECT_NE(formatter->stringFromDate(start->addingTimeInterval(-1)), text) << zone;
+      // Every moment of a day leads to the start of the next one.
+      const auto next = formatter->startOfNextDay(noon);
+      ASSERT_TRUE(next.has_value()) << zone << " " << text;
+      EXPECT_EQ(formatter->startOfNextDay(*start), next) << zone << " " << text;
+      EXPECT_EQ(formatter->stringFromDate(next->addingTimeInterval(-0.001)), text) << zone;
+      EXPECT_EQ(formatter->dateFromString(formatter->stringFromDate(*next)), next) << zone;
     }
   }
 }
