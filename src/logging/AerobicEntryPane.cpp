@@ -49,7 +49,13 @@ void AerobicEntryPane::addSet() {
     field->resignFirstResponder();
     values.push_back(field->text());
   }
-  LogEntry::append(state_.aerobicsLog(), state_.today(), state_.selectedExercise(), values);
+  const Status added =
+      LogEntry::append(state_.aerobicsLog(), state_.today(), state_.selectedExercise(), values);
+  if (!added.ok()) {
+    state_.diagnosticLog().line("Set not logged: " + added.message() +
+                                "; it is kept as it is in Kinetra_Aerobics_Log.plist");
+    return;
+  }
   // A failed write is reported by the save itself; the next write of the log carries the set.
   state_.saveAerobicsLog();
   ui.aerobicsTableView.reloadData();

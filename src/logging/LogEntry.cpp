@@ -21,14 +21,26 @@ PropertyList::Array* LogEntry::find(PropertyList& log, std::string_view day,
   return const_cast<PropertyList::Array*>(find(std::as_const(log), day, exercise));
 }
 
-void LogEntry::append(PropertyList& log, std::string_view day, std::string_view exercise,
-                      const std::vector<std::string>& values) {
-  if (!log.isDictionary()) log = PropertyList::Dictionary{};
-  PropertyList& dayValue = log.asDictionary()[std::string(day)];
-  if (!dayValue.isDictionary()) dayValue = PropertyList::Dictionary{};
-  PropertyList& entry = dayValue.asDictionary()[std::string(exercise)];
-  if (!entry.isArray()) entry = PropertyList::Array{};
-  for (const std::string& value : values) entry.asArray().emplace_back(value);
+Status LogEntry::append(PropertyList& log, std::string_view day, std::string_view exercise,
+                        const std::vector<std::string>& values) {
+  if (!log.isDictionary()) return Status::Corrupt("the log is not a dictionary of days");
+  PropertyList::Dictionary& days = log.asDictionary();
+  auto dayValue = days.find(day);
+  if (dayValue == days.end()) {
+    dayValue = days.emplace(std::string(day), PropertyList::Dictionary{}).first;
+  } else if (!dayValue->second.isDictionary()) {
+    return Status::Corrupt("the day \"" + std::string(day) + "\" of the log is not a dictionary");
+  }
+  PropertyList::Dictionary& entries = dayValue->second.asDictionary();
+  auto entry = entries.find(exercise);
+  if (entry == entries.end()) {
+    entry = entries.emplace(std::string(exercise), PropertyList::Array{}).first;
+  } else if (!entry->second.isArray()) {
+    return Status::Corrupt("the entry of \"" + std::string(exercise) + "\" on \"" +
+                           std::string(day) + "\" is not an array");
+  }
+  for (const std::string& value : values) entry->second.asArray().emplace_back(value);
+  return Status::Ok();
 }
 
 bool LogEntry::removeGroup(PropertyList::Array& entry, std::size_t group, std::size_t groupSize) {

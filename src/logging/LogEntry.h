@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "foundation/PropertyList.h"
+#include "foundation/Status.h"
 
 namespace kinetra {
 
@@ -22,10 +23,11 @@ class LogEntry {
                                    std::string_view exercise);
 
   // Appends `values` to the entry of `exercise` on `day`, making the day and the entry when
-  // they are missing. A log, day or entry of another kind is replaced by an empty one first:
-  // no reader could have made sense of it.
-  static void append(PropertyList& log, std::string_view day, std::string_view exercise,
-                     const std::vector<std::string>& values);
+  // they are missing. A log, day or entry of another kind (a hand-edited or foreign file) is
+  // never replaced: nothing is appended and the error says what stands in the way.
+  [[nodiscard]] static Status append(PropertyList& log, std::string_view day,
+                                     std::string_view exercise,
+                                     const std::vector<std::string>& values);
 
   // Removes group `group` of `groupSize` elements (a set); false, and nothing changed, when the
   // entry holds no complete group there.

@@ -54,8 +54,14 @@ void StrengthEntryPane::addSet() {
   const std::string unit =
       ui.weightType.titleForSegmentAtIndex(ui.weightType.selectedSegmentIndex());
   state_.setFixedWeight(WeightText::compose(ui.weight.text(), ui.weightDecimal.text(), unit));
-  LogEntry::append(state_.exerciseLog(), state_.today(), state_.selectedExercise(),
-                   {state_.fixedWeight(), ui.reps.text(), ui.note.text()});
+  const Status added =
+      LogEntry::append(state_.exerciseLog(), state_.today(), state_.selectedExercise(),
+                       {state_.fixedWeight(), ui.reps.text(), ui.note.text()});
+  if (!added.ok()) {
+    state_.diagnosticLog().line("Set not logged: " + added.message() +
+                                "; it is kept as it is in Kinetra_Log.plist");
+    return;
+  }
   // A failed write is reported by the save itself; the next write of the log carries the set.
   state_.saveExerciseLog();
   ui.logTableView.reloadData();

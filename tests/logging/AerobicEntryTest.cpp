@@ -71,5 +71,21 @@ TEST_F(AerobicEntryTest, NeverLoggedOpensWithEmptyFields) {
   for (TextField* field : fields()) EXPECT_EQ(field->text(), "");
 }
 
+TEST_F(AerobicEntryTest, ASetIsRefusedRatherThanReplacingAForeignEntry) {
+  const PropertyList foreign = PropertyList::Dictionary{{"minutes", "30"}};
+  writeDocument("Kinetra_Aerobics_Log.plist",
+                PropertyList::Dictionary{{kToday, PropertyList::Dictionary{{" rowing", foreign}}}});
+  const std::string before = readDocumentBytes("Kinetra_Aerobics_Log.plist");
+  relaunch();
+  openPane(" rowing");
+  type(ui().aerobicsField1, "12");
+  addSet();
+  EXPECT_TRUE(rowTexts(ui().aerobicsTableView).empty());
+  EXPECT_EQ(readDocumentBytes("Kinetra_Aerobics_Log.plist"), before);
+  EXPECT_EQ(*app().aerobicsLog().find(kToday)->find(" rowing"), foreign);
+  ASSERT_FALSE(lines().empty());
+  EXPECT_NE(lines().back().find("Set not logged"), std::string::npos) << lines().back();
+}
+
 }  // namespace
 }  // namespace kinetra::test

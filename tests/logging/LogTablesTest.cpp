@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "logging/AerobicKind.h"
 #include "logging/AerobicsTableController.h"
 #include "logging/LogRowCell.h"
 #include "logging/LogTableController.h"
@@ -41,18 +40,6 @@ TEST(AerobicRowText, SkipsEmptyValuesWithTheirSeparators) {
   // Not one of the nine: only the number.
   EXPECT_EQ(AerobicsTableController::rowText("Squat", entry, 0), "Set 1");
   EXPECT_EQ(AerobicsTableController::rowText("treadmill", entry, 0), "Set 1");
-}
-
-TEST(AerobicRowText, EveryKindHasDurationFirstAndItsOwnPicture) {
-  ASSERT_EQ(AerobicKind::all().size(), 9U);
-  for (const AerobicKind& kind : AerobicKind::all()) {
-    EXPECT_EQ(kind.name.front(), ' ');
-    EXPECT_EQ(kind.valueLabels[0], "(Duration)");
-    EXPECT_EQ(AerobicKind::named(kind.name), &kind);
-  }
-  EXPECT_EQ(AerobicKind::named(" step machine")->logPicture, "step_machine_log");
-  EXPECT_EQ(AerobicKind::named(" swimming")->valueLabels[3], "(Laps)");
-  EXPECT_EQ(AerobicKind::named(" Treadmill"), nullptr);
 }
 
 TEST_F(LogTablesTest, RowsShowSetsWithTheirNotesBelow) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "logging/LogEntry.h"
 #include "logging/LoggingTestSupport.h"
 
 namespace kinetra::test {
@@ -137,9 +138,9 @@ TEST_F(StrengthEntryTest, TodaysSetIsOfferedWhenReopened) {
   EXPECT_EQ(ui().reps.text(), "3");
 }
 
-// A log file edited by hand can hold anything under a day; adding a set repairs the place it
-// needs and never crashes, and the prefill reads what it can.
-TEST_F(StrengthEntryTest, MalformedEntriesAreReadSafelyAndReplacedOnAdd) {
+// A log file edited by hand can hold anything under a day; the prefill reads what it can and
+// never crashes.
+TEST_F(StrengthEntryTest, MalformedEntriesAreReadSafely) {
   app().setExerciseLog(PropertyList::Dictionary{
       {"Mar 18, 2024",
        PropertyList::Dictionary{{"Squat", PropertyList::Array{PropertyList(5), "x"}}}},
@@ -154,12 +155,59 @@ TEST_F(StrengthEntryTest, MalformedEntriesAreReadSafelyAndReplacedOnAdd) {
   openPane("Squat");
   EXPECT_EQ(ui().weight.text(), "");
   EXPECT_EQ(ui().reps.text(), "x");
+}
 
-  app().exerciseLog().asDictionary()[kToday] = PropertyList("not a day");
-  retype(ui().reps, "5");
-  addSet();
-  EXPECT_EQ(todaysSquats(), (Strings{"0 lbs", "5", ""}));
-  EXPECT_EQ(storedSquats(), (Strings{"0 lbs", "5", ""}));
+// A day or an entry of another kind in the file is the user's data too: the set is refused
+// with one line, nothing is written, and the file keeps every byte.
+TEST_F(StrengthEntryTest, ASetIsRefusedRatherThanReplacingAForeignValue) {
+  const struct {
+    const char* label;
+    PropertyList today;
+  } cases[] = {
+      {"day not a dictionary", PropertyList("written by another program")},
+      {"entry not an array",
+       PropertyList::Dictionary{{"Squat", PropertyList::Dictionary{{"w", "1"}}}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    writeDocument("Kinetra_Log.plist",
+                  PropertyList::Dictionary{
+                      {kToday, c.today},
+                      {"Mar 1, 2024",
+                       PropertyList::Dictionary{{"Squat", PropertyList::Array{"9 kg", "9", ""}}}}});
+    const std::string before = readDocumentBytes("Kinetra_Log.plist");
+    relaunch();
+    const std::size_t linesBefore = lines().size();
+    openPane("Squat");
+    retype(ui().reps, "5");
+    addSet();
+
+    EXPECT_TRUE(rowTexts(ui().logTableView).empty());
+    EXPECT_EQ(readDocumentBytes("Kinetra_Log.plist"), before);
+    EXPECT_EQ(*app().exerciseLog().find(kToday), c.today);
+    ASSERT_EQ(lines().size(), linesBefore + 1);
+    EXPECT_NE(lines().back().find("Set not logged"), std::string::npos) << lines().back();
+    // Another exercise on a readable day still logs.
+    openPane("bench press");
+    addSet();
+    const PropertyList saved = readDocument("Kinetra_Log.plist");
+    EXPECT_EQ(LogEntry::find(saved, kToday, "bench press") != nullptr, c.today.isDictionary());
+  }
+}
+
+// The latest day decides, even when its sets were all deleted: no earlier day stands in.
+TEST_F(StrengthEntryTest, AnEmptiedLatestDayResetsTheFields) {
+  app().setExerciseLog(PropertyList::Dictionary{
+      {"Mar 10, 2024", PropertyList::Dictionary{{"Squat", PropertyList::Array{"60 kg", "5", ""}}}},
+      {"Mar 12, 2024", PropertyList::Dictionary{{"Squat", PropertyList::Array{}}}}});
+  ui().weight.setText("99");
+  ui().reps.setText("9");
+  ui().weightType.setSelectedSegmentIndex(1);
+  openPane("Squat");
+  EXPECT_EQ(ui().weight.text(), "");
+  EXPECT_EQ(ui().weightDecimal.text(), "0");
+  EXPECT_EQ(ui().reps.text(), "");
+  EXPECT_EQ(ui().weightType.selectedSegmentIndex(), 0);
 }
 
 TEST_F(StrengthEntryTest, ATrailingPartialSetIsNoRow) {

@@ -53,12 +53,27 @@ TEST(LogEntry, FindsOnlyWellFormedEntries) {
   EXPECT_EQ(LogEntry::find(log, "d3", "x"), nullptr);
   EXPECT_EQ(LogEntry::find(PropertyList("not a log"), "d1", "x"), nullptr);
 
-  PropertyList notALog = PropertyList::Array{};
-  LogEntry::append(notALog, "d", "x", {"1", "2", "3"});
-  ASSERT_NE(LogEntry::find(notALog, "d", "x"), nullptr);
-  EXPECT_EQ(LogEntry::find(notALog, "d", "x")->size(), 3U);
   EXPECT_EQ(LogEntry::text(PropertyList::Array{PropertyList(3)}, 0), "");
   EXPECT_EQ(LogEntry::text(PropertyList::Array{}, 4), "");
+}
+
+// Whatever a file held is kept: a value of the wrong kind where a set must go refuses the set.
+TEST(LogEntry, AppendMakesWhatIsMissingAndNeverReplacesWhatIsThere) {
+  const PropertyList original = PropertyList::Dictionary{
+      {"d1", PropertyList::Dictionary{{"x", PropertyList::Array{"1"}}, {"y", "text"}}},
+      {"d2", PropertyList::Array{"odd"}}};
+  PropertyList log = original;
+  EXPECT_FALSE(LogEntry::append(log, "d1", "y", {"a"}).ok());
+  EXPECT_FALSE(LogEntry::append(log, "d2", "x", {"a"}).ok());
+  EXPECT_EQ(log, original);
+  PropertyList notALog = PropertyList::Array{"kept"};
+  EXPECT_FALSE(LogEntry::append(notALog, "d", "x", {"1"}).ok());
+  EXPECT_EQ(notALog, PropertyList(PropertyList::Array{"kept"}));
+
+  ASSERT_TRUE(LogEntry::append(log, "d1", "x", {"2", "3"}).ok());
+  ASSERT_TRUE(LogEntry::append(log, "d3", "z", {"4"}).ok());
+  EXPECT_EQ(*LogEntry::find(log, "d1", "x"), (PropertyList::Array{"1", "2", "3"}));
+  EXPECT_EQ(*LogEntry::find(log, "d3", "z"), (PropertyList::Array{"4"}));
 }
 
 }  // namespace
