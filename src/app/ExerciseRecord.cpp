@@ -18,6 +18,13 @@ bool isAerobicExercise(std::string_view name) {
   return std::find(kAerobic.begin(), kAerobic.end(), name) != kAerobic.end();
 }
 
+ExerciseRecord recordNamed(const ExerciseRecords& records, std::string_view name) {
+  const auto found = std::find_if(records.rbegin(), records.rend(), [name](const auto& record) {
+    return record != nullptr && recordString(*record, "name") == name;
+  });
+  return found == records.rend() ? nullptr : *found;
+}
+
 ExerciseRecord recordAtRow(const ExerciseRecords* records, int row) {
   if (records == nullptr || row < 0 || static_cast<std::size_t>(row) >= records->size()) {
     return nullptr;

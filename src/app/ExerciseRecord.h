@@ -21,6 +21,10 @@ using ExerciseRecords = std::vector<ExerciseRecord>;
 // The view lives as long as the record's entry.
 std::optional<std::string_view> recordString(const PropertyList& record, std::string_view key);
 
+// The record of `records` named `name`: where several share the name (a custom exercise may
+// take a catalogue name), the last of them, as every list and screen reads it. Null when none.
+ExerciseRecord recordNamed(const ExerciseRecords& records, std::string_view name);
+
 // The record at `row` of `records`; null when there is no list or no such row.
 ExerciseRecord recordAtRow(const ExerciseRecords* records, int row);
 

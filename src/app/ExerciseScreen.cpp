@@ -26,13 +26,9 @@ void beginCardAnimation(double seconds) {
 
 // The thumbnail of the record of `exercises` named `exercise`; empty when there is none.
 Image thumbnailOf(VelomarAppDelegate& state, std::string_view exercise) {
-  const ExercisePictures pictures(state.bundle(), state.userFiles().documents());
-  for (const ExerciseRecord& record : state.exercises()) {
-    if (record != nullptr && recordString(*record, "name") == exercise) {
-      return pictures.thumbnail(*record);
-    }
-  }
-  return {};
+  const ExerciseRecord record = recordNamed(state.exercises(), exercise);
+  if (record == nullptr) return {};
+  return ExercisePictures(state.bundle(), state.userFiles().documents()).thumbnail(*record);
 }
 
 }  // namespace

@@ -22,12 +22,8 @@ std::string describe(const PropertyList& record, std::string_view exercise) {
 }  // namespace
 
 std::string MuscleText::forExercise(const ExerciseRecords& exercises, std::string_view exercise) {
-  std::string text;
-  for (const ExerciseRecord& record : exercises) {
-    if (record == nullptr || recordString(*record, "name") != exercise) continue;
-    text = describe(*record, exercise);
-  }
-  return text;
+  const ExerciseRecord record = recordNamed(exercises, exercise);
+  return record == nullptr ? std::string() : describe(*record, exercise);
 }
 
 }  // namespace kinetra

@@ -179,6 +179,30 @@ TEST_F(ExerciseScreenTest, StrengthPaneOpensWithItsHeaderAndBar) {
   EXPECT_EQ(headerOf(ui().kinetraLogView).size(), 2U);
 }
 
+// A custom exercise may take a catalogue name; the later record is the one the screen shows,
+// in the pane's header as in the muscles text.
+TEST_F(ExerciseScreenTest, TheLastRecordOfANameIsTheOneShownEverywhere) {
+  std::filesystem::create_directories(documents());
+  std::filesystem::copy_file(resources() / "logo.jpg", documents() / "My Squat_t.jpg");
+  PropertyList custom = exerciseRecord("Squat", "Legs");
+  custom.asDictionary()["image"] = "My Squat";
+  custom.asDictionary()["muscle1"] = "Gluteus";
+  writeDocument("Custom_Exercises.plist", PropertyList::Array{custom});
+  relaunch();
+
+  openExercise("Squat");
+  app().updateMuscleText();
+  EXPECT_NE(ui().MusclesText.text().find("Primary Muscle: Gluteus"), std::string::npos)
+      << ui().MusclesText.text();
+  ASSERT_TRUE(finger.chooseSegment(*ui().segmentedControl, 1).ok());
+  const auto header = headerOf(ui().kinetraLogView);
+  ASSERT_EQ(header.size(), 2U);
+  const auto* thumbnail = dynamic_cast<const ImageView*>(header[1]);
+  ASSERT_NE(thumbnail, nullptr);
+  EXPECT_FALSE(thumbnail->image().empty());
+  EXPECT_EQ(thumbnail->image(), Image::contentsOfFile(documents() / "My Squat_t.jpg"));
+}
+
 TEST_F(ExerciseScreenTest, AerobicPaneShowsTheKindPictureAndAHigherHeader) {
   openExercise(" jump rope");
   ASSERT_TRUE(finger.chooseSegment(*ui().segmentedControl, 1).ok());
