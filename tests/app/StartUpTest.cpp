@@ -90,36 +90,6 @@ TEST_F(StartUpTest, TheWindowShowsFiveTabsEachInItsNavigationController) {
   }
 }
 
-TEST_F(StartUpTest, ControlsMadeAtStartUpHaveTheirKeyboardsFontsAndBarItems) {
-  VelomarAppDelegate& state = launch();
-  MainInterface& ui = state.interface();
-  EXPECT_EQ(ui.emailAddress.keyboardType(), KeyboardType::kEmailAddress);
-  EXPECT_EQ(ui.emailAddress.returnKeyType(), ReturnKeyType::kDone);
-  EXPECT_EQ(ui.aerobicsField4.keyboardType(), KeyboardType::kNumbersAndPunctuation);
-  EXPECT_EQ(ui.aerobicsField5.keyboardType(), KeyboardType::kDefault);
-  EXPECT_EQ(ui.aerobicsField5.returnKeyType(), ReturnKeyType::kDone);
-  EXPECT_EQ(ui.weightDecimal.keyboardType(), KeyboardType::kNumberPad);
-  EXPECT_EQ(ui.CustomDescription.returnKeyType(), ReturnKeyType::kDone);
-  EXPECT_EQ(ui.emailLabel.text(), "Requires WIFI or cellular data connection");
-  EXPECT_TRUE(fontsEqual(ui.MusclesText.font(), Font::italicSystemFontOfSize(12)));
-  EXPECT_TRUE(fontsEqual(ui.bodyButtonLabel.font(), Font::boldSystemFontOfSize(12)));
-  EXPECT_EQ(ui.datePicker.date(), clock().now());
-  EXPECT_TRUE(ui.logsScrollView.isPagingEnabled());
-  ASSERT_NE(state.imagePickerController(), nullptr);
-  EXPECT_EQ(state.imagePickerController()->delegate(), &state);
-
-  ASSERT_NE(ui.segmentedControl, nullptr);
-  EXPECT_EQ(ui.segmentedControl->numberOfSegments(), 3);
-  EXPECT_TRUE(ui.segmentedControl->isMomentary());
-  EXPECT_TRUE(rectsEqual(ui.segmentedControl->frame(), Rect{0, 0, 110, 30}));
-  EXPECT_EQ(ui.segmentBarItem->customView(), ui.segmentedControl.get());
-  EXPECT_EQ(ui.customSegmentedControl->titleForSegmentAtIndex(1), "Del");
-  EXPECT_EQ(ui.customExercisesNavigationTitle.rightBarButtonItem(), ui.customExercisesButton.get());
-  EXPECT_EQ(ui.singleWorkoutSegmentedControl->titleForSegmentAtIndex(1), "Edit");
-  EXPECT_EQ(ui.singleWorkoutNavigationTitle.rightBarButtonItem(), ui.singleWorkoutButton.get());
-  EXPECT_EQ(ui.kinetraLogView.backgroundColor(), Color::groupTableViewBackgroundColor());
-}
-
 TEST_F(StartUpTest, TheHelpPageScrollsTheTallPictureInA360PointWindow) {
   std::filesystem::create_directories(resources());
   const std::vector<std::uint8_t> picture = pngBytes(320, 900);
@@ -136,20 +106,6 @@ TEST_F(StartUpTest, TheHelpPageScrollsTheTallPictureInA360PointWindow) {
   EXPECT_FALSE(scroller->bounces());
   EXPECT_TRUE(scroller->isDirectionalLockEnabled());
   EXPECT_EQ(scroller->indicatorStyle(), ScrollViewIndicatorStyle::kWhite);
-}
-
-TEST_F(StartUpTest, TheGraphControlsRedrawTheGraph) {
-  VelomarAppDelegate& state = launch();
-  MainInterface& ui = state.interface();
-  const auto before = ui.graphView.displayGeneration();
-  // The graph is shown over the window, turned to landscape, before its controls can be reached.
-  application().window().addSubview(ui.graphView);
-  ui.graphView.setCenter(Point{160, 240});
-  ui.graphView.setTransform(AffineTransform::makeRotation(std::acos(-1.0) / 2));
-  Finger finger;
-  ASSERT_TRUE(finger.chooseSegment(ui.graphType, 2).ok());
-  ASSERT_TRUE(finger.chooseSegment(ui.graphDuration, 1).ok());
-  EXPECT_EQ(ui.graphView.displayGeneration(), before + 2);
 }
 
 TEST_F(StartUpTest, EndOfLifeTakesTheInterfaceOutOfTheWindow) {

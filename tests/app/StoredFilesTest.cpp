@@ -3,6 +3,10 @@
 // lists.
 #include "app/AppTestSupport.h"
 
+#include <sys/resource.h>
+
+#include <csignal>
+
 namespace kinetra::test {
 namespace {
 
@@ -115,6 +119,49 @@ TEST_F(StoredFilesTest, TheOlderSingleWorkoutBecomesTheLastWorkoutAndItsFileGoes
   EXPECT_EQ(state.workouts(), expected);
   EXPECT_EQ(readDocument("Workouts.plist"), expected);
   EXPECT_EQ(documentNames(), std::vector<std::string>{"Workouts.plist"});
+}
+
+// Writes that fail as a full disk or a quota makes them fail, also for root: files may not grow
+// beyond a few bytes while this lives.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &saved_);
+    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, previousHandler_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit saved_{};
+  void (*previousHandler_)(int) = SIG_DFL;
+};
+
+TEST_F(StoredFilesTest, AFailedMigrationKeepsTheOlderFileAndTheWorkoutIsNeverDoubled) {
+  writeDocument("Kinetra.plist", PropertyList::Array{"Squat", "separator", "Push Up"});
+  const PropertyList migrated =
+      PropertyList::Array{PropertyList::Array{"Current Workout", "Squat", "Push Up"}};
+  {
+    const FileSizeLimit full(16);
+    EXPECT_EQ(launch().workouts(), migrated);
+    EXPECT_TRUE(anyLineContains(lines(), "could not save Workouts.plist"));
+    EXPECT_EQ(documentNames(), std::vector<std::string>{"Kinetra.plist"});
+    // Still failing at the next start: the same one workout, the older file still kept.
+    EXPECT_EQ(relaunch().workouts(), migrated);
+    EXPECT_EQ(documentNames(), std::vector<std::string>{"Kinetra.plist"});
+  }
+  // A later save of the workouts in the same run finishes the migration.
+  ASSERT_TRUE(app().saveWorkouts().ok());
+  EXPECT_EQ(documentNames(), std::vector<std::string>{"Workouts.plist"});
+  EXPECT_EQ(relaunch().workouts(), migrated);
+  EXPECT_EQ(readDocument("Workouts.plist"), migrated);
 }
 
 TEST_F(StoredFilesTest, AnOlderWorkoutFileThatIsNotAllStringsIsLeftAlone) {

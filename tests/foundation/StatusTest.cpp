@@ -26,12 +26,6 @@ TEST(StatusTest, ResultCarriesEitherValueOrError) {
   EXPECT_EQ(bad.status().toString(), "invalid argument: not a digit: x");
 }
 
-TEST(StatusTest, DefaultStatusIsSuccess) {
-  EXPECT_TRUE(Status().ok());
-  EXPECT_EQ(Status().toString(), "ok");
-  EXPECT_FALSE(Status::IOError("disk full").ok());
-}
-
 TEST(DiagnosticLogTest, SinkCapturesWholeLinesInOrder) {
   DiagnosticLog log;
   std::vector<std::string> lines;
