@@ -1,7 +1,9 @@
 // kinetra: starts the application on the run loop and runs until SIGINT or SIGTERM.
 
+#include "app/CatalogueResources.h"
 #include "app/VelomarAppDelegate.h"
 #include "foundation/DocumentsDirectory.h"
+#include "foundation/DocumentsLock.h"
 #include "foundation/ResourceBundle.h"
 #include "foundation/RunLoop.h"
 #include "graphics/DrawingContext.h"
@@ -38,6 +40,11 @@ constexpr std::string_view kUsage =
     "                   serving beyond loopback\n"
     "  --help           print this text\n"
     "  --version        print the version\n";
+
+// Exit statuses: 1 when kinetra cannot run here (documents folder in use, port taken), 2 for a
+// malformed command line or an installation without its catalogue.
+constexpr int kExitCannotRun = 1;
+constexpr int kExitMisconfigured = 2;
 
 struct Options {
   std::optional<std::string> documents;
@@ -97,6 +104,18 @@ int runKinetra(const Options& options) {
   loop.log().line("documents: " + environment.documentsDirectory.string());
   const kinetra::ResourceBundle bundle(environment.resourceDirectory);
   const kinetra::DocumentsDirectory documents(environment.documentsDirectory);
+  if (const kinetra::Status catalogue = kinetra::CatalogueResources::check(bundle);
+      !catalogue.ok()) {
+    std::fprintf(stderr, "kinetra: %s\n", catalogue.message().c_str());
+    return kExitMisconfigured;
+  }
+  // Held until the process ends: a second kinetra on these files would overwrite our saves.
+  const kinetra::Result<kinetra::DocumentsLock> lock = kinetra::DocumentsLock::acquire(documents);
+  if (!lock.ok()) {
+    std::fprintf(stderr, "kinetra: cannot use the documents folder: %s\n",
+                 lock.status().message().c_str());
+    return kExitCannotRun;
+  }
 
   kinetra::Application& application = kinetra::Application::shared();
   application.setClock(&loop.clock());
@@ -111,7 +130,7 @@ int runKinetra(const Options& options) {
   if (const kinetra::Status started = shell.start(); !started.ok()) {
     std::fprintf(stderr, "kinetra: %s\n", started.toString().c_str());
     application.setClock(nullptr);
-    return 1;
+    return kExitCannotRun;
   }
   // The only place the access token is ever shown.
   std::printf("Kinetra is running at %s\n", shell.url().c_str());
@@ -133,7 +152,7 @@ int main(int argc, char** argv) {
   const std::optional<Options> options = parseOptions(arguments);
   if (!options) {
     std::fputs(kUsage.data(), stderr);
-    return 2;
+    return kExitMisconfigured;
   }
   if (options->help) {
     std::fputs(kUsage.data(), stdout);

@@ -21,6 +21,26 @@ std::vector<std::string> stringsOf(const PropertyList::Array& array) {
 
 }  // namespace
 
+Status CatalogueResources::check(const ResourceBundle& bundle) {
+  std::string problems;
+  for (std::string_view name : kNames) {
+    const std::string file = std::string(name) + ".plist";
+    const std::optional<std::filesystem::path> path = bundle.pathForResource(name, "plist");
+    const std::filesystem::path shown = bundle.directory() / file;
+    if (!path) {
+      problems += (problems.empty() ? "" : "; ") + shown.string() + " is missing";
+      continue;
+    }
+    if (Result<PropertyList> value = loadPropertyList(*path, PropertyList::Kind::kArray);
+        !value.ok()) {
+      problems += (problems.empty() ? "" : "; ") + shown.string() +
+                  " is unreadable: " + value.status().message();
+    }
+  }
+  if (problems.empty()) return Status::Ok();
+  return Status::NotFound("the catalogue is incomplete: " + problems);
+}
+
 PropertyList::Array CatalogueResources::array(const ResourceBundle& bundle, std::string_view name) {
   const std::optional<std::filesystem::path> path = bundle.pathForResource(name, "plist");
   if (!path) return {};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "app/ExerciseRecord.h"
 #include "foundation/PropertyList.h"
 #include "foundation/ResourceBundle.h"
+#include "foundation/Status.h"
 
 namespace kinetra {
 
@@ -26,6 +28,15 @@ class CatalogueResources {
   static std::vector<std::vector<std::string>> muscles(const ResourceBundle& bundle);
   // "Routines": routine records (dictionaries of strings) in file order, every element kept.
   static PropertyList::Array routines(const ResourceBundle& bundle);
+
+  // The five lists, in the order start-up loads them.
+  static constexpr std::array<std::string_view, 5> kNames = {"Exercises", "Targets", "Muscles",
+                                                             "LogDates", "Routines"};
+
+  // Ok when each of the five lists is there and reads as an array; otherwise an error naming
+  // every file that is missing or unreadable. The running application stops on it: a bundle
+  // without its catalogue is a broken installation, not an empty catalogue.
+  static Status check(const ResourceBundle& bundle);
 
   // Any array resource, whole; empty when missing or unreadable.
   static PropertyList::Array array(const ResourceBundle& bundle, std::string_view name);

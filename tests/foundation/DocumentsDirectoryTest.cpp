@@ -1,4 +1,5 @@
 #include "foundation/DocumentsDirectory.h"
+#include "foundation/DocumentsLock.h"
 #include "foundation/ResourceBundle.h"
 
 #include "support/TemporaryDirectory.h"
@@ -77,6 +78,35 @@ TEST(ResourceBundleTest, BuildTreeUsesTheSourceResources) {
   // Test executables live in the build tree.
   EXPECT_EQ(ResourceBundle::defaultPath(),
             std::filesystem::path(KINETRA_TEST_SOURCE_DIR) / "resources");
+}
+
+// One holder at a time, whichever open of the lock file asks; the folder is free again as soon
+// as the holder is gone, also when it was moved on before.
+TEST(DocumentsLockTest, OneHolderAtATimeUntilItIsGone) {
+  TemporaryDirectory root;
+  const DocumentsDirectory documents(root.path() / "new" / "docs");
+  {
+    Result<DocumentsLock> first = DocumentsLock::acquire(documents);
+    ASSERT_TRUE(first.ok()) << first.status().toString();
+    EXPECT_TRUE(std::filesystem::exists(documents.path() / std::string(DocumentsLock::kFileName)));
+
+    Result<DocumentsLock> second = DocumentsLock::acquire(documents);
+    ASSERT_FALSE(second.ok());
+    EXPECT_EQ(second.status().code(), Status::Code::kCancelled);
+    EXPECT_NE(second.status().message().find(documents.path().string()), std::string::npos);
+
+    DocumentsLock moved = std::move(first.value());
+    EXPECT_FALSE(DocumentsLock::acquire(documents).ok());
+  }
+  EXPECT_TRUE(DocumentsLock::acquire(documents).ok());
+}
+
+TEST(DocumentsLockTest, AFolderThatCannotBeMadeIsAnIOError) {
+  TemporaryDirectory root;
+  std::ofstream(root.path() / "file") << "x";
+  Result<DocumentsLock> lock = DocumentsLock::acquire(DocumentsDirectory(root.path() / "file"));
+  ASSERT_FALSE(lock.ok());
+  EXPECT_EQ(lock.status().code(), Status::Code::kIOError);
 }
 
 }  // namespace

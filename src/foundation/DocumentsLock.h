@@ -1,0 +1,39 @@
+#pragma once
+
+#include "foundation/DocumentsDirectory.h"
+#include "foundation/Status.h"
+
+#include <string_view>
+
+namespace kinetra {
+
+// Keeps one process at a time on a documents folder: an exclusive advisory lock (flock) on the
+// lock file inside it, held as long as this object lives. The kernel drops the lock when the
+// process ends in any way, so a crash never leaves the folder locked. Two processes writing the
+// same files would each overwrite the other's saves; the second one must not start.
+//
+// Move-only. Not a guard against other programs, which ignore advisory locks.
+class DocumentsLock {
+ public:
+  // The lock file's name; the only file in the folder that is not the user's data.
+  static constexpr std::string_view kFileName = ".kinetra.lock";
+
+  // Makes the folder when missing and takes the lock without waiting. Fails with kCancelled
+  // when another process (or another lock in this one) holds it, and with kIOError when the
+  // folder or the lock file cannot be made or opened.
+  static Result<DocumentsLock> acquire(const DocumentsDirectory& documents);
+
+  DocumentsLock(DocumentsLock&& other) noexcept;
+  DocumentsLock& operator=(DocumentsLock&& other) noexcept;
+  DocumentsLock(const DocumentsLock&) = delete;
+  DocumentsLock& operator=(const DocumentsLock&) = delete;
+  ~DocumentsLock();
+
+ private:
+  explicit DocumentsLock(int descriptor) : descriptor_(descriptor) {}
+  void release();
+
+  int descriptor_ = -1;
+};
+
+}  // namespace kinetra

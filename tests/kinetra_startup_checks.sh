@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# kinetra refuses to start without its catalogue (exit 2, naming the file) and refuses a
+# documents folder another kinetra is using (exit 1, naming the folder); neither listens first.
+# The lock goes with the process that held it, also when that process is killed.
+set -u
+kinetra=$1
+resources=$2
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+# Starts kinetra in the background on $1 (documents) and waits for its banner.
+start() {
+  "$kinetra" --documents "$1" --resources "$resources" --port 0 >"$work/log.$2" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 1 200); do
+    grep -q "Kinetra is running" "$work/log.$2" && return 0
+    sleep 0.05
+  done
+  cat "$work/log.$2"
+  fail "kinetra did not start"
+}
+
+# A resources folder without the catalogue, then one with a single list missing, then one
+# with an unreadable list.
+"$kinetra" --resources "$work" --documents "$work/docs0" --port 0 >"$work/out" 2>&1
+status=$?
+[ $status -eq 2 ] || fail "no catalogue: exit status $status"
+grep -q "Exercises.plist is missing" "$work/out" || fail "no catalogue: $(cat "$work/out")"
+grep -q "running" "$work/out" && fail "no catalogue: it served anyway"
+
+mkdir "$work/partial"
+cp "$resources"/*.plist "$work/partial/"
+rm "$work/partial/Muscles.plist"
+echo "not a property list" >"$work/partial/Routines.plist"
+"$kinetra" --resources "$work/partial" --documents "$work/docs0" --port 0 >"$work/out" 2>&1
+status=$?
+[ $status -eq 2 ] || fail "partial catalogue: exit status $status"
+grep -q "Muscles.plist is missing" "$work/out" || fail "partial: $(cat "$work/out")"
+grep -q "Routines.plist is unreadable" "$work/out" || fail "partial: $(cat "$work/out")"
+grep -q "Exercises.plist" "$work/out" && fail "partial: named a list that is there"
+
+# Two on one documents folder: the second exits 1 naming the folder.
+start "$work/docs" first
+"$kinetra" --documents "$work/docs" --resources "$resources" --port 0 >"$work/out" 2>&1
+status=$?
+[ $status -eq 1 ] || fail "second process: exit status $status"
+grep -q "$work/docs" "$work/out" || fail "second process: $(cat "$work/out")"
+grep -q "running" "$work/out" && fail "second process: it served anyway"
+
+# Another folder is no conflict; a killed holder leaves nothing stuck.
+start "$work/other" other
+kill -9 "${pids[0]}"
+wait "${pids[0]}" 2>/dev/null
+start "$work/docs" again
+echo "kinetra checks its catalogue and its documents folder before serving"
