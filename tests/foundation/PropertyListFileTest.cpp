@@ -35,7 +35,11 @@ bool peer(const std::string& arguments) {
   return std::system(command.c_str()) == 0;
 }
 
-std::string quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
+std::string quoted(const std::filesystem::path& path) {
+  std::string text(1, '\'');
+  text.append(path.string()).push_back('\'');
+  return text;
+}
 
 // The value plist_peer.py calls SAMPLE.
 PropertyList sample() {
@@ -364,7 +368,7 @@ TEST(PropertyListRobustnessTest, DamagedFilesHaveADefinedOutcome) {
             bytes.insert(at, bytes.substr(random() % bytes.size(), 1 + random() % 16));
             break;
         }
-        if (bytes.empty()) bytes = "<";
+        if (bytes.empty()) bytes.push_back('<');
       }
       Result<PropertyList> value = PropertyListReader::parse(bytes);
       if (!value.ok()) {

@@ -19,6 +19,12 @@ const Label* noteLabel(TableViewCell* cell) {
   return nullptr;
 }
 
+// The note under a row; a marker when the row has no note label at all.
+std::string noteText(TableViewCell* cell) {
+  const Label* label = noteLabel(cell);
+  return label != nullptr ? label->text() : "(no note label)";
+}
+
 class LogTablesTest : public LoggingTest {
  protected:
   void logThreeSquatSets() {
@@ -71,11 +77,12 @@ TEST_F(LogTablesTest, AReusedCellShowsOnlyItsNewNote) {
   table.reloadData();
   EXPECT_EQ(rowTexts(table), (Strings{"Set 1, 5 kg for 1 reps"}));
   TableViewCell* cell = table.cellForRowAtIndexPath({0, 0});
+  ASSERT_NE(cell, nullptr);
   int notes = 0;
   for (View* view : cell->contentView().subviews())
     notes += view->tag() == LogRowCell::kNoteLabelTag;
   EXPECT_EQ(notes, 1);
-  EXPECT_EQ(noteLabel(cell)->text(), "");
+  EXPECT_EQ(noteText(cell), "");
 }
 
 TEST_F(LogTablesTest, AnExerciseWithoutEntryTodayHasNoRows) {
@@ -97,7 +104,7 @@ TEST_F(LogTablesTest, DeletingTheMiddleSetRewritesTheLogAndRenumbers) {
   EXPECT_EQ(entryOf(readDocument("Kinetra_Log.plist"), kToday, "Squat"), remaining);
   EXPECT_EQ(rowTexts(ui().logTableView),
             (Strings{"Set 1, 100 lbs for 10 reps", "Set 2, 120 lbs for 6 reps"}));
-  EXPECT_EQ(noteLabel(ui().logTableView.cellForRowAtIndexPath({0, 1}))->text(), "third");
+  EXPECT_EQ(noteText(ui().logTableView.cellForRowAtIndexPath({0, 1})), "third");
   const auto& animation = ui().logTableView.lastAnimation();
   ASSERT_TRUE(animation.has_value());
   EXPECT_EQ(animation->kind, AnimationRecord::Kind::kDeleteRows);
