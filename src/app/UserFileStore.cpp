@@ -1,12 +1,21 @@
 #include "app/UserFileStore.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <iterator>
 #include <system_error>
 #include <utility>
+#include <vector>
 
+#include "foundation/AtomicFile.h"
 #include "foundation/PropertyListReader.h"
 #include "foundation/PropertyListWriter.h"
 #include "foundation/RunLoop.h"
@@ -17,6 +26,32 @@ namespace {
 
 // How many numbered names are tried when an aside name is taken already.
 constexpr int kAsideAttempts = 100;
+
+constexpr UserFile kUserFiles[] = {UserFile::kWorkouts, UserFile::kCustomExercises,
+                                   UserFile::kExerciseLog, UserFile::kAerobicsLog,
+                                   UserFile::kSettings};
+
+bool isLeftoverOfWrite(std::string_view name) {
+  return std::any_of(std::begin(kUserFiles), std::end(kUserFiles), [&](UserFile file) {
+    return AtomicFile::isTemporaryFor(name, UserFileStore::fileName(file));
+  });
+}
+
+// Gives the file at `path` the second name `aside` without replacing anything there; where the
+// file system has no hard links, renames it instead. 0 or the errno: EEXIST when `aside` is
+// taken, ENOENT when there is no file at `path`.
+int keepUnder(const std::filesystem::path& path, const std::filesystem::path& aside) {
+  if (::link(path.c_str(), aside.c_str()) == 0) return 0;
+  const int error = errno;
+  if (error == EEXIST || error == ENOENT) return error;
+  struct stat info {};
+  if (::lstat(aside.c_str(), &info) == 0) return EEXIST;
+  return ::rename(path.c_str(), aside.c_str()) == 0 ? 0 : errno;
+}
+
+std::string counted(std::size_t count, const std::string& thing) {
+  return std::to_string(count) + " " + thing + (count == 1 ? "" : "s");
+}
 
 }  // namespace
 
@@ -52,21 +87,53 @@ PropertyList::Kind UserFileStore::topLevel(UserFile file) {
   return PropertyList::Kind::kDictionary;
 }
 
+void UserFileStore::removeInterruptedWrites() {
+  std::vector<std::filesystem::path> leftovers;
+  std::error_code error;
+  for (auto entry = std::filesystem::directory_iterator(documents_.path(), error);
+       !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+    if (isLeftoverOfWrite(entry->path().filename().string())) leftovers.push_back(entry->path());
+  }
+  std::size_t removed = 0;
+  std::size_t failed = 0;
+  std::uintmax_t bytes = 0;
+  for (const std::filesystem::path& path : leftovers) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+    if (::unlink(path.c_str()) != 0) {
+      ++failed;
+      continue;
+    }
+    ++removed;
+    bytes += static_cast<std::uintmax_t>(info.st_size);
+  }
+  if (removed == 0 && failed == 0) return;
+  std::string line = "removed " + counted(removed, "temporary file") + " (" +
+                     std::to_string(bytes) + " bytes) left by interrupted saves";
+  if (failed > 0) line += "; " + std::to_string(failed) + " more could not be removed";
+  runLoop_.log().line(line);
+}
+
 std::optional<PropertyList> UserFileStore::load(UserFile file) {
   const auto path = documents_.pathForFile(fileName(file));
   if (!path.ok()) return std::nullopt;
-  Result<PropertyList> value = loadPropertyList(*path, topLevel(file));
-  if (value.ok()) return std::move(value).value();
-  if (value.status().code() != Status::Code::kNotFound) {
-    state(file).unreadable = value.status().toString();
+  Result<PropertyListReading> reading = loadPropertyListReading(*path, topLevel(file));
+  if (!reading.ok()) {
+    if (reading.status().code() != Status::Code::kNotFound) {
+      state(file).keepAside = "could not be read at start-up (" + reading.status().toString() + ")";
+    }
+    return std::nullopt;
   }
-  return std::nullopt;
+  if (!reading->exact()) {
+    state(file).keepAside = "could not be read exactly at start-up (" + reading->inexact + ")";
+  }
+  return std::move(reading->value);
 }
 
 Status UserFileStore::write(UserFile file, const PropertyList& value) {
   const std::string name(fileName(file));
   Status status = documents_.ensureExists();
-  if (status.ok() && state(file).unreadable) status = moveAside(file, *state(file).unreadable);
+  if (status.ok() && state(file).keepAside) status = keepAside(file, *state(file).keepAside);
   if (status.ok()) {
     const auto path = documents_.pathForFile(name);
     status = path.ok() ? writePropertyList(*path, value) : path.status();
@@ -78,32 +145,27 @@ Status UserFileStore::write(UserFile file, const PropertyList& value) {
   return status;
 }
 
-Status UserFileStore::moveAside(UserFile file, std::string reason) {
+Status UserFileStore::keepAside(UserFile file, std::string reason) {
   const std::string name(fileName(file));
   const std::filesystem::path path = documents_.path() / name;
   const std::string base = name + ".unreadable-" + asideSuffix();
-  std::error_code error;
+  int error = 0;
   for (int attempt = 1; attempt <= kAsideAttempts; ++attempt) {
     const std::string asideName = attempt == 1 ? base : base + "-" + std::to_string(attempt);
-    const std::filesystem::path aside = documents_.path() / asideName;
-    if (std::filesystem::symlink_status(aside, error).type() !=
-        std::filesystem::file_type::not_found) {
-      continue;
-    }
-    std::filesystem::rename(path, aside, error);
-    if (error == std::errc::no_such_file_or_directory) {
+    error = keepUnder(path, documents_.path() / asideName);
+    if (error == EEXIST) continue;
+    if (error == ENOENT) {
       // Gone since start-up: there is nothing left to keep.
-      state(file).unreadable.reset();
+      state(file).keepAside.reset();
       return Status::Ok();
     }
-    if (error) break;
-    state(file).unreadable.reset();
-    runLoop_.log().line(name + " could not be read at start-up (" + reason + "); kept as " +
-                        asideName + " before saving anew");
+    if (error != 0) break;
+    state(file).keepAside.reset();
+    runLoop_.log().line(name + " " + reason + "; kept as " + asideName + " before saving anew");
     return Status::Ok();
   }
-  return Status::IOError("could not move the unreadable " + name + " aside" +
-                         (error ? ": " + error.message() : std::string()));
+  return Status::IOError("could not keep " + name + " aside" +
+                         (error != 0 ? ": " + std::string(std::strerror(error)) : std::string()));
 }
 
 std::string UserFileStore::asideSuffix() const {

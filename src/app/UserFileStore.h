@@ -21,10 +21,14 @@ enum class UserFile { kWorkouts, kCustomExercises, kExerciseLog, kAerobicsLog, k
 //
 // A file that exists at start-up but cannot be read (it does not parse, or its top level is not
 // the kind its field holds) loads as missing, but its bytes are not lost: the first write that
-// would replace it first renames it to "<name>.unreadable-<YYYYMMDD-HHMMSS>" (local time from
-// the run loop's clock) and says so in one diagnostic line. Every failed write is reported in
-// one diagnostic line too; the caller keeps the value in memory, so the next write of the same
-// file carries it to disk.
+// would replace it first keeps it as "<name>.unreadable-<YYYYMMDD-HHMMSS>" (local time from the
+// run loop's clock) and says so in one diagnostic line. A file that reads, but not exactly (see
+// PropertyListReading: a repeated key, text XML cannot carry, ...), loads with what could be read
+// and is kept the same way, since the first write would otherwise lose the rest. The file is
+// kept by a second name while the write replaces it (renamed only where the file system has no
+// hard links), so a write that fails leaves it where the next start finds it. Every failed write
+// is reported in one diagnostic line too; the caller keeps the value in memory, so the next write
+// of the same file carries it to disk.
 //
 // Not thread-safe; the run loop's thread only. The run loop must outlive the store.
 class UserFileStore {
@@ -38,26 +42,35 @@ class UserFileStore {
 
   const DocumentsDirectory& documents() const { return documents_; }
 
-  // The file's value when it exists and reads as its top-level kind. Nothing when it is missing
-  // or unreadable; an unreadable file is remembered until it has been moved aside.
+  // Removes the temporary files that writes of the user files leave when the process ends before
+  // renaming them (AtomicFile::isTemporaryFor), with one diagnostic line saying how many and how
+  // large when there were any. Only regular files of exactly those names go; links are not
+  // followed, and nothing else in the folder is touched. For start-up, before any load: no write
+  // of this process is under way then, and the documents lock keeps other processes out.
+  void removeInterruptedWrites();
+
+  // The file's value when it exists and reads as its top-level kind, exactly or not. Nothing
+  // when it is missing or unreadable. A file that is unreadable, or not read exactly, is
+  // remembered until it has been kept aside.
   std::optional<PropertyList> load(UserFile file);
 
   // Replaces the file with `value`, creating the documents directory when needed. When the file
-  // was unreadable at load and cannot be moved aside, nothing is written.
+  // was remembered at load and cannot be kept aside, nothing is written.
   Status write(UserFile file, const PropertyList& value);
 
-  // True while an unreadable file waits to be moved aside.
-  bool isUnreadable(UserFile file) const { return state(file).unreadable.has_value(); }
+  // True while a file that was unreadable, or not read exactly, waits to be kept aside.
+  bool isUnreadable(UserFile file) const { return state(file).keepAside.has_value(); }
 
  private:
   struct FileState {
-    std::optional<std::string> unreadable;  // why it could not be read
+    // Why the file must be kept before a write replaces it ("could not be read ...").
+    std::optional<std::string> keepAside;
   };
 
   FileState& state(UserFile file) { return states_[static_cast<std::size_t>(file)]; }
   const FileState& state(UserFile file) const { return states_[static_cast<std::size_t>(file)]; }
-  // `reason` is a copy: moving clears the state it comes from.
-  Status moveAside(UserFile file, std::string reason);
+  // `reason` is a copy: keeping the file clears the state it comes from.
+  Status keepAside(UserFile file, std::string reason);
   std::string asideSuffix() const;
 
   DocumentsDirectory documents_;

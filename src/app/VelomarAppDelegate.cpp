@@ -185,6 +185,7 @@ void VelomarAppDelegate::loadCatalogue() {
 }
 
 void VelomarAppDelegate::loadUserFiles() {
+  userFiles_.removeInterruptedWrites();
   if (auto value = userFiles_.load(UserFile::kWorkouts)) workouts_ = std::move(*value);
   migrateSingleWorkout();
   if (auto value = userFiles_.load(UserFile::kExerciseLog)) exerciseLog_ = std::move(*value);

@@ -17,6 +17,9 @@ namespace {
 
 constexpr mode_t kNewFileMode = 0644;
 constexpr int kNameAttempts = 16;
+constexpr std::string_view kTemporaryMarker = ".tmp-";
+constexpr std::size_t kSuffixLength = 16;
+constexpr char kHexDigits[] = "0123456789abcdef";
 
 std::string describe(const std::string& what, const std::filesystem::path& path, int error) {
   return what + " " + path.string() + ": " + std::strerror(error);
@@ -73,14 +76,15 @@ std::filesystem::path directoryOf(const std::filesystem::path& path) {
   return directory.empty() ? std::filesystem::path(".") : directory;
 }
 
-std::string uniqueSuffix() {
+// "." + target + ".tmp-" + 16 random hexadecimal digits.
+std::string temporaryName(std::string_view target) {
   std::random_device source;
   std::uint64_t bits = (std::uint64_t{source()} << 32) ^ source();
-  char text[17];
-  static constexpr char kHex[] = "0123456789abcdef";
-  for (int i = 0; i < 16; ++i) text[i] = kHex[(bits >> (4 * i)) & 15];
-  text[16] = '\0';
-  return text;
+  std::string name = ".";
+  name += target;
+  name += kTemporaryMarker;
+  for (std::size_t i = 0; i < kSuffixLength; ++i) name += kHexDigits[(bits >> (4 * i)) & 15];
+  return name;
 }
 
 // The permission bits of the file being replaced; nothing for a new file.
@@ -122,11 +126,7 @@ Status AtomicFile::write(const std::filesystem::path& path, std::string_view byt
   std::filesystem::path temporaryPath;
   int fd = -1;
   for (int attempt = 0; attempt < kNameAttempts && fd < 0; ++attempt) {
-    std::string name = ".";
-    name += path.filename().string();
-    name += ".tmp-";
-    name += uniqueSuffix();
-    temporaryPath = directory / name;
+    temporaryPath = directory / temporaryName(path.filename().string());
     fd = ::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
     if (fd < 0 && errno != EEXIST) break;
   }
@@ -148,6 +148,17 @@ Status AtomicFile::write(const std::filesystem::path& path, std::string_view byt
   }
   temporary.release();
   return syncDirectory(directory);
+}
+
+bool AtomicFile::isTemporaryFor(std::string_view name, std::string_view target) {
+  if (target.empty() || !name.starts_with('.')) return false;
+  name.remove_prefix(1);
+  if (!name.starts_with(target)) return false;
+  name.remove_prefix(target.size());
+  if (!name.starts_with(kTemporaryMarker)) return false;
+  name.remove_prefix(kTemporaryMarker.size());
+  return name.size() == kSuffixLength &&
+         name.find_first_not_of(kHexDigits) == std::string_view::npos;
 }
 
 }  // namespace kinetra

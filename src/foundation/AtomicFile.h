@@ -22,11 +22,18 @@ namespace kinetra {
 // example the target is a directory) the same holds. When only the final directory fsync fails
 // the new contents are in place but their durability is unknown; that is reported as IOError
 // too. Codes: NotFound when the directory does not exist, IOError otherwise.
+//
+// The temporary file is named "." + the target's name + ".tmp-" + 16 lower-case hexadecimal
+// digits. A process that ends between creating and renaming it (killed, or the machine losing
+// power) leaves it behind; isTemporaryFor() recognises such leftovers.
 class AtomicFile {
  public:
   AtomicFile() = delete;
 
   static Status write(const std::filesystem::path& path, std::string_view bytes);
+
+  // True when `name` is one that write() gives a temporary file for a target named `target`.
+  static bool isTemporaryFor(std::string_view name, std::string_view target);
 };
 
 }  // namespace kinetra

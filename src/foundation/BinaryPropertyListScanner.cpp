@@ -53,6 +53,7 @@ class Scan {
         payload_(trailer.objectCount, 0) {}
 
   Status run();
+  const std::string& inexact() const { return inexact_; }
 
  private:
   static constexpr std::uint8_t kUnvisited = 0;
@@ -71,7 +72,9 @@ class Scan {
   Status readHeader(std::uint64_t object, ObjectHeader& header) const;
   Status readCount(std::uint64_t offset, unsigned info, std::uint64_t elementSize,
                    ObjectHeader& header) const;
+  std::uint64_t offsetOf(std::uint64_t object) const;
   bool holdsNul(std::uint64_t object, const ObjectHeader& header) const;
+  const char* alteration(std::uint64_t object, const ObjectHeader& header) const;
   Status visit(std::uint64_t object);
   Status finishTop();
   Status accumulate(Frame& parent, std::uint64_t child);
@@ -83,6 +86,7 @@ class Scan {
   std::vector<std::uint32_t> nodes_;    // expanded nodes, at most kMaxNodes
   std::vector<std::uint32_t> payload_;  // expanded bytes, at most kMaxPayloadBytes
   std::vector<Frame> stack_;
+  std::string inexact_;
 };
 
 Status corrupt(const std::string& message) { return Status::Corrupt("binary plist: " + message); }
@@ -109,9 +113,13 @@ Status Scan::readCount(std::uint64_t offset, unsigned info, std::uint64_t elemen
   return Status::Ok();
 }
 
+std::uint64_t Scan::offsetOf(std::uint64_t object) const {
+  return readBigEndian(bytes_, trailer_.offsetTable + object * trailer_.offsetSize,
+                       trailer_.offsetSize);
+}
+
 Status Scan::readHeader(std::uint64_t object, ObjectHeader& header) const {
-  const std::uint64_t offset = readBigEndian(
-      bytes_, trailer_.offsetTable + object * trailer_.offsetSize, trailer_.offsetSize);
+  const std::uint64_t offset = offsetOf(object);
   const std::uint64_t end = trailer_.offsetTable;
   if (offset < kMagic.size() || offset >= end) return corrupt("object offset out of range");
   auto marker = static_cast<unsigned char>(bytes_[offset]);
@@ -206,8 +214,7 @@ Status Scan::run() {
 
 // libplist keeps keys as C strings and aborts on a key with a NUL character inside.
 bool Scan::holdsNul(std::uint64_t object, const ObjectHeader& header) const {
-  const std::uint64_t offset = readBigEndian(
-      bytes_, trailer_.offsetTable + object * trailer_.offsetSize, trailer_.offsetSize);
+  const std::uint64_t offset = offsetOf(object);
   bool utf16 = static_cast<unsigned char>(bytes_[offset]) >> 4 == 0x6;
   std::string_view text = bytes_.substr(header.contentStart, header.count * (utf16 ? 2 : 1));
   if (!utf16) return text.find('\0') != std::string_view::npos;
@@ -217,11 +224,43 @@ bool Scan::holdsNul(std::uint64_t object, const ObjectHeader& header) const {
   return false;
 }
 
+// What libplist will alter in reading the leaf `object`, or null. The header has been read, so
+// its bytes lie within the table.
+const char* Scan::alteration(std::uint64_t object, const ObjectHeader& header) const {
+  const std::uint64_t offset = offsetOf(object);
+  const auto marker = static_cast<unsigned char>(bytes_[offset]);
+  if (marker == 0x33) {
+    double seconds = std::bit_cast<double>(readBigEndian(bytes_, offset + 1, 8));
+    return seconds == std::floor(seconds) ? nullptr : "a date with a fraction of a second";
+  }
+  if (marker >> 4 == 0x5) {
+    std::string_view text = bytes_.substr(header.contentStart, header.count);
+    return text.find('\0') == std::string_view::npos ? nullptr : "text holding a NUL character";
+  }
+  if (marker >> 4 != 0x6) return nullptr;
+  auto unitAt = [&](std::uint64_t i) {
+    return readBigEndian(bytes_, header.contentStart + 2 * i, 2);
+  };
+  auto isLow = [](std::uint64_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; };
+  for (std::uint64_t i = 0; i < header.count; ++i) {
+    const std::uint64_t unit = unitAt(i);
+    if (unit < 0xD800 || unit > 0xDFFF) continue;
+    if (isLow(unit) || i + 1 == header.count || !isLow(unitAt(i + 1))) {
+      return "UTF-16 text with a lone surrogate";
+    }
+    ++i;  // the pair's low half
+  }
+  return nullptr;
+}
+
 // Marks a new object: a leaf is finished at once, a container goes on the stack.
 Status Scan::visit(std::uint64_t object) {
   ObjectHeader header;
   if (Status status = readHeader(object, header); !status.ok()) return status;
   if (header.kind != ObjectKind::kArray && header.kind != ObjectKind::kDictionary) {
+    if (const char* altered = alteration(object, header); altered != nullptr && inexact_.empty()) {
+      inexact_ = std::string("binary plist: ") + altered;
+    }
     if (header.payload > BinaryPropertyListScanner::kMaxPayloadBytes) {
       return Status::TooLarge("binary plist: text or data too large");
     }
@@ -297,11 +336,13 @@ Status readTrailer(std::string_view bytes, Trailer& trailer) {
 
 }  // namespace
 
-Status BinaryPropertyListScanner::check(std::string_view bytes) {
+Result<BinaryPropertyListScanner::Findings> BinaryPropertyListScanner::check(
+    std::string_view bytes) {
   Trailer trailer;
   if (Status status = readTrailer(bytes, trailer); !status.ok()) return status;
   Scan scan(bytes, trailer);
-  return scan.run();
+  if (Status status = scan.run(); !status.ok()) return status;
+  return Findings{scan.inexact()};
 }
 
 }  // namespace kinetra

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "foundation/Status.h"
@@ -20,16 +21,25 @@ namespace kinetra {
 //     does not read (null, UID, set), an integer beyond 2^64 - 1, a date libplist cannot hold;
 //   - TooLarge when containers nest deeper than PropertyList::kMaxDepth, or the expanded tree
 //     would exceed kMaxNodes nodes or kMaxPayloadBytes bytes of text and data;
-//   - Ok otherwise.
+//   - the table's Findings otherwise.
 // Time and memory are linear in the size of the input.
 class BinaryPropertyListScanner {
  public:
   static constexpr std::uint64_t kMaxNodes = std::uint64_t{1} << 22;
   static constexpr std::uint64_t kMaxPayloadBytes = std::uint64_t{256} << 20;
 
+  // What check() found in a table it accepts.
+  struct Findings {
+    // Why libplist's value will not be exactly what the table holds, for the first object found
+    // (empty when it will be): UTF-16 text with a lone surrogate (libplist drops it), ASCII text
+    // holding a NUL character (libplist ends the text there), a date with a fraction of a second
+    // (libplist keeps microseconds; the XML form keeps none).
+    std::string inexact;
+  };
+
   BinaryPropertyListScanner() = delete;
 
-  static Status check(std::string_view bytes);
+  static Result<Findings> check(std::string_view bytes);
 };
 
 }  // namespace kinetra

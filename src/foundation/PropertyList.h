@@ -29,6 +29,13 @@ class PropertyList {
   // container is at depth 1.
   static constexpr int kMaxDepth = 64;
 
+  // The size limit of property lists, measured in the form PropertyListWriter writes: the writer
+  // refuses a value whose XML form is larger, and the reader refuses a file of more bytes or one
+  // whose value would be written larger, whatever its own form. So every file the writer writes
+  // reads back, and every value the reader takes can be written again. 128 MiB leaves room for a
+  // compact 64 MiB log, which grows by about a fifth once indented.
+  static constexpr std::size_t kMaxFileBytes = std::size_t{128} << 20;
+
   using Array = std::vector<PropertyList>;
   // std::less<> allows lookups by std::string_view without building a key.
   using Dictionary = std::map<std::string, PropertyList, std::less<>>;

@@ -15,7 +15,7 @@
 #include <utility>
 
 #include "foundation/BinaryPropertyListScanner.h"
-#include "foundation/XmlCharacter.h"
+#include "foundation/PropertyListWriter.h"
 #include "foundation/XmlPropertyListParser.h"
 
 namespace kinetra {
@@ -35,19 +35,6 @@ struct MallocFree {
   void operator()(void* memory) const { std::free(memory); }
 };
 
-bool isUtf8(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    if (static_cast<unsigned char>(text[i]) < 0x80) {
-      ++i;
-      continue;
-    }
-    std::size_t length = xmlCharacterLength(text.substr(i));
-    if (length == 0) return false;
-    i += length;
-  }
-  return true;
-}
-
 Status corrupt(const std::string& message) { return Status::Corrupt("binary plist: " + message); }
 
 // libplist 2.2 keeps every integer as 64 bits and remembers, out of reach of its getters,
@@ -66,8 +53,19 @@ PropertyList::Integer integerOf(plist_t node) {
   return PropertyList::Integer(static_cast<std::int64_t>(bits));
 }
 
+// Text longer than this is cut short in a diagnostic line.
+constexpr std::size_t kExcerptLength = 40;
+
+std::string excerpt(std::string_view text) {
+  return text.size() <= kExcerptLength ? std::string(text)
+                                       : std::string(text.substr(0, kExcerptLength)) + "...";
+}
+
 class LibplistConverter {
  public:
+  // The first thing found that the value cannot keep exactly; empty when there is none.
+  const std::string& inexact() const { return inexact_; }
+
   Status convert(plist_t node, int depth, PropertyList& out) {
     switch (plist_get_node_type(node)) {
       case PLIST_STRING:
@@ -111,12 +109,23 @@ class LibplistConverter {
   }
 
  private:
-  static Status convertString(plist_t node, PropertyList& out) {
+  void noteInexact(std::string reason) {
+    if (inexact_.empty()) inexact_ = "binary plist: " + std::move(reason);
+  }
+
+  // Text as the value holds it: repaired, and noted, when XML could not carry it as it is (bytes
+  // that are not UTF-8, control characters, U+FFFE or U+FFFF).
+  std::string keptText(std::string_view raw) {
+    if (PropertyListWriter::carriesText(raw)) return std::string(raw);
+    std::string repaired = PropertyListWriter::repairedText(raw);
+    noteInexact("text XML cannot carry: " + excerpt(repaired));
+    return repaired;
+  }
+
+  Status convertString(plist_t node, PropertyList& out) {
     std::uint64_t length = 0;
-    const char* text = plist_get_string_ptr(node, &length);
-    std::string_view view(text, length);
-    if (!isUtf8(view)) return corrupt("string that is not UTF-8");
-    out = view;
+    const char* raw = plist_get_string_ptr(node, &length);
+    out = keptText(std::string_view(raw, length));
     return Status::Ok();
   }
 
@@ -156,26 +165,52 @@ class LibplistConverter {
       plist_dict_next_item(node, iterator.get(), &rawKey, &item);
       std::unique_ptr<char, MallocFree> key(rawKey);
       if (item == nullptr) break;
-      if (key == nullptr || !isUtf8(key.get())) return corrupt("key that is not UTF-8");
+      if (key == nullptr) return corrupt("key that is not text");
       PropertyList value;
       if (Status status = convert(item, depth + 1, value); !status.ok()) return status;
-      dictionary.insert_or_assign(std::string(key.get()), std::move(value));
+      std::string name = keptText(key.get());
+      const std::size_t before = dictionary.size();
+      auto entry = dictionary.insert_or_assign(std::move(name), std::move(value)).first;
+      if (dictionary.size() == before) noteInexact("key repeated: " + excerpt(entry->first));
     }
     out = std::move(dictionary);
     return Status::Ok();
   }
+
+  std::string inexact_;
 };
 
-Result<PropertyList> parseBinary(std::string_view bytes) {
-  if (Status status = BinaryPropertyListScanner::check(bytes); !status.ok()) return status;
+Result<PropertyListReading> parseBinary(std::string_view bytes) {
+  Result<BinaryPropertyListScanner::Findings> findings = BinaryPropertyListScanner::check(bytes);
+  if (!findings.ok()) return findings.status();
   plist_t raw = nullptr;
   plist_from_bin(bytes.data(), static_cast<std::uint32_t>(bytes.size()), &raw);
   PlistNode root(raw);
   if (root == nullptr) return corrupt("does not parse");
-  PropertyList value;
+  PropertyListReading reading;
   LibplistConverter converter;
-  if (Status status = converter.convert(root.get(), 0, value); !status.ok()) return status;
-  return value;
+  if (Status status = converter.convert(root.get(), 0, reading.value); !status.ok()) {
+    return status;
+  }
+  reading.inexact = findings->inexact.empty() ? converter.inexact() : findings->inexact;
+  return reading;
+}
+
+// "128 MiB", or the number of bytes when it is not a whole number of mebibytes.
+std::string describeLimit(std::size_t maxBytes) {
+  constexpr std::size_t kMebibyte = std::size_t{1} << 20;
+  if (maxBytes % kMebibyte == 0) return std::to_string(maxBytes / kMebibyte) + " MiB";
+  return std::to_string(maxBytes) + " bytes";
+}
+
+// Refuses a value the writer could not write back within `maxBytes`.
+Status checkWritable(const PropertyList& value, std::size_t maxBytes) {
+  Result<std::size_t> size = PropertyListWriter::serialisedSize(value, maxBytes);
+  if (size.ok()) return Status::Ok();
+  if (size.status().code() == Status::Code::kTooLarge) {
+    return Status::TooLarge("property list whose XML form is over " + describeLimit(maxBytes));
+  }
+  return Status::Corrupt("property list that cannot be written back: " + size.status().message());
 }
 
 // Owns a file descriptor for the duration of a read.
@@ -221,15 +256,8 @@ Status readAll(int fd, const std::filesystem::path& path, std::size_t expected, 
   return Status::Ok();
 }
 
-}  // namespace
-
-Result<PropertyList> PropertyListReader::parse(std::string_view bytes) {
-  if (bytes.size() > kMaxFileBytes) return Status::TooLarge("property list over 64 MiB");
-  if (bytes.substr(0, kBinaryMagic.size()) == kBinaryMagic) return parseBinary(bytes);
-  return XmlPropertyListParser::parse(bytes);
-}
-
-Result<PropertyList> PropertyListReader::readFile(const std::filesystem::path& path) {
+Result<PropertyListReading> readFileReading(const std::filesystem::path& path) {
+  constexpr std::size_t kMaxBytes = PropertyListReader::kMaxFileBytes;
   ReadableFile file(path);
   if (file.get() < 0) {
     int error = errno;
@@ -240,34 +268,67 @@ Result<PropertyList> PropertyListReader::readFile(const std::filesystem::path& p
   struct stat info {};
   if (::fstat(file.get(), &info) != 0) return Status::IOError(describe(path, std::strerror(errno)));
   if (!S_ISREG(info.st_mode)) return Status::IOError(describe(path, "not a regular file"));
-  if (static_cast<std::uintmax_t>(info.st_size) > kMaxFileBytes) {
-    return Status::TooLarge(describe(path, "over 64 MiB"));
+  if (static_cast<std::uintmax_t>(info.st_size) > kMaxBytes) {
+    return Status::TooLarge(describe(path, ("over " + describeLimit(kMaxBytes)).c_str()));
   }
   std::string bytes;
   if (Status status = readAll(file.get(), path, static_cast<std::size_t>(info.st_size), bytes);
       !status.ok()) {
     return status;
   }
-  Result<PropertyList> value = parse(bytes);
-  if (!value.ok()) {
-    const Status& error = value.status();
+  Result<PropertyListReading> reading = PropertyListReader::read(bytes, kMaxBytes);
+  if (!reading.ok()) {
+    const Status& error = reading.status();
     return error.code() == Status::Code::kTooLarge
                ? Status::TooLarge(describe(path, error.message().c_str()))
                : Status::Corrupt(describe(path, error.message().c_str()));
   }
-  return value;
+  return reading;
+}
+
+}  // namespace
+
+Result<PropertyListReading> PropertyListReader::read(std::string_view bytes, std::size_t maxBytes) {
+  if (bytes.size() > maxBytes) {
+    return Status::TooLarge("property list over " + describeLimit(maxBytes));
+  }
+  Result<PropertyListReading> reading = bytes.substr(0, kBinaryMagic.size()) == kBinaryMagic
+                                            ? parseBinary(bytes)
+                                            : XmlPropertyListParser::parse(bytes);
+  if (!reading.ok()) return reading;
+  if (Status status = checkWritable(reading->value, maxBytes); !status.ok()) return status;
+  return reading;
+}
+
+Result<PropertyList> PropertyListReader::parse(std::string_view bytes, std::size_t maxBytes) {
+  Result<PropertyListReading> reading = read(bytes, maxBytes);
+  if (!reading.ok()) return reading.status();
+  return std::move(reading->value);
+}
+
+Result<PropertyList> PropertyListReader::readFile(const std::filesystem::path& path) {
+  Result<PropertyListReading> reading = readFileReading(path);
+  if (!reading.ok()) return reading.status();
+  return std::move(reading->value);
+}
+
+Result<PropertyListReading> loadPropertyListReading(const std::filesystem::path& path,
+                                                    PropertyList::Kind expected) {
+  Result<PropertyListReading> reading = readFileReading(path);
+  if (!reading.ok()) return reading;
+  if (reading->value.kind() != expected) {
+    return Status::Corrupt(path.string() + ": top level is " +
+                           PropertyList::kindName(reading->value.kind()) + ", expected " +
+                           PropertyList::kindName(expected));
+  }
+  return reading;
 }
 
 Result<PropertyList> loadPropertyList(const std::filesystem::path& path,
                                       PropertyList::Kind expected) {
-  Result<PropertyList> value = PropertyListReader::readFile(path);
-  if (!value.ok()) return value;
-  if (value->kind() != expected) {
-    return Status::Corrupt(path.string() + ": top level is " +
-                           PropertyList::kindName(value->kind()) + ", expected " +
-                           PropertyList::kindName(expected));
-  }
-  return value;
+  Result<PropertyListReading> reading = loadPropertyListReading(path, expected);
+  if (!reading.ok()) return reading.status();
+  return std::move(reading->value);
 }
 
 }  // namespace kinetra

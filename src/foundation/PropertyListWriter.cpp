@@ -29,7 +29,7 @@ constexpr bool isPlainByte(unsigned char byte) {
   return byte == '\t' || byte == '\n' || byte == 0x7F;
 }
 
-std::string repairedText(std::string_view text) {
+std::string escapedText(std::string_view text) {
   std::string escaped;
   PropertyListWriter::appendEscapedText(escaped, text);
   return escaped;
@@ -103,10 +103,64 @@ void appendReal(std::string& out, double value) {
   }
 }
 
+// Where serialised text goes: kept whole as the file's contents, or only counted, in memory
+// that does not grow with the size counted.
+class Output {
+ public:
+  enum class Mode { kKeep, kCount };
+
+  explicit Output(Mode mode) : mode_(mode) {}
+
+  void append(std::string_view text) {
+    if (mode_ == Mode::kKeep) {
+      text_ += text;
+    } else {
+      counted_ += text.size();
+    }
+  }
+
+  void indent(int depth) {
+    if (mode_ == Mode::kKeep) {
+      text_.append(static_cast<std::size_t>(depth), '\t');
+    } else {
+      counted_ += static_cast<std::size_t>(depth);
+    }
+  }
+
+  // As PropertyListWriter::appendEscapedText.
+  bool appendEscaped(std::string_view text) {
+    if (mode_ == Mode::kKeep) return PropertyListWriter::appendEscapedText(text_, text);
+    scratch_.clear();
+    bool carried = PropertyListWriter::appendEscapedText(scratch_, text);
+    counted_ += scratch_.size();
+    return carried;
+  }
+
+  std::size_t size() const { return mode_ == Mode::kKeep ? text_.size() : counted_; }
+  std::string take() { return std::move(text_); }
+
+ private:
+  Mode mode_;
+  std::string text_;
+  std::string scratch_;
+  std::size_t counted_ = 0;
+};
+
 class Serialiser {
  public:
-  explicit Serialiser(std::string& out) : out_(out) {}
+  Serialiser(Output& out, std::size_t maxBytes) : out_(out), maxBytes_(maxBytes) {}
 
+  // The whole file: header, value, footer.
+  bool writeFile(const PropertyList& value) {
+    out_.append(kHeader);
+    if (!write(value, 0)) return false;
+    out_.append(kFooter);
+    return fits(0);
+  }
+
+  const Status& error() const { return error_; }
+
+ private:
   bool write(const PropertyList& value, int depth) {
     switch (value.kind()) {
       case PropertyList::Kind::kString:
@@ -123,41 +177,45 @@ class Serialiser {
         return writeText(depth, "real", text);
       }
       case PropertyList::Kind::kBoolean:
-        indent(depth);
-        out_ += value.asBoolean() ? "<true/>\n" : "<false/>\n";
-        return true;
+        out_.indent(depth);
+        out_.append(value.asBoolean() ? "<true/>\n" : "<false/>\n");
+        return fits(0);
       case PropertyList::Kind::kDate: {
         std::string text;
         if (!appendIsoDate(text, value.asDate())) return fail("a date outside the years 1 to 9999");
         return writeText(depth, "date", text);
       }
       case PropertyList::Kind::kData:
-        writeData(value.asData(), depth);
-        return true;
+        return writeData(value.asData(), depth);
     }
     return fail("a value of unknown kind");
   }
 
-  const std::string& error() const { return error_; }
-
- private:
   bool fail(std::string message) {
-    error_ = "cannot write " + std::move(message);
+    error_ = Status::InvalidArgument("cannot write " + std::move(message));
     return false;
   }
 
-  void indent(int depth) { out_.append(static_cast<std::size_t>(depth), '\t'); }
+  // True while what is written, and at least `more` bytes still to come, stay within the limit;
+  // checked before a long text is escaped so that a refusal never builds it.
+  bool fits(std::size_t more) {
+    if (out_.size() <= maxBytes_ && more <= maxBytes_ - out_.size()) return true;
+    error_ = Status::TooLarge("cannot write a property list of more than " +
+                              std::to_string(maxBytes_) + " bytes");
+    return false;
+  }
 
   bool writeText(int depth, std::string_view tag, std::string_view text) {
-    indent(depth);
-    out_ += '<';
-    out_ += tag;
-    out_ += '>';
-    PropertyListWriter::appendEscapedText(out_, text);
-    out_ += "</";
-    out_ += tag;
-    out_ += ">\n";
-    return true;
+    if (!fits(text.size())) return false;  // escaping never shortens text
+    out_.indent(depth);
+    out_.append("<");
+    out_.append(tag);
+    out_.append(">");
+    out_.appendEscaped(text);
+    out_.append("</");
+    out_.append(tag);
+    out_.append(">\n");
+    return fits(0);
   }
 
   bool enterContainer(int depth) {
@@ -169,48 +227,45 @@ class Serialiser {
 
   bool writeArray(const PropertyList::Array& array, int depth) {
     if (!enterContainer(depth)) return false;
-    indent(depth);
+    out_.indent(depth);
     if (array.empty()) {
-      out_ += "<array/>\n";
-      return true;
+      out_.append("<array/>\n");
+      return fits(0);
     }
-    out_ += "<array>\n";
+    out_.append("<array>\n");
     for (const PropertyList& element : array) {
       if (!write(element, depth + 1)) return false;
     }
-    indent(depth);
-    out_ += "</array>\n";
-    return true;
+    out_.indent(depth);
+    out_.append("</array>\n");
+    return fits(0);
   }
 
   bool writeDictionary(const PropertyList::Dictionary& dictionary, int depth) {
     if (!enterContainer(depth)) return false;
-    indent(depth);
+    out_.indent(depth);
     if (dictionary.empty()) {
-      out_ += "<dict/>\n";
-      return true;
+      out_.append("<dict/>\n");
+      return fits(0);
     }
-    out_ += "<dict>\n";
-    // Keys nearly always need no repair; when one does, what was written of this dictionary is
-    // dropped and it is written again the slow way.
-    const std::size_t start = out_.size();
-    bool keysCarried = true;
+    out_.append("<dict>\n");
+    // Keys nearly always need no repair; when one does, the dictionary is written the slow way.
+    const bool keysCarried =
+        std::all_of(dictionary.begin(), dictionary.end(),
+                    [](const auto& entry) { return PropertyListWriter::carriesText(entry.first); });
+    if (!(keysCarried ? writeEntries(dictionary, depth)
+                      : writeRepairedEntries(dictionary, depth))) {
+      return false;
+    }
+    out_.indent(depth);
+    out_.append("</dict>\n");
+    return fits(0);
+  }
+
+  bool writeEntries(const PropertyList::Dictionary& dictionary, int depth) {
     for (const auto& [key, value] : dictionary) {
-      indent(depth + 1);
-      out_ += "<key>";
-      if (!PropertyListWriter::appendEscapedText(out_, key)) {
-        keysCarried = false;
-        break;
-      }
-      out_ += "</key>\n";
-      if (!write(value, depth + 1)) return false;
+      if (!writeText(depth + 1, "key", key) || !write(value, depth + 1)) return false;
     }
-    if (!keysCarried) {
-      out_.resize(start);
-      if (!writeRepairedEntries(dictionary, depth)) return false;
-    }
-    indent(depth);
-    out_ += "</dict>\n";
     return true;
   }
 
@@ -219,27 +274,30 @@ class Serialiser {
   bool writeRepairedEntries(const PropertyList::Dictionary& dictionary, int depth) {
     std::vector<std::pair<std::string, const PropertyList*>> entries;
     entries.reserve(dictionary.size());
-    for (const auto& [key, value] : dictionary) entries.emplace_back(repairedText(key), &value);
+    for (const auto& [key, value] : dictionary) entries.emplace_back(escapedText(key), &value);
     std::stable_sort(entries.begin(), entries.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     for (std::size_t i = 0; i < entries.size(); ++i) {
       if (i + 1 < entries.size() && entries[i + 1].first == entries[i].first) continue;
-      indent(depth + 1);
-      out_ += "<key>";
-      out_ += entries[i].first;  // already escaped
-      out_ += "</key>\n";
+      if (!fits(entries[i].first.size())) return false;
+      out_.indent(depth + 1);
+      out_.append("<key>");
+      out_.append(entries[i].first);  // already escaped
+      out_.append("</key>\n");
       if (!write(*entries[i].second, depth + 1)) return false;
     }
     return true;
   }
 
-  void writeData(const PropertyList::Data& data, int depth) {
+  bool writeData(const PropertyList::Data& data, int depth) {
     static constexpr char kAlphabet[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    indent(depth);
-    out_ += "<data>\n";
+    const std::size_t encodedSize = (data.size() + 2) / 3 * 4;
+    if (!fits(encodedSize)) return false;
+    out_.indent(depth);
+    out_.append("<data>\n");
     std::string encoded;
-    encoded.reserve((data.size() + 2) / 3 * 4);
+    encoded.reserve(encodedSize);
     for (std::size_t i = 0; i < data.size(); i += 3) {
       std::uint32_t group = std::uint32_t{data[i]} << 16;
       if (i + 1 < data.size()) group |= std::uint32_t{data[i + 1]} << 8;
@@ -250,19 +308,54 @@ class Serialiser {
       encoded += i + 2 < data.size() ? kAlphabet[group & 63] : '=';
     }
     for (std::size_t i = 0; i < encoded.size(); i += kBase64LineLength) {
-      indent(depth);
-      out_.append(encoded, i, kBase64LineLength);
-      out_ += '\n';
+      out_.indent(depth);
+      out_.append(std::string_view(encoded).substr(i, kBase64LineLength));
+      out_.append("\n");
     }
-    indent(depth);
-    out_ += "</data>\n";
+    out_.indent(depth);
+    out_.append("</data>\n");
+    return fits(0);
   }
 
-  std::string& out_;
-  std::string error_;
+  Output& out_;
+  const std::size_t maxBytes_;
+  Status error_;
 };
 
 }  // namespace
+
+bool PropertyListWriter::carriesText(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    auto byte = static_cast<unsigned char>(text[i]);
+    if (byte >= 0x80) {
+      std::size_t length = xmlCharacterLength(text.substr(i));
+      if (length == 0) return false;
+      i += length;
+      continue;
+    }
+    if (byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r') return false;
+    ++i;
+  }
+  return true;
+}
+
+std::string PropertyListWriter::repairedText(std::string_view text) {
+  std::string repaired;
+  repaired.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    auto byte = static_cast<unsigned char>(text[i]);
+    std::size_t length = 1;
+    if (byte >= 0x80) length = xmlCharacterLength(text.substr(i));
+    if (length == 0 || (byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r')) {
+      repaired += kReplacement;
+      ++i;
+    } else {
+      repaired.append(text, i, length);
+      i += length;
+    }
+  }
+  return repaired;
+}
 
 bool PropertyListWriter::appendEscapedText(std::string& out, std::string_view text) {
   bool carried = true;
@@ -311,18 +404,24 @@ bool PropertyListWriter::appendEscapedText(std::string& out, std::string_view te
   return carried;
 }
 
-Result<std::string> PropertyListWriter::serialise(const PropertyList& value) {
-  std::string out;
-  out.reserve(4096);
-  out += kHeader;
-  Serialiser serialiser(out);
-  if (!serialiser.write(value, 0)) return Status::InvalidArgument(serialiser.error());
-  out += kFooter;
-  return out;
+Result<std::string> PropertyListWriter::serialise(const PropertyList& value, std::size_t maxBytes) {
+  Output out(Output::Mode::kKeep);
+  Serialiser serialiser(out, maxBytes);
+  if (!serialiser.writeFile(value)) return serialiser.error();
+  return out.take();
 }
 
-Status writePropertyList(const std::filesystem::path& path, const PropertyList& value) {
-  Result<std::string> bytes = PropertyListWriter::serialise(value);
+Result<std::size_t> PropertyListWriter::serialisedSize(const PropertyList& value,
+                                                       std::size_t maxBytes) {
+  Output out(Output::Mode::kCount);
+  Serialiser serialiser(out, maxBytes);
+  if (!serialiser.writeFile(value)) return serialiser.error();
+  return out.size();
+}
+
+Status writePropertyList(const std::filesystem::path& path, const PropertyList& value,
+                         std::size_t maxBytes) {
+  Result<std::string> bytes = PropertyListWriter::serialise(value, maxBytes);
   if (!bytes.ok()) return bytes.status();
   return AtomicFile::write(path, *bytes);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -26,20 +27,36 @@ namespace kinetra {
 // <real> in the shortest form that reads back to the same double ("nan", "+infinity",
 // "-infinity" for the special values), <true/> and <false/>, <date> as ISO 8601 in UTC to the
 // whole second (the XML form has no fractions), <data> as base64 in lines of 76 characters.
+//
+// Size: no file is written larger than PropertyList::kMaxFileBytes (or the limit a caller passes),
+// so that whatever is written reads back.
 class PropertyListWriter {
  public:
-  // The complete file contents for `value`. Fails with InvalidArgument, writing nothing, for a
+  // The complete file contents for `value`. Fails, writing nothing, with InvalidArgument for a
   // value the format cannot carry: containers nested deeper than PropertyList::kMaxDepth, or a
-  // date outside the years 1 to 9999.
-  static Result<std::string> serialise(const PropertyList& value);
+  // date outside the years 1 to 9999; with TooLarge when the contents would be over `maxBytes`
+  // (found before that much is built).
+  static Result<std::string> serialise(const PropertyList& value,
+                                       std::size_t maxBytes = PropertyList::kMaxFileBytes);
+
+  // The size of what serialise() would return, or its error, without building the contents.
+  static Result<std::size_t> serialisedSize(const PropertyList& value,
+                                            std::size_t maxBytes = PropertyList::kMaxFileBytes);
 
   // Appends `text` to `out` escaped and repaired as described above; false when anything had to
   // be repaired.
   static bool appendEscapedText(std::string& out, std::string_view text);
+
+  // True when `text` needs no repair: valid UTF-8 of characters XML 1.0 allows.
+  static bool carriesText(std::string_view text);
+
+  // `text` as it reads back once written: repaired as described above, not escaped.
+  static std::string repairedText(std::string_view text);
 };
 
 // Serialises `value` and replaces the file at `path` atomically with the result (AtomicFile).
-// On failure the old file is unchanged and the Status says why.
-Status writePropertyList(const std::filesystem::path& path, const PropertyList& value);
+// On failure, a value over `maxBytes` included, the old file is unchanged and the Status says why.
+Status writePropertyList(const std::filesystem::path& path, const PropertyList& value,
+                         std::size_t maxBytes = PropertyList::kMaxFileBytes);
 
 }  // namespace kinetra

@@ -96,7 +96,11 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-bool parseReal(std::string_view text, double& value) {
+enum class RealText { kMalformed, kExact, kOutOfRange };
+
+// A real in plistlib's forms. kExact means the nearest double, as every reader of reals reads it;
+// kOutOfRange a number beyond the doubles, read as an infinity or zero.
+RealText parseReal(std::string_view text, double& value) {
   text = trimmed(text);
   bool negative = !text.empty() && text.front() == '-';
   std::string_view unsignedText = text;
@@ -105,31 +109,33 @@ bool parseReal(std::string_view text, double& value) {
   }
   if (equalsIgnoringCase(unsignedText, "nan")) {
     value = std::numeric_limits<double>::quiet_NaN();
-    return true;
+    return RealText::kExact;
   }
   if (equalsIgnoringCase(unsignedText, "inf") || equalsIgnoringCase(unsignedText, "infinity")) {
     value = negative ? -std::numeric_limits<double>::infinity()
                      : std::numeric_limits<double>::infinity();
-    return true;
+    return RealText::kExact;
   }
   // from_chars takes no "+" and would read "-+1"; the sign is handled here.
   if (unsignedText.empty() || unsignedText.front() == '-' || unsignedText.front() == '+') {
-    return false;
+    return RealText::kMalformed;
   }
   const char* end = unsignedText.data() + unsignedText.size();
   auto [stop, error] = std::from_chars(unsignedText.data(), end, value);
-  if (stop != end) return false;
+  if (stop != end) return RealText::kMalformed;
+  RealText kind = RealText::kExact;
   if (error == std::errc::result_out_of_range) {
     // Beyond the range of double: overflow reads as infinity, underflow as zero, as strtod does.
     std::size_t exponent = unsignedText.find_first_of("eE");
     bool underflow = exponent != std::string_view::npos && exponent + 1 < unsignedText.size() &&
                      unsignedText[exponent + 1] == '-';
     value = underflow ? 0.0 : std::numeric_limits<double>::infinity();
+    kind = RealText::kOutOfRange;
   } else if (error != std::errc()) {
-    return false;
+    return RealText::kMalformed;
   }
   if (negative) value = -value;
-  return true;
+  return kind;
 }
 
 // Days from 1970-01-01 to a proleptic Gregorian date (H. Hinnant's days_from_civil).
@@ -226,10 +232,10 @@ bool decodeBase64(std::string_view text, PropertyList::Data& data) {
 
 }  // namespace
 
-Result<PropertyList> XmlPropertyListParser::parse(std::string_view document) {
+Result<PropertyListReading> XmlPropertyListParser::parse(std::string_view document) {
   XmlPropertyListParser parser(document);
   if (Status status = parser.run(); !status.ok()) return status;
-  return std::move(parser.root_);
+  return PropertyListReading{std::move(parser.root_), std::move(parser.inexact_)};
 }
 
 Status XmlPropertyListParser::run() {
@@ -331,7 +337,9 @@ Status XmlPropertyListParser::parseLeaf(std::string_view name, Element element, 
     }
     case Element::kReal: {
       double value = 0;
-      if (!parseReal(text, value)) return corrupt("bad <real> " + excerpt(text));
+      RealText kind = parseReal(text, value);
+      if (kind == RealText::kMalformed) return corrupt("bad <real> " + excerpt(text));
+      if (kind == RealText::kOutOfRange) noteInexact("<real> beyond a double: " + excerpt(text));
       return addValue(value);
     }
     case Element::kDate: {
@@ -375,8 +383,11 @@ Status XmlPropertyListParser::addValue(PropertyList value) {
   }
   if (!frame.hasKey) return corrupt("dictionary value without a key");
   auto& dictionary = frame.value.asDictionary();
+  const std::size_t before = dictionary.size();
   // Files are written with sorted keys, so the end is nearly always the right place.
-  dictionary.insert_or_assign(dictionary.end(), std::move(frame.key), std::move(value));
+  auto entry =
+      dictionary.insert_or_assign(dictionary.end(), std::move(frame.key), std::move(value));
+  if (dictionary.size() == before) noteInexact("key repeated: " + excerpt(entry->first));
   frame.key.clear();
   frame.hasKey = false;
   return Status::Ok();
@@ -564,6 +575,10 @@ bool XmlPropertyListParser::startsWith(std::string_view prefix) const {
 
 Status XmlPropertyListParser::corrupt(const std::string& message) const {
   return Status::Corrupt(message + " at byte " + std::to_string(pos_));
+}
+
+void XmlPropertyListParser::noteInexact(const std::string& message) {
+  if (inexact_.empty()) inexact_ = message + " before byte " + std::to_string(pos_);
 }
 
 }  // namespace kinetra

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "foundation/PropertyList.h"
+#include "foundation/PropertyListReader.h"
 #include "foundation/Status.h"
 
 namespace kinetra {
@@ -25,11 +26,14 @@ namespace kinetra {
 // Everything else is Corrupt: bytes that are not UTF-8, characters XML forbids, unknown
 // elements or entities, mismatched tags, a dictionary key without a value or a value without a
 // key, a number or date that does not parse or does not fit, more than one value. Containers
-// nested deeper than PropertyList::kMaxDepth give TooLarge. A repeated dictionary key keeps the
-// last value, as plistlib does.
+// nested deeper than PropertyList::kMaxDepth give TooLarge.
+//
+// Two things are read but not exactly, and the reading says so (PropertyListReading::inexact):
+// a repeated dictionary key keeps the last value, as plistlib does; a <real> beyond the range of
+// a double reads as an infinity or zero, as strtod does.
 class XmlPropertyListParser {
  public:
-  static Result<PropertyList> parse(std::string_view document);
+  static Result<PropertyListReading> parse(std::string_view document);
 
  private:
   struct Frame {
@@ -73,6 +77,7 @@ class XmlPropertyListParser {
   void skipWhitespace();
   bool startsWith(std::string_view prefix) const;
   Status corrupt(const std::string& message) const;
+  void noteInexact(const std::string& message);
 
   std::string_view text_;
   std::size_t pos_ = 0;
@@ -81,6 +86,7 @@ class XmlPropertyListParser {
   bool hasRoot_ = false;
   bool plistOpen_ = false;
   bool plistClosed_ = false;
+  std::string inexact_;
 };
 
 }  // namespace kinetra

@@ -171,6 +171,166 @@ TEST_F(StoredFilesTest, AnOlderWorkoutFileThatIsNotAllStringsIsLeftAlone) {
   EXPECT_EQ(documentNames(), std::vector<std::string>{"Kinetra.plist"});
 }
 
+// Objects of a binary property list with fewer than 15 elements or characters each: ASCII and
+// UTF-16 text, and arrays and dictionaries of one-byte references to other objects.
+std::string ascii(const std::string& text) { return static_cast<char>(0x50 | text.size()) + text; }
+std::string utf16(const std::vector<char16_t>& units) {
+  std::string object(1, static_cast<char>(0x60 | units.size()));
+  for (char16_t unit : units) {
+    object += static_cast<char>(unit >> 8);
+    object += static_cast<char>(unit & 0xFF);
+  }
+  return object;
+}
+std::string array(const std::vector<char>& references) {
+  return static_cast<char>(0xA0 | references.size()) +
+         std::string(references.begin(), references.end());
+}
+std::string dictionary(const std::vector<char>& keys, const std::vector<char>& values) {
+  return static_cast<char>(0xD0 | keys.size()) + std::string(keys.begin(), keys.end()) +
+         std::string(values.begin(), values.end());
+}
+
+// A binary property list of `objects`, the first on top: two-byte offsets.
+std::string binaryPlist(const std::vector<std::string>& objects) {
+  std::string bytes = "bplist00";
+  std::vector<std::size_t> offsets;
+  for (const std::string& object : objects) {
+    offsets.push_back(bytes.size());
+    bytes += object;
+  }
+  const std::size_t table = bytes.size();
+  for (std::size_t offset : offsets) {
+    bytes += static_cast<char>(offset >> 8);
+    bytes += static_cast<char>(offset);
+  }
+  bytes += std::string(6, '\0') + "\x02\x01";
+  for (std::uint64_t value :
+       {std::uint64_t{objects.size()}, std::uint64_t{0}, std::uint64_t{table}}) {
+    for (int shift = 56; shift >= 0; shift -= 8) bytes += static_cast<char>(value >> shift);
+  }
+  return bytes;
+}
+
+// Readable files whose values the next save could not write back as they are: each is shown as
+// far as it can be, and its bytes are kept aside before that save; a file read exactly is not.
+TEST_F(StoredFilesTest, FilesThatCannotBeKeptExactlyAreKeptAsideBeforeTheirFirstSave) {
+  struct Case {
+    std::string file;
+    std::string bytes;
+    Status (VelomarAppDelegate::*save)();
+  };
+  const std::vector<Case> cases = {
+      // The same day twice: only the later, empty one can be held.
+      {"Kinetra_Log.plist",
+       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>"
+       "<key>Mar 19, 2024</key><dict><key>Squat</key><array><string>100 kg</string>"
+       "<string>5</string><string></string></array></dict>"
+       "<key>Mar 19, 2024</key><dict/></dict></plist>\n",
+       &VelomarAppDelegate::saveExerciseLog},
+      // A key of UTF-16 text holding a lone surrogate.
+      {"settings.plist",
+       binaryPlist({dictionary({1, 2}, {3, 4}), ascii("email"), utf16({u'a', 0xD800}),
+                    ascii("me@example.org"), ascii("x")}),
+       &VelomarAppDelegate::saveSettings},
+      // A workout name holding a control character XML cannot carry.
+      {"Workouts.plist", binaryPlist({array({1}), array({2, 3}), ascii("Legs"), ascii("S\aq")}),
+       &VelomarAppDelegate::saveWorkouts},
+  };
+  for (const Case& odd : cases) writeDocumentBytes(odd.file, odd.bytes);
+  // Binary, and exact: rewriting it in XML keeps every value.
+  writeDocumentBytes("Kinetra_Aerobics_Log.plist",
+                     binaryPlist({dictionary({1}, {2}), ascii("Mar 20, 2024"), dictionary({3}, {4}),
+                                  ascii("Rowing 1"), array({5, 5}), utf16({u'1', u'2'})}));
+
+  VelomarAppDelegate& state = launch();
+  EXPECT_EQ(state.exerciseLog(),
+            PropertyList(PropertyList::Dictionary{{"Mar 19, 2024", PropertyList::Dictionary{}}}));
+  ASSERT_NE(state.settings().find("email"), nullptr);
+  EXPECT_EQ(state.settings().find("email")->asString(), "me@example.org");
+  EXPECT_EQ(state.workouts().asArray().size(), 1u);
+  EXPECT_EQ(state.aerobicsLog().asDictionary().size(), 1u);
+  EXPECT_TRUE(lines().empty()) << lines()[0];
+
+  for (const Case& odd : cases) {
+    ASSERT_TRUE((state.*odd.save)().ok()) << odd.file;
+    const std::vector<std::string> names = documentNames();
+    const auto aside = std::find_if(names.begin(), names.end(), [&](const std::string& name) {
+      return name.rfind(odd.file + ".unreadable-", 0) == 0;
+    });
+    if (aside == names.end()) {
+      ADD_FAILURE() << odd.file << " was not kept aside";
+      continue;
+    }
+    EXPECT_EQ(readDocumentBytes(*aside), odd.bytes) << odd.file;
+    EXPECT_TRUE(anyLineContains(lines(), *aside)) << odd.file;
+  }
+  EXPECT_EQ(lines().size(), cases.size());
+  ASSERT_TRUE(state.saveAerobicsLog().ok());
+  EXPECT_EQ(documentNames().size(), 1u + 2 * cases.size());
+  EXPECT_EQ(lines().size(), cases.size()) << "an exact file was kept aside";
+}
+
+// The file is kept under its own name until a save has replaced it: a first save that fails
+// leaves the history where the next start finds it.
+TEST_F(StoredFilesTest, AFileKeptAsideIsStillInPlaceWhenItsFirstSaveFails) {
+  const std::string bytes =
+      "<plist><dict><key>Mar 19, 2024</key><dict><key>Squat</key><array/></dict>"
+      "<key>Mar 19, 2024</key><dict><key>Dip</key><array/></dict></dict></plist>";
+  writeDocumentBytes("Kinetra_Log.plist", bytes);
+  VelomarAppDelegate& state = launch();
+  {
+    const FileSizeLimit full(16);
+    EXPECT_FALSE(state.saveExerciseLog().ok());
+  }
+  EXPECT_EQ(readDocumentBytes("Kinetra_Log.plist"), bytes);
+  EXPECT_EQ(relaunch().exerciseLog().asDictionary().size(), 1u);
+}
+
+// A save interrupted by the end of the process leaves its temporary file; the next start removes
+// those of the user files and nothing else.
+TEST_F(StoredFilesTest, TemporaryFilesOfInterruptedSavesAreRemovedAtStartUp) {
+  const std::string ours[] = {".Kinetra_Log.plist.tmp-0123456789abcdef",
+                              ".settings.plist.tmp-fedcba9876543210"};
+  writeDocumentBytes(ours[0], std::string(1000, 'x'));
+  writeDocumentBytes(ours[1], std::string(24, 'y'));
+  const std::vector<std::string> others = {
+      ".Kinetra_Log.plist.tmp-0123456789abcde",    // one digit short
+      ".Kinetra_Log.plist.tmp-0123456789abcdef0",  // one too many
+      ".Kinetra_Log.plist.tmp-0123456789ABCDEF",   // not the writer's digits
+      ".Kinetra_Log.plist.tmp-0123456789abcdeg",
+      "Kinetra_Log.plist.tmp-0123456789abcdef",  // not hidden
+      ".Kinetra.plist.tmp-0123456789abcdef",     // not a file this version writes
+      ".notes.txt.tmp-0123456789abcdef",
+      ".Kinetra_Log.plist.tmp-0123456789abcdef~",
+      "Kinetra_Log.plist.unreadable-20240320-120000",
+      "Kinetra_Log.plist",
+  };
+  for (const std::string& name : others) writeDocumentBytes(name, "keep " + name);
+  std::filesystem::create_directory(documents() / ".Workouts.plist.tmp-0000000000000000");
+  // A link under one of our names: removing it is not ours to do, and what it points at is kept.
+  writeDocumentBytes("target", "pointed at");
+  std::filesystem::create_symlink(documents() / "target",
+                                  documents() / ".Workouts.plist.tmp-1111111111111111");
+
+  launch();
+  for (const std::string& name : ours) {
+    EXPECT_FALSE(std::filesystem::exists(documents() / name)) << name;
+  }
+  for (const std::string& name : others) {
+    EXPECT_EQ(readDocumentBytes(name), "keep " + name) << name;
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(documents() / ".Workouts.plist.tmp-0000000000000000"));
+  EXPECT_TRUE(std::filesystem::is_symlink(documents() / ".Workouts.plist.tmp-1111111111111111"));
+  EXPECT_EQ(readDocumentBytes("target"), "pointed at");
+  ASSERT_EQ(lines().size(), 1u);
+  EXPECT_NE(lines()[0].find("removed 2 temporary files (1024 bytes)"), std::string::npos)
+      << lines()[0];
+
+  relaunch();
+  EXPECT_EQ(lines().size(), 1u) << "nothing left to remove, nothing to say";
+}
+
 TEST_F(StoredFilesTest, CustomRecordsAreSharedSoAnEditThroughAnyListIsSaved) {
   writeSmallCatalogue();
   writeDocument("Custom_Exercises.plist",

@@ -110,6 +110,65 @@ TEST_F(AtomicFileTest, FailedWriteLeavesTheOldFileByteIdentical) {
   EXPECT_EQ(directory_.entries(), std::vector<std::string>{"Kinetra_Log.plist"});
 }
 
+// The process ends in the middle of a write: the file size limit's signal kills the child as it
+// writes, which leaves the temporary file behind as a crash does.
+TEST_F(AtomicFileTest, AWriteCutShortLeavesATemporaryFileThatIsRecognisedAsOne) {
+  std::string large(1 << 20, 'n');
+  pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    struct rlimit noCore {
+      0, 0
+    };
+    struct rlimit limit {
+      64 * 1024, 64 * 1024
+    };
+    if (::setrlimit(RLIMIT_CORE, &noCore) != 0 || ::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+      ::_exit(3);
+    }
+    (void)AtomicFile::write(target_, large);
+    ::_exit(0);
+  }
+  int wait = 0;
+  ASSERT_EQ(::waitpid(child, &wait, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(wait) && WTERMSIG(wait) == SIGXFSZ) << "status " << wait;
+  EXPECT_EQ(testing::fileContents(target_), old_);
+  std::vector<std::string> names = directory_.entries();
+  ASSERT_EQ(names.size(), 2u);
+  EXPECT_EQ(names[1], "Kinetra_Log.plist");
+  EXPECT_TRUE(AtomicFile::isTemporaryFor(names[0], "Kinetra_Log.plist")) << names[0];
+  EXPECT_FALSE(AtomicFile::isTemporaryFor(names[0], "Kinetra_Log")) << names[0];
+  EXPECT_FALSE(AtomicFile::isTemporaryFor(names[0], "settings.plist")) << names[0];
+}
+
+TEST(AtomicFileNamesTest, OnlyTheWritersOwnTemporaryNamesAreRecognised) {
+  const struct {
+    const char* name;
+    bool temporary;
+  } cases[] = {
+      {".log.plist.tmp-0123456789abcdef", true},
+      {".log.plist.tmp-ffffffffffffffff", true},
+      {".log.plist.tmp-0123456789abcde", false},    // a digit short
+      {".log.plist.tmp-0123456789abcdef0", false},  // a digit over
+      {".log.plist.tmp-0123456789ABCDEF", false},   // upper case
+      {".log.plist.tmp-0123456789abcdeg", false},
+      {".log.plist.tmp-01234567 9abcdef", false},
+      {"log.plist.tmp-0123456789abcdef", false},  // not hidden
+      {"..log.plist.tmp-0123456789abcdef", false},
+      {".log.plist.tmp_0123456789abcdef", false},
+      {".log.plisttmp-0123456789abcdef", false},
+      {".log.plist.tmp-", false},
+      {".other.plist.tmp-0123456789abcdef", false},
+      {".log.plist.bak.tmp-0123456789abcdef", false},
+      {"log.plist", false},
+      {"log.plist.unreadable-20240320-120000", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(AtomicFile::isTemporaryFor(c.name, "log.plist"), c.temporary) << c.name;
+  }
+  EXPECT_FALSE(AtomicFile::isTemporaryFor("..tmp-0123456789abcdef", ""));
+}
+
 TEST_F(AtomicFileTest, RefusedValueLeavesTheOldFile) {
   PropertyList deep = PropertyList::Array{};
   PropertyList* innermost = &deep;

@@ -1,5 +1,5 @@
 // libFuzzer entry for the property-list readers, not part of the regular build. Every input must
-// give a value or an error; a value must serialise, and what is written must read back.
+// give a value or an error; a value must serialise, and what is written must read back, exactly.
 //
 //   S=src/foundation; clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Isrc \
 //     tests/foundation/PropertyListFuzzer.cpp $S/AtomicFile.cpp $S/BinaryPropertyListScanner.cpp \
@@ -15,10 +15,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  auto value = kinetra::PropertyListReader::parse(bytes);
-  if (!value.ok()) return 0;
-  auto written = kinetra::PropertyListWriter::serialise(*value);
-  if (!written.ok()) return 0;  // a binary date outside the years 1 to 9999 cannot occur
-  if (!kinetra::PropertyListReader::parse(*written).ok()) __builtin_trap();
+  auto reading = kinetra::PropertyListReader::read(bytes);
+  if (!reading.ok()) return 0;
+  // The reader takes only what the writer can write.
+  auto written = kinetra::PropertyListWriter::serialise(reading->value);
+  if (!written.ok()) __builtin_trap();
+  auto again = kinetra::PropertyListReader::read(*written);
+  if (!again.ok() || !again->exact()) __builtin_trap();
   return 0;
 }

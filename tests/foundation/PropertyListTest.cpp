@@ -347,11 +347,5 @@ TEST(XmlPropertyListParserTest, NestingIsBoundedWithoutRecursion) {
   EXPECT_EQ(parseCode(opens), Status::Code::kTooLarge);
 }
 
-TEST(XmlPropertyListParserTest, InputOverSixtyFourMebibytesIsTooLarge) {
-  std::string bytes =
-      document("<string>") + std::string(PropertyListReader::kMaxFileBytes, 'a') + "</string>";
-  EXPECT_EQ(parseCode(bytes), Status::Code::kTooLarge);
-}
-
 }  // namespace
 }  // namespace kinetra
