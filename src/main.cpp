@@ -10,6 +10,8 @@
 #include "shell/WebShell.h"
 #include "ui/Application.h"
 
+#include <sys/resource.h>
+
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/signal_set.hpp>
 
@@ -92,6 +94,15 @@ std::optional<Options> parseOptions(const std::vector<std::string_view>& argumen
   return options;
 }
 
+// Every connection costs a descriptor, and the usual soft limit (1,024) is far below what the
+// system allows this process: take all of it. Left as it is when it cannot be raised.
+void raiseOpenFileLimit() {
+  rlimit limit{};
+  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur >= limit.rlim_max) return;
+  limit.rlim_cur = limit.rlim_max;
+  ::setrlimit(RLIMIT_NOFILE, &limit);
+}
+
 // Runs the application until SIGINT or SIGTERM; everything it made is gone when it returns.
 int runKinetra(const Options& options) {
   kinetra::RunLoop loop;
@@ -122,6 +133,7 @@ int runKinetra(const Options& options) {
   kinetra::VelomarAppDelegate delegate(loop, std::move(environment));
   application.launch(delegate);
 
+  raiseOpenFileLimit();
   kinetra::WebShellOptions shellOptions;
   if (options.bind) shellOptions.bindAddress = *options.bind;
   if (options.port) shellOptions.port = *options.port;

@@ -66,6 +66,17 @@ std::array<unsigned char, 32> sha256(std::string_view text) {
 
 HttpReply refusal(int status, const std::string& text) { return HttpReply::text(status, text); }
 
+// 1 to 65535, in decimal digits only.
+bool isPortNumber(std::string_view text) {
+  if (text.empty() || text.size() > 5) return false;
+  unsigned value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + static_cast<unsigned>(c - '0');
+  }
+  return value >= 1 && value <= 65535;
+}
+
 }  // namespace
 
 Result<AccessPolicy> AccessPolicy::create(std::string_view bindAddress, std::uint16_t port,
@@ -168,6 +179,7 @@ std::string AccessPolicy::cookieName() const { return "kinetra_token_" + std::to
 std::optional<std::string> AccessPolicy::hostName(std::string_view hostHeader) {
   std::string_view host = hostHeader;
   std::string_view port;
+  bool hasPort = false;
   if (host.starts_with('[')) {
     const std::size_t close = host.find(']');
     if (close == std::string_view::npos) return std::nullopt;
@@ -176,20 +188,17 @@ std::optional<std::string> AccessPolicy::hostName(std::string_view hostHeader) {
     if (!rest.empty()) {
       if (rest.front() != ':') return std::nullopt;
       port = rest.substr(1);
+      hasPort = true;
     }
   } else {
     const std::size_t colon = host.find(':');
     if (colon != std::string_view::npos) {
       port = host.substr(colon + 1);
       host = host.substr(0, colon);
+      hasPort = true;
     }
   }
-  if (host.empty()) return std::nullopt;
-  if (port.size() > 5 || !std::all_of(port.begin(), port.end(), [](char c) {
-        return std::isdigit(static_cast<unsigned char>(c)) != 0;
-      })) {
-    return std::nullopt;
-  }
+  if (host.empty() || (hasPort && !isPortNumber(port))) return std::nullopt;
   return lowercase(host);
 }
 
@@ -259,11 +268,14 @@ AccessPolicy::Decision AccessPolicy::check(const HttpRequestHead& request) const
       decision.reason = "missing or wrong access token";
       return decision;
     }
-    if (fromQuery && request.method == "GET" && !request.webSocketUpgrade) {
-      // Keep the token out of the address bar, the history and any Referer from now on.
+    const bool pageVisit = request.method == "GET" || request.method == "HEAD";
+    if (fromQuery && pageVisit && !request.webSocketUpgrade) {
+      // Keep the token out of the address bar, the history and any Referer from now on. The
+      // target came from anyone who could send the link: only a plain path of this server is
+      // kept, so the redirect never leads elsewhere.
       const std::string rest = UrlComponents::queryWithout(request.query, "token");
       HttpReply reply = refusal(303, "See Other\n");
-      reply.headers.emplace_back("Location", request.path + (rest.empty() ? "" : "?" + rest));
+      reply.headers.emplace_back("Location", UrlComponents::localTarget(request.path, rest));
       reply.headers.emplace_back(
           "Set-Cookie", cookieName() + "=" + token_ + "; Path=/; HttpOnly; SameSite=Strict");
       decision.reply = std::move(reply);

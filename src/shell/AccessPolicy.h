@@ -14,11 +14,12 @@ namespace kinetra {
 // Who may talk to the shell. Every request passes check() before anything else happens:
 //  - the Host header must name this machine: "localhost", a loopback literal, or (when bound
 //    beyond loopback) one of the machine's own address literals — a defence against DNS
-//    rebinding;
+//    rebinding — with no port or a port of 1 to 65535 in digits;
 //  - bound beyond loopback (or when a token was given) the access token is required on every
-//    route and the WebSocket, from the cookie or a "token" query parameter; a page visit with a
-//    right query token sets the HttpOnly, SameSite=Strict cookie and redirects to the same page
-//    without the token;
+//    route and the WebSocket, from the cookie or a "token" query parameter; a page visit (GET or
+//    HEAD) with a right query token sets the HttpOnly, SameSite=Strict cookie and redirects to
+//    the same page without the token — to "/" when the page is not a plain path of this server
+//    (see UrlComponents::localTarget), so a link cannot send the browser elsewhere;
 //  - a WebSocket upgrade and every POST must come from the shell's own origin (the Origin
 //    header names the Host the request went to); a missing Origin is refused.
 // Tokens are compared in constant time and never appear in a decision's reason.
@@ -60,7 +61,8 @@ class AccessPolicy {
 
   Decision check(const HttpRequestHead& request) const;
 
-  // The host part of a Host header ("localhost:8080" → "localhost", "[::1]:80" → "::1").
+  // The host part of a Host header ("localhost:8080" → "localhost", "[::1]:80" → "::1");
+  // nothing when the header is malformed or its port is not 1 to 65535.
   static std::optional<std::string> hostName(std::string_view hostHeader);
   bool isAllowedHost(std::string_view hostHeader) const;
   // The Origin is "http://" followed by the request's Host, exactly (case aside).

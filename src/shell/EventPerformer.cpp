@@ -90,4 +90,15 @@ Status EventPerformer::pickPhoto(std::uint64_t pickerView, std::vector<std::uint
   return finger_.pickPhoto(**picker, std::move(bytes));
 }
 
+Status EventPerformer::photoPickerShown(std::uint64_t pickerView) {
+  // As the finger would find it: after the pending layout.
+  application_.layoutIfNeeded();
+  auto picker = pickerOf(application_.viewWithIdentifier(pickerView));
+  if (!picker.ok()) return picker.status();
+  if (!(*picker)->isViewLoaded() || !(*picker)->view().isVisibleInWindow()) {
+    return Status::NotFound("the photo picker is not on the screen");
+  }
+  return Status::Ok();
+}
+
 }  // namespace kinetra

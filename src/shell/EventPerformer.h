@@ -22,6 +22,9 @@ class EventPerformer {
   Status perform(const ShellEvent& event);
   // The photo chosen in the picker whose view is `pickerView`.
   Status pickPhoto(std::uint64_t pickerView, std::vector<std::uint8_t> bytes);
+  // Ok when the picker whose view is `pickerView` is on the screen, so that pickPhoto would
+  // hand it the photo; NotFound when it is not, InvalidArgument for a view of another kind.
+  Status photoPickerShown(std::uint64_t pickerView);
 
  private:
   template <typename T>

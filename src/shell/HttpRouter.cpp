@@ -16,6 +16,14 @@ constexpr std::string_view kClientPrefix = "/client/";
 
 HttpReply notFound() { return HttpReply::text(404, "Not Found\n"); }
 
+HttpReply methodNotAllowed(std::string allowed) {
+  HttpReply reply = HttpReply::text(405, "Method Not Allowed\n");
+  reply.headers.emplace_back("Allow", std::move(allowed));
+  return reply;
+}
+
+HttpReply noPhotoPicker() { return HttpReply::text(409, "No photo picker is open.\n"); }
+
 std::optional<std::uint64_t> viewIdentifier(std::string_view text) {
   if (text.empty() || text.size() > 16) return std::nullopt;
   std::uint64_t value = 0;
@@ -38,16 +46,40 @@ bool HttpRouter::isUpload(const HttpRequestHead& request) {
   return request.method == "POST" && request.path.starts_with(kPhotoPrefix);
 }
 
+std::optional<HttpReply> HttpRouter::refuseUpload(const HttpRequestHead& request) const {
+  const std::optional<std::uint64_t> view =
+      viewIdentifier(std::string_view(request.path).substr(kPhotoPrefix.size()));
+  if (!view) return notFound();
+  if (!photoPickers_.shown(*view).ok()) return noPhotoPicker();
+  return std::nullopt;
+}
+
 HttpReply HttpRouter::route(const HttpRequestHead& request, std::vector<std::uint8_t> body) const {
   if (isUpload(request)) return upload(request, std::move(body));
+  if (request.method == "GET") return routeGet(request);
+  if (request.method == "HEAD") {
+    HttpRequestHead get = request;
+    get.method = "GET";
+    return routeGet(get);
+  }
+  if (request.path.starts_with(kPhotoPrefix)) return methodNotAllowed("POST");
+  if (request.path == "/ws") return methodNotAllowed("GET");
+  return methodNotAllowed("GET, HEAD");
+}
+
+HttpReply HttpRouter::routeGet(const HttpRequestHead& request) const {
   if (std::optional<HttpReply> picture = pictures_.handle(request)) return std::move(*picture);
-  if (request.path == "/ws") return HttpReply::text(426, "Upgrade Required\n");
-  if (request.method != "GET") return HttpReply::text(405, "Method Not Allowed\n");
+  if (request.path == "/ws") {
+    HttpReply reply = HttpReply::text(426, "Upgrade Required\n");
+    reply.headers.emplace_back("Upgrade", "websocket");
+    return reply;
+  }
   if (request.path == "/" || request.path == "/index.html") return clientFile("index.html");
   if (request.path == "/manifest.webmanifest") return manifest();
   if (request.path.starts_with(kClientPrefix)) {
     return clientFile(request.path.substr(kClientPrefix.size()));
   }
+  if (request.path.starts_with(kPhotoPrefix)) return methodNotAllowed("POST");
   return notFound();
 }
 
@@ -92,12 +124,13 @@ HttpReply HttpRouter::upload(const HttpRequestHead& request, std::vector<std::ui
   const std::optional<std::uint64_t> view =
       viewIdentifier(std::string_view(request.path).substr(kPhotoPrefix.size()));
   if (!view) return notFound();
-  const Status picked = photo_(*view, std::move(body));
+  const Status picked = photoPickers_.pick(*view, std::move(body));
   if (picked.ok()) return HttpReply::text(204, "");
   if (picked.code() == Status::Code::kCorrupt) {
     return HttpReply::text(415, "The file is not a PNG, JPEG or GIF picture.\n");
   }
-  if (picked.code() == Status::Code::kNotFound) return HttpReply::text(404, "No photo picker.\n");
+  // The picker was closed while the body came in.
+  if (picked.code() == Status::Code::kNotFound) return noPhotoPicker();
   return HttpReply::text(409, "The photo picker refused the photo.\n");
 }
 

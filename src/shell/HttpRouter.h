@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,26 +22,39 @@ namespace kinetra {
 //   GET  /pictures/..., /bundle/..., /documents/...   see PictureRoutes
 //   POST /photo/<view id>        the photo chosen in the picker shown by that view (the bytes
 //                                of the picture file as the body)
-//   /ws                          only as a WebSocket upgrade (426 otherwise)
-// Anything else is 404.
+//   GET  /ws                     only as a WebSocket upgrade (426 otherwise)
+// HEAD is answered like GET (the session leaves the body out, keeping its Content-Length);
+// another method on a route is 405 with an Allow header. Anything else is 404.
 class HttpRouter {
  public:
-  using PhotoHandler = std::function<Status(std::uint64_t pickerView, std::vector<std::uint8_t>)>;
+  // The photo pickers on the screen, each known by the identifier of its view.
+  struct PhotoPickers {
+    // Ok when a picker is on the screen with that view; NotFound or InvalidArgument otherwise.
+    std::function<Status(std::uint64_t pickerView)> shown;
+    // The photo chosen in that picker: Corrupt for bytes that are no picture, NotFound when the
+    // picker is gone.
+    std::function<Status(std::uint64_t pickerView, std::vector<std::uint8_t>)> pick;
+  };
 
   HttpRouter(const ClientFiles& client, const PictureRoutes& pictures, const ResourceBundle& bundle,
-             std::vector<std::string> iconNames, PhotoHandler photo)
+             std::vector<std::string> iconNames, PhotoPickers photoPickers)
       : client_(client),
         pictures_(pictures),
         bundle_(bundle),
         iconNames_(std::move(iconNames)),
-        photo_(std::move(photo)) {}
+        photoPickers_(std::move(photoPickers)) {}
 
   // True for the requests whose body may be as large as an upload.
   static bool isUpload(const HttpRequestHead& request);
+  // The answer to an upload that cannot be taken, decided from its head alone so that none of
+  // the body needs to be read: 404 for a path that names no view, 409 when no photo picker is
+  // on the screen with that view. Nothing when the body should be read and routed.
+  std::optional<HttpReply> refuseUpload(const HttpRequestHead& request) const;
 
   HttpReply route(const HttpRequestHead& request, std::vector<std::uint8_t> body) const;
 
  private:
+  HttpReply routeGet(const HttpRequestHead& request) const;
   HttpReply clientFile(const std::string& name) const;
   HttpReply manifest() const;
   HttpReply upload(const HttpRequestHead& request, std::vector<std::uint8_t> body) const;
@@ -49,7 +63,7 @@ class HttpRouter {
   const PictureRoutes& pictures_;
   const ResourceBundle& bundle_;
   std::vector<std::string> iconNames_;
-  PhotoHandler photo_;
+  PhotoPickers photoPickers_;
 };
 
 }  // namespace kinetra

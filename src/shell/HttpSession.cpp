@@ -29,7 +29,10 @@ struct HttpSession::State {
   beast::flat_buffer buffer;
   std::optional<http::request_parser<http::empty_body>> header;
   std::optional<http::request_parser<http::vector_body<std::uint8_t>>> body;
-  std::shared_ptr<http::response<http::vector_body<std::uint8_t>>> response;
+  // The serializer reads the response: reset before it.
+  std::optional<http::response<http::vector_body<std::uint8_t>>> response;
+  std::optional<http::response_serializer<http::vector_body<std::uint8_t>>> serializer;
+  bool headOnly = false;
   std::vector<std::uint8_t> drain;
 };
 
@@ -62,24 +65,52 @@ HttpRequestHead headOf(const http::request<http::empty_body>& request) {
 }  // namespace
 
 void HttpSession::start(tcp::socket socket, std::weak_ptr<ShellCore> core) {
-  std::make_shared<HttpSession>(std::move(socket), std::move(core))->doReadHeader();
+  auto session = std::make_shared<HttpSession>(std::move(socket), std::move(core));
+  session->admit();
+  session->doReadHeader();
 }
 
 HttpSession::HttpSession(tcp::socket socket, std::weak_ptr<ShellCore> core)
     : state_(std::make_unique<State>(std::move(socket))), core_(std::move(core)) {}
 
-HttpSession::~HttpSession() = default;
+HttpSession::~HttpSession() { leaveUnauthenticated(); }
 
-void HttpSession::armIdle() {
+void HttpSession::admit() {
   auto core = core_.lock();
   if (!core) return;
-  idle_ = core->loop.schedule(core->limits.idleSeconds, [weak = weak_from_this()] {
+  unauthenticatedKey_ = core->unauthenticated.admit([weak = weak_from_this()] {
     if (auto self = weak.lock()) self->close();
   });
 }
 
+void HttpSession::leaveUnauthenticated() {
+  if (unauthenticatedKey_ == 0) return;
+  if (auto core = core_.lock()) core->unauthenticated.remove(unauthenticatedKey_);
+  unauthenticatedKey_ = 0;
+}
+
+void HttpSession::authenticated() {
+  passedPolicy_ = true;
+  leaveUnauthenticated();
+}
+
+void HttpSession::armDeadline(double seconds) {
+  auto core = core_.lock();
+  if (!core) return;
+  deadline_ = core->loop.schedule(seconds, [weak = weak_from_this()] {
+    if (auto self = weak.lock()) self->close();
+  });
+}
+
+void HttpSession::armIdle() {
+  auto core = core_.lock();
+  if (!core) return;
+  armDeadline(passedPolicy_ ? core->limits.idleSeconds : core->limits.headerSeconds);
+}
+
 void HttpSession::close() {
-  idle_.invalidate();
+  deadline_.invalidate();
+  leaveUnauthenticated();
   boost::system::error_code ignored;
   state_->socket.shutdown(tcp::socket::shutdown_both, ignored);
   state_->socket.close(ignored);
@@ -88,12 +119,14 @@ void HttpSession::close() {
 void HttpSession::doReadHeader() {
   auto core = core_.lock();
   if (!core) return close();
+  head_ = {};
   state_->body.reset();
   state_->header.emplace();
   state_->header->header_limit(static_cast<std::uint32_t>(core->limits.maxHeaderBytes));
   // The route decides the body's limit once the header is in (see onReadHeader); until then
   // only the largest one any route allows.
   state_->header->body_limit(std::max(core->limits.maxUploadBytes, core->limits.maxOtherBodyBytes));
+  // Unauthenticated, this is the first header, and the deadline runs from the accept.
   armIdle();
   http::async_read_header(state_->socket, state_->buffer, *state_->header,
                           [self = shared_from_this()](beast::error_code error, std::size_t) {
@@ -118,27 +151,36 @@ void HttpSession::onReadHeader(beast::error_code error) {
 
   head_ = headOf(state_->header->get());
   const AccessPolicy::Decision decision = core->policy.check(head_);
+  // A redirect means the token was right.
+  if (decision.allowed || decision.redirect) authenticated();
   if (!decision.allowed) {
     if (!decision.redirect) {
       // The path only: a query may hold a token.
-      core->loop.log().line("shell: refused " + head_.method + " " + head_.path.substr(0, 200) +
-                            ": " + decision.reason);
+      core->diagnostics.line("shell: refused", "shell: refused " + head_.method + " " +
+                                                   head_.path.substr(0, 200) + ": " +
+                                                   decision.reason);
     }
     return respond(decision.reply, decision.redirect && state_->header->get().keep_alive());
   }
   if (head_.webSocketUpgrade) {
     if (head_.path != "/ws") return respond(HttpReply::text(404, "Not Found\n"), false);
-    idle_.invalidate();
+    deadline_.invalidate();
     WebSocketSession::start(std::move(state_->socket), core_,
                             UpgradeRequest{state_->header->release()});
     return;
   }
-  const std::size_t limit =
-      HttpRouter::isUpload(head_) ? core->limits.maxUploadBytes : core->limits.maxOtherBodyBytes;
+  const bool upload = HttpRouter::isUpload(head_);
+  const std::size_t limit = upload ? core->limits.maxUploadBytes : core->limits.maxOtherBodyBytes;
   // Refused from the header alone, before any of the body is read.
   if (const auto length = state_->header->content_length(); length && *length > limit) {
-    core->loop.log().line("shell: refused a request body of " + std::to_string(*length) + " bytes");
+    core->diagnostics.line(
+        "shell: refused", "shell: refused a request body of " + std::to_string(*length) + " bytes");
     return respond(HttpReply::text(413, "Payload Too Large\n"), false);
+  }
+  if (upload) {
+    if (std::optional<HttpReply> refusal = core->router.refuseUpload(head_)) {
+      return respond(std::move(*refusal), false);
+    }
   }
   doReadBody(limit);
 }
@@ -147,10 +189,18 @@ void HttpSession::doReadBody(std::size_t limit) {
   state_->body.emplace(std::move(*state_->header));
   state_->header.reset();
   state_->body->body_limit(limit);
-  http::async_read(state_->socket, state_->buffer, *state_->body,
-                   [self = shared_from_this()](beast::error_code error, std::size_t) {
-                     self->onReadBody(error);
-                   });
+  state_->body->eager(true);
+  readBodySome();
+}
+
+void HttpSession::readBodySome() {
+  if (state_->body->is_done()) return onReadBody({});
+  // Measured from the last bytes that came: a slow upload that keeps coming is never cut off.
+  armIdle();
+  http::async_read_some(state_->socket, state_->buffer, *state_->body,
+                        [self = shared_from_this()](beast::error_code error, std::size_t) {
+                          self->onReadBody(error);
+                        });
 }
 
 void HttpSession::onReadBody(beast::error_code error) {
@@ -159,10 +209,12 @@ void HttpSession::onReadBody(beast::error_code error) {
   if (error == http::error::body_limit) {
     return respond(HttpReply::text(413, "Payload Too Large\n"), false);
   }
-  if (error == http::error::end_of_stream || error == boost::asio::error::operation_aborted) {
+  if (error == http::error::end_of_stream || error == boost::asio::error::operation_aborted ||
+      error == boost::asio::error::eof || error == boost::asio::error::connection_reset) {
     return close();
   }
   if (error) return respond(HttpReply::text(400, "Bad Request\n"), false);
+  if (!state_->body->is_done()) return readBodySome();
   http::request<http::vector_body<std::uint8_t>> request = state_->body->release();
   state_->body.reset();
   const bool keepAlive = request.keep_alive();
@@ -170,34 +222,51 @@ void HttpSession::onReadBody(beast::error_code error) {
 }
 
 void HttpSession::respond(HttpReply reply, bool keepAlive) {
-  auto response = std::make_shared<http::response<http::vector_body<std::uint8_t>>>();
-  response->version(11);
-  response->result(static_cast<unsigned>(reply.status));
-  response->set(http::field::server, "Kinetra");
-  response->set("X-Content-Type-Options", "nosniff");
-  response->set("X-Frame-Options", "DENY");
-  response->set("Referrer-Policy", "no-referrer");
-  response->set("Content-Security-Policy",
-                "default-src 'self'; img-src 'self' blob: data:; style-src 'self' "
-                "'unsafe-inline'; connect-src 'self'; frame-ancestors 'none'");
-  for (const auto& [name, value] : reply.headers) response->insert(name, value);
+  state_->serializer.reset();
+  auto& response = state_->response.emplace();
+  response.version(11);
+  response.result(static_cast<unsigned>(reply.status));
+  response.set(http::field::server, "Kinetra");
+  response.set("X-Content-Type-Options", "nosniff");
+  response.set("X-Frame-Options", "DENY");
+  response.set("Referrer-Policy", "no-referrer");
+  response.set("Content-Security-Policy",
+               "default-src 'self'; img-src 'self' blob: data:; style-src 'self' "
+               "'unsafe-inline'; connect-src 'self'; frame-ancestors 'none'");
+  for (const auto& [name, value] : reply.headers) response.insert(name, value);
   if (reply.status != 204 && reply.status != 304) {
-    if (!reply.contentType.empty()) response->set(http::field::content_type, reply.contentType);
-    if (reply.body) response->body() = *reply.body;
-    response->prepare_payload();
+    if (!reply.contentType.empty()) response.set(http::field::content_type, reply.contentType);
+    if (reply.body) response.body() = *reply.body;
+    response.prepare_payload();
   }
-  response->keep_alive(keepAlive);
-  state_->response = response;
+  response.keep_alive(keepAlive);
+  state_->serializer.emplace(response);
+  state_->headOnly = head_.method == "HEAD";
   armIdle();
-  http::async_write(state_->socket, *response,
-                    [self = shared_from_this(), keepAlive](beast::error_code error, std::size_t) {
-                      self->onWrite(error, keepAlive);
-                    });
+  doWrite(keepAlive);
+}
+
+void HttpSession::doWrite(bool keepAlive) {
+  auto handler = [self = shared_from_this(), keepAlive](beast::error_code error, std::size_t) {
+    self->onWrite(error, keepAlive);
+  };
+  // The header is small; an answer's body is written piece by piece, each piece counting as
+  // progress.
+  if (state_->headOnly) {
+    http::async_write_header(state_->socket, *state_->serializer, std::move(handler));
+  } else {
+    http::async_write_some(state_->socket, *state_->serializer, std::move(handler));
+  }
 }
 
 void HttpSession::onWrite(beast::error_code error, bool keepAlive) {
-  state_->response.reset();
   if (error) return close();
+  if (!state_->headOnly && !state_->serializer->is_done()) {
+    armIdle();
+    return doWrite(keepAlive);
+  }
+  state_->serializer.reset();
+  state_->response.reset();
   if (!keepAlive) return linger();
   doReadHeader();
 }
@@ -205,13 +274,13 @@ void HttpSession::onWrite(beast::error_code error, bool keepAlive) {
 void HttpSession::linger() {
   // Closing with unread bytes (the rest of a refused upload) would reset the connection and
   // could destroy the answer before the browser reads it: stop sending, read and drop what
-  // still comes (a bounded amount, within the idle time), then close.
+  // still comes (a bounded amount, within the idle time or, unauthenticated, the header
+  // deadline), then close.
   boost::system::error_code ignored;
   state_->socket.shutdown(tcp::socket::shutdown_send, ignored);
   armIdle();
   doDrain();
 }
-
 void HttpSession::doDrain() {
   state_->drain.resize(64 * 1024);
   state_->socket.async_read_some(

@@ -14,7 +14,8 @@ ScreenHub::ScreenHub(RunLoop& loop, Application& application, PictureStore& pict
       application_(application),
       performer_(application),
       encoder_(pictures, [this](const ViewDescription& d) { return render(d); }),
-      watchSeconds_(watchSeconds) {}
+      watchSeconds_(watchSeconds),
+      diagnostics_(loop.clock(), loop.log()) {}
 
 void ScreenHub::attach(std::weak_ptr<FrameSink> sink) {
   sinks_.push_back(std::move(sink));
@@ -25,12 +26,15 @@ void ScreenHub::attach(std::weak_ptr<FrameSink> sink) {
 void ScreenHub::receive(FrameSink& sink, std::string_view message) {
   Result<ShellEvent> event = EventDecoder::decode(message);
   if (!event.ok()) {
-    loop_.log().line("shell: ignored " + event.status().message());
+    diagnostics_.line("shell: ignored", "shell: ignored " + event.status().message());
     screenChanged();  // the browser still waits for an answer
     return;
   }
   const Status done = performer_.perform(*event);
-  if (!done.ok()) loop_.log().line("shell: an event was not carried out: " + done.toString());
+  if (!done.ok()) {
+    diagnostics_.line("shell: an event was not carried out",
+                      "shell: an event was not carried out: " + done.toString());
+  }
   if (event->sequence >= 0) sink.acknowledge(event->sequence);
   screenChanged();
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "foundation/DiagnosticRateLimiter.h"
 #include "foundation/RunLoop.h"
 #include "foundation/Timer.h"
 #include "shell/EventPerformer.h"
@@ -33,10 +34,15 @@ class ScreenHub : public std::enable_shared_from_this<ScreenHub> {
   // A browser connected: it gets the current screen at once.
   void attach(std::weak_ptr<FrameSink> sink);
   // One message from `sink`'s browser: decoded and carried out, then a frame goes out. A
-  // malformed, unknown or failing event is ignored with one diagnostic line.
+  // malformed, unknown or failing event is ignored with one diagnostic line (rate-limited by
+  // kind: a browser sending thousands gets a few lines and a count).
   void receive(FrameSink& sink, std::string_view message);
   // The photo uploaded for the picker whose view is `pickerView`, then a frame.
   Status pickPhoto(std::uint64_t pickerView, std::vector<std::uint8_t> bytes);
+  // Whether that picker is on the screen now (see EventPerformer::photoPickerShown).
+  Status photoPickerShown(std::uint64_t pickerView) {
+    return performer_.photoPickerShown(pickerView);
+  }
 
   // Sends a frame soon (once, however often this is called before it goes).
   void screenChanged();
@@ -68,6 +74,7 @@ class ScreenHub : public std::enable_shared_from_this<ScreenHub> {
   EventPerformer performer_;
   FrameEncoder encoder_;
   double watchSeconds_;
+  DiagnosticRateLimiter diagnostics_;
   std::vector<std::weak_ptr<FrameSink>> sinks_;
   std::map<std::uint64_t, Rendered> renders_;
   std::shared_ptr<const std::string> lastFrame_;

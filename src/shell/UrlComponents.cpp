@@ -26,6 +26,54 @@ std::vector<std::string_view> pairsOf(std::string_view query) {
 
 std::string_view nameOf(std::string_view pair) { return pair.substr(0, pair.find('=')); }
 
+bool isPathCharacter(char c) {
+  if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return true;
+  return std::string_view("-._~!$&'()*+,;=:@").find(c) != std::string_view::npos;
+}
+
+// The byte of the %XX escape at text[at], if there is one.
+std::optional<unsigned char> escapeAt(std::string_view text, std::size_t at) {
+  if (at + 2 >= text.size()) return std::nullopt;
+  const int high = hexValue(text[at + 1]);
+  const int low = hexValue(text[at + 2]);
+  if (high < 0 || low < 0) return std::nullopt;
+  return static_cast<unsigned char>(high * 16 + low);
+}
+
+// Path characters (and `alsoAllowed`) or escapes of anything but a control character, "/", "\",
+// "." and "%".
+bool isPlainText(std::string_view text, std::string_view alsoAllowed) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c != '%') {
+      if (!isPathCharacter(c) && alsoAllowed.find(c) == std::string_view::npos) return false;
+      continue;
+    }
+    const std::optional<unsigned char> byte = escapeAt(text, i);
+    if (!byte || *byte < 0x20 || *byte == 0x7F || *byte == '/' || *byte == '\\' || *byte == '.' ||
+        *byte == '%') {
+      return false;
+    }
+    i += 2;
+  }
+  return true;
+}
+
+bool isPlainPath(std::string_view path) {
+  if (path == "/") return true;
+  if (!path.starts_with('/')) return false;
+  path.remove_prefix(1);
+  for (;;) {
+    const std::size_t slash = path.find('/');
+    const std::string_view segment = path.substr(0, slash);
+    if (segment.empty() || segment == "." || segment == ".." || !isPlainText(segment, "")) {
+      return false;
+    }
+    if (slash == std::string_view::npos) return true;
+    path.remove_prefix(slash + 1);
+  }
+}
+
 }  // namespace
 
 std::optional<std::string> UrlComponents::percentDecode(std::string_view text) {
@@ -66,6 +114,15 @@ std::string UrlComponents::queryWithout(std::string_view query, std::string_view
     kept += pair;
   }
   return kept;
+}
+
+std::string UrlComponents::localTarget(std::string_view path, std::string_view query) {
+  std::string target = isPlainPath(path) ? std::string(path) : std::string("/");
+  if (!query.empty() && isPlainText(query, "/?")) {
+    target += '?';
+    target += query;
+  }
+  return target;
 }
 
 }  // namespace kinetra

@@ -41,6 +41,11 @@ struct WebShellOptions {
 // ScreenHub, HttpRouter, AccessPolicy). Generic: it knows the toolkit's views, never the
 // system's screens.
 //
+// Connections are held to `limits` (see ShellLimits): a connection that has not passed the
+// access policy gets a short header deadline and may be dropped to make room; any other is
+// closed only when it makes no progress for the idle time. Lines a stranger can repeat
+// (refusals, malformed events) reach the diagnostic log rate-limited by kind.
+//
 // Everything runs on the run loop's thread. The loop, the application, the bundle and the
 // documents directory must outlive the shell. Destroying the shell stops listening and closes
 // every connection.

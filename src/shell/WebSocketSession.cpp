@@ -71,7 +71,8 @@ void WebSocketSession::onRead(beast::error_code error) {
   if (!core) return close();
   if (error) {
     if (error == websocket::error::message_too_big) {
-      core->loop.log().line("shell: closed a WebSocket that sent a message over the limit");
+      core->diagnostics.line("shell: oversized message",
+                             "shell: closed a WebSocket that sent a message over the limit");
     }
     return close();
   }

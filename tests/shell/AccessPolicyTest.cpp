@@ -29,14 +29,23 @@ AccessPolicy loopbackPolicy() { return *AccessPolicy::create("127.0.0.1", 8080, 
 
 TEST(AccessPolicyTest, OnLoopbackOnlyThisMachinesNamesAreAnswered) {
   const AccessPolicy policy = loopbackPolicy();
-  for (const char* host : {"localhost", "localhost:8080", "LOCALHOST:8080", "127.0.0.1",
-                           "127.0.0.1:8080", "127.1.2.3:80", "[::1]:8080", "[::1]"}) {
+  for (const char* host :
+       {"localhost", "localhost:8080", "LOCALHOST:8080", "127.0.0.1", "127.0.0.1:8080",
+        "127.1.2.3:80", "[::1]:8080", "[::1]", "localhost:1", "127.0.0.1:65535", "[::1]:08080"}) {
     EXPECT_TRUE(policy.check(get(host)).allowed) << host;
   }
   // DNS rebinding: a foreign name that resolves to 127.0.0.1 still arrives with its own name.
   for (const char* host :
        {"evil.example", "evil.example:8080", "127.0.0.1.evil.example", "localhost.evil.example",
         "localhost.", "", ":8080", "[::1", "127.0.0.1:80x", "192.168.1.5:8080", "0.0.0.0:8080"}) {
+    const AccessPolicy::Decision decision = policy.check(get(host));
+    EXPECT_FALSE(decision.allowed) << host;
+    EXPECT_EQ(decision.reply.status, 403) << host;
+  }
+  // A port is 1 to 65535, in digits.
+  for (const char* host : {"127.0.0.1:99999", "127.0.0.1:", "127.0.0.1:0", "localhost:65536",
+                           "localhost:+80", "localhost:-1", "localhost: 80", "localhost:8080:80",
+                           "[::1]:", "[::1]:99999", "[::1]:0", "[::1]x", "127.0.0.1:123456"}) {
     const AccessPolicy::Decision decision = policy.check(get(host));
     EXPECT_FALSE(decision.allowed) << host;
     EXPECT_EQ(decision.reply.status, 403) << host;
@@ -108,6 +117,64 @@ TEST(AccessPolicyTest, TheTokenComesFromTheQueryOnceThenFromTheCookie) {
   EXPECT_FALSE(policy.check(later).allowed);
   later.cookie = "kinetra_token_9000=" + token.substr(1);
   EXPECT_FALSE(policy.check(later).allowed);
+}
+
+TEST(AccessPolicyTest, TheRedirectAfterTheTokenNeverLeavesThisServer) {
+  const std::string token = "abcdefghijklmnopqrstuvwxyz0123";
+  const AccessPolicy policy = *AccessPolicy::create("0.0.0.0", 9000, token, {});
+  struct Case {
+    const char* label;
+    std::string target;  // before the token is added to its query
+    std::string location;
+  };
+  const std::vector<Case> cases = {
+      {"root", "/", "/"},
+      {"page with its query", "/index.html?a=1&b=x%20y", "/index.html?a=1&b=x%20y"},
+      {"client file", "/client/main.js", "/client/main.js"},
+      {"escaped name", "/documents/My%20Photo.jpg", "/documents/My%20Photo.jpg"},
+      {"protocol-relative", "//evil.example/", "/"},
+      {"protocol-relative with path", "//evil.example/x?a=1", "/?a=1"},
+      {"three slashes", "///evil.example", "/"},
+      {"backslash", "/\\evil.example", "/"},
+      {"slash backslash slash", "/\\/evil.example", "/"},
+      {"escaped slashes", "/%2F%2Fevil.example", "/"},
+      {"escaped slashes, lower case", "/%2f%2fevil.example", "/"},
+      {"escaped backslash", "/%5Cevil.example", "/"},
+      {"escaped backslash, lower case", "/%5cevil.example", "/"},
+      {"tab between slashes", "/\t/evil.example", "/"},
+      {"newline between slashes", "/\n/evil.example", "/"},
+      {"carriage return between slashes", "/\r/evil.example", "/"},
+      {"escaped tab", "/%09/evil.example", "/"},
+      {"escaped newline", "/%0a/evil.example", "/"},
+      {"space", "/ /evil.example", "/"},
+      {"absolute URL", "http://evil.example/", "/"},
+      {"absolute URL without slashes", "http:evil.example", "/"},
+      {"javascript URL", "javascript:alert(1)", "/"},
+      {"no leading slash", "evil.example", "/"},
+      {"empty path", "", "/"},
+      {"dot-dot then two slashes", "/..//evil.example", "/"},
+      {"dot then two slashes", "/.//evil.example", "/"},
+      {"dot-dot segment", "/client/../index.html", "/"},
+      {"escaped dot-dot", "/%2e%2e/%2e%2e//evil.example", "/"},
+      {"empty segment inside", "/client//main.js", "/"},
+      {"bad escape", "/%zz", "/"},
+      {"escaped percent", "/%25252F", "/"},
+      {"raw high bytes", "/\xc3\xa9", "/"},
+      {"header injection in the query", "/?a=%0d%0aSet-Cookie:%20x=1", "/"},
+      {"backslash in the query", "/?next=\\evil.example", "/"},
+      {"raw newline in the query", "/?a=1\r\nLocation:%20//evil.example", "/"},
+  };
+  for (const Case& c : cases) {
+    const std::string target =
+        c.target + (c.target.find('?') == std::string::npos ? "?" : "&") + "token=" + token;
+    const AccessPolicy::Decision decision = policy.check(get("127.0.0.1:9000", target));
+    ASSERT_TRUE(decision.redirect) << c.label;
+    std::string location;
+    for (const auto& [name, value] : decision.reply.headers) {
+      if (name == "Location") location = value;
+    }
+    EXPECT_EQ(location, c.location) << c.label << ": " << c.target;
+  }
 }
 
 TEST(AccessPolicyTest, WebSocketsAndPostsMustComeFromTheShellsOwnOrigin) {

@@ -6,6 +6,7 @@
 #include <sys/time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -17,20 +18,28 @@ namespace kinetra::testing {
 // seconds, so a test never hangs on a server that does not answer.
 class HttpTestClient {
  public:
-  explicit HttpTestClient(std::uint16_t port) {
+  // kLater: the socket is made now (taking its descriptor) and connected by connect().
+  enum class Connect { kNow, kLater };
+
+  explicit HttpTestClient(std::uint16_t port, Connect when = Connect::kNow) : port_(port) {
     fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
     timeval timeout{5, 0};
     ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
     ::setsockopt(fd_, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    connected_ = ::connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    if (when == Connect::kNow) connect();
   }
   ~HttpTestClient() { ::close(fd_); }
   HttpTestClient(const HttpTestClient&) = delete;
   HttpTestClient& operator=(const HttpTestClient&) = delete;
+
+  bool connect() {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port_);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    connected_ = ::connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    return connected_;
+  }
 
   bool connected() const { return connected_; }
 
@@ -61,8 +70,9 @@ class HttpTestClient {
     }
   };
 
-  // One response (with a Content-Length body); nothing on time-out or a closed connection.
-  std::optional<Response> receive() {
+  // One response (with a Content-Length body, unless it answers a HEAD request); nothing on
+  // time-out or a closed connection.
+  std::optional<Response> receive(std::string_view requestMethod = "GET") {
     while (buffer_.find("\r\n\r\n") == std::string::npos) {
       if (!fill()) return std::nullopt;
     }
@@ -70,10 +80,15 @@ class HttpTestClient {
     const std::size_t end = buffer_.find("\r\n\r\n");
     response.head = buffer_.substr(0, end);
     buffer_.erase(0, end + 4);
-    if (response.head.size() < 12) return std::nullopt;
+    // "HTTP/1.1 200 ...": anything else is no response.
+    if (response.head.size() < 12 || !response.head.starts_with("HTTP/1.") ||
+        !std::all_of(response.head.begin() + 9, response.head.begin() + 12,
+                     [](char c) { return c >= '0' && c <= '9'; })) {
+      return std::nullopt;
+    }
     response.status = std::stoi(response.head.substr(9, 3));
     const std::string length = response.header("Content-Length");
-    const std::size_t size = length.empty() ? 0 : std::stoul(length);
+    const std::size_t size = length.empty() || requestMethod == "HEAD" ? 0 : std::stoul(length);
     while (buffer_.size() < size) {
       if (!fill()) return std::nullopt;
     }
@@ -112,6 +127,7 @@ class HttpTestClient {
     return true;
   }
 
+  std::uint16_t port_ = 0;
   int fd_ = -1;
   bool connected_ = false;
   std::string buffer_;

@@ -3,6 +3,8 @@
 // GCC flags code inside nlohmann/json once inlined; not ours to change.
 #pragma GCC diagnostic ignored "-Wnull-dereference"
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <nlohmann/json.hpp>
@@ -37,6 +39,21 @@ std::string origin(const ShellTestServer& server) {
 std::string host(const ShellTestServer& server) {
   return "127.0.0.1:" + std::to_string(server.port());
 }
+std::string tokenOf(const ShellTestServer& server) {
+  const std::string url = server.url();
+  const std::size_t at = url.find("?token=");
+  return at == std::string::npos ? std::string() : url.substr(at + 7);
+}
+std::string post(const ShellTestServer& server, const std::string& path, std::size_t length) {
+  return "POST " + path + " HTTP/1.1\r\nHost: " + host(server) + "\r\nOrigin: " + origin(server) +
+         "\r\nContent-Type: application/octet-stream\r\nContent-Length: " + std::to_string(length) +
+         "\r\n\r\n";
+}
+std::size_t linesWith(const std::vector<std::string>& lines, std::string_view text) {
+  return static_cast<std::size_t>(std::count_if(lines.begin(), lines.end(), [&](const auto& line) {
+    return line.find(text) != std::string::npos;
+  }));
+}
 
 // A browser on the shell's own origin.
 class Browser {
@@ -67,6 +84,14 @@ class Browser {
     const json* view = viewWithText(frame, text);
     if (view == nullptr) return json();
     return perform({{"type", "tap"}, {"view", (*view)["id"]}, {"x", 5}, {"y", 5}});
+  }
+  // The path to upload a photo to, once the form's picker is open; empty when it is not.
+  std::string openPhotoPicker() {
+    tapTab(1);
+    tapOn("Choose Photo");
+    const json* picker = viewOfKind(frame, "imagePicker");
+    if (picker == nullptr) return {};
+    return "/photo/" + std::to_string((*picker)["id"].get<std::uint64_t>());
   }
   json tapTab(int index) {
     const json* bar = viewOfKind(frame, "tabBar");
@@ -278,6 +303,9 @@ TEST(ShellServerTest, MalformedOrStaleEventsAreIgnoredWithOneLineEach) {
 
 TEST(ShellServerTest, LimitsOnHeadersMessagesAndUploadsHold) {
   ShellTestServer server;
+  Browser form(server);
+  const std::string upload = form.openPhotoPicker();
+  ASSERT_FALSE(upload.empty());
   {
     HttpTestClient client(server.port());
     const std::string huge = "X-Filler: " + std::string(17 * 1024, 'a') + "\r\n";
@@ -297,7 +325,7 @@ TEST(ShellServerTest, LimitsOnHeadersMessagesAndUploadsHold) {
   {
     // Chunked, with no length up front: refused once the limit is passed.
     HttpTestClient client(server.port());
-    client.send("POST /photo/5 HTTP/1.1\r\nHost: " + host(server) +
+    client.send("POST " + upload + " HTTP/1.1\r\nHost: " + host(server) +
                 "\r\nOrigin: " + origin(server) + "\r\nTransfer-Encoding: chunked\r\n\r\n");
     const std::string chunk = "100000\r\n" + std::string(0x100000, 'x') + "\r\n";
     std::optional<HttpTestClient::Response> refused;
@@ -325,12 +353,19 @@ TEST(ShellServerTest, IdleConnectionsAreClosed) {
   options.limits.idleSeconds = 30;
   ShellTestServer server(options);
   HttpTestClient idle(server.port());
-  ASSERT_TRUE(idle.connected());
+  ASSERT_TRUE(idle.request(HttpTestClient::get("/manifest.webmanifest")));
   server.advance(29);
   auto stillOpen = idle.request(HttpTestClient::get("/manifest.webmanifest"));
   ASSERT_TRUE(stillOpen);  // and the request started the period again
   server.advance(31);
   EXPECT_TRUE(idle.closedByServer());
+
+  // A body that stops coming.
+  HttpTestClient stalled(server.port());
+  ASSERT_TRUE(stalled.send(post(server, "/nothing", 100) + "only part"));
+  server.settle();
+  server.advance(31);
+  EXPECT_TRUE(stalled.closedByServer());
 
   Browser silent(server);
   ASSERT_TRUE(silent.connected);
@@ -393,26 +428,23 @@ TEST(ShellServerTest, PicturesAreServedByContentAndNoOtherFileIs) {
 TEST(ShellServerTest, APhotoUploadReachesThePickerShownOnTheScreen) {
   ShellTestServer server;
   Browser browser(server);
-  browser.tapTab(1);
-  browser.tapOn("Choose Photo");
-  const json* picker = viewOfKind(browser.frame, "imagePicker");
-  ASSERT_NE(picker, nullptr);
-  const std::string path = "/photo/" + std::to_string((*picker)["id"].get<std::uint64_t>());
-  auto post = [&](const std::string& body, bool withOrigin) {
+  const std::string path = browser.openPhotoPicker();
+  ASSERT_FALSE(path.empty());
+  auto upload = [&](const std::string& body, bool withOrigin) {
     HttpTestClient client(server.port());
     return client.request("POST " + path + " HTTP/1.1\r\nHost: " + host(server) + "\r\n" +
                           (withOrigin ? "Origin: " + origin(server) + "\r\n" : "") +
                           "Content-Type: application/octet-stream\r\nContent-Length: " +
                           std::to_string(body.size()) + "\r\n\r\n" + body);
   };
-  auto notPicture = post("just text", true);
+  auto notPicture = upload("just text", true);
   ASSERT_TRUE(notPicture);
   EXPECT_EQ(notPicture->status, 415);
   const std::string png = fileContents(server.documents() / "photo.jpg");
-  auto crossSite = post(png, false);
+  auto crossSite = upload(png, false);
   ASSERT_TRUE(crossSite);
   EXPECT_EQ(crossSite->status, 403);
-  auto accepted = post(png, true);
+  auto accepted = upload(png, true);
   ASSERT_TRUE(accepted);
   EXPECT_EQ(accepted->status, 204);
   // Every upload, taken or not, is answered with a frame; the last one shows the photo.
@@ -422,6 +454,171 @@ TEST(ShellServerTest, APhotoUploadReachesThePickerShownOnTheScreen) {
   }
   EXPECT_TRUE(viewWithText(frame, "Photo 32x24") != nullptr);
   EXPECT_EQ(viewOfKind(frame, "imagePicker"), nullptr);
+}
+
+TEST(ShellServerTest, AnUploadIsCutOffOnlyWhenItStopsComingNotForItsAge) {
+  WebShellOptions options;
+  options.limits.idleSeconds = 30;
+  ShellTestServer server(options);
+  Browser browser(server);
+  const std::string path = browser.openPhotoPicker();
+  ASSERT_FALSE(path.empty());
+  const std::string png = fileContents(server.documents() / "photo.jpg");
+  constexpr std::size_t kPieces = 8;
+  ASSERT_GE(png.size(), kPieces);
+  HttpTestClient phone(server.port());
+  ASSERT_TRUE(phone.send(post(server, path, png.size())));
+  server.settle();
+  // A piece every 10 s: 70 s in all, never 30 s without progress.
+  const std::size_t piece = png.size() / kPieces;
+  for (std::size_t i = 0; i < kPieces; ++i) {
+    const std::size_t length = i + 1 == kPieces ? std::string::npos : piece;
+    ASSERT_TRUE(phone.send(png.substr(i * piece, length))) << "closed before piece " << i;
+    server.settle();
+    if (i + 1 < kPieces) server.advance(10);
+  }
+  auto answer = phone.receive();
+  ASSERT_TRUE(answer) << "the upload was cut off";
+  EXPECT_EQ(answer->status, 204);
+}
+
+TEST(ShellServerTest, AnUploadToNoOpenPickerIsRefusedBeforeItsBodyIsRead) {
+  ShellTestServer server;
+  Browser browser(server);
+  const std::string picker = browser.openPhotoPicker();
+  ASSERT_FALSE(picker.empty());
+  const json* table = viewOfKind(browser.frame, "tableView");
+  const std::string notAPicker =
+      table == nullptr ? "/photo/1"
+                       : "/photo/" + std::to_string((*table)["id"].get<std::uint64_t>());
+  struct Case {
+    std::string path;
+    int status;
+  };
+  // The full 20 MiB are announced; not one byte of the body is sent.
+  for (const Case& c : std::vector<Case>{
+           {"/photo/999999", 409}, {notAPicker, 409}, {"/photo/x1", 404}, {"/photo/", 404}}) {
+    HttpTestClient client(server.port());
+    auto refused = client.request(post(server, c.path, 20 * 1024 * 1024));
+    ASSERT_TRUE(refused) << c.path << ": no answer without the body";
+    EXPECT_EQ(refused->status, c.status) << c.path;
+  }
+}
+
+TEST(ShellServerTest, HeadIsAnsweredLikeGetWithoutABody) {
+  ShellTestServer server;
+  Browser browser(server);
+  browser.tapTab(2);  // pictures
+  const json* image =
+      findView(browser.frame["root"], [](const json& v) { return v.contains("picture"); });
+  ASSERT_NE(image, nullptr);
+  const std::vector<std::string> paths = {
+      "/",
+      "/index.html",
+      "/client/main.js",
+      "/manifest.webmanifest",
+      "/bundle/Chest.jpg",
+      "/nothing",
+      "/documents/photo.jpg",
+      "/pictures/" + (*image)["picture"]["id"].get<std::string>()};
+  HttpTestClient client(server.port());
+  for (const std::string& path : paths) {
+    auto get = client.request(HttpTestClient::get(path));
+    ASSERT_TRUE(get) << path;
+    EXPECT_EQ(get->header("Content-Length"), std::to_string(get->body.size())) << path;
+    ASSERT_TRUE(client.send("HEAD " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n")) << path;
+    auto head = client.receive("HEAD");
+    ASSERT_TRUE(head) << path;
+    EXPECT_EQ(head->status, get->status) << path;
+    for (const char* name : {"Content-Type", "Content-Length", "Cache-Control"}) {
+      EXPECT_EQ(head->header(name), get->header(name)) << path << " " << name;
+    }
+    // On the same connection: a body after the HEAD answer would garble this one.
+    auto next = client.request(HttpTestClient::get("/nothing"));
+    ASSERT_TRUE(next) << path << ": the HEAD answer carried a body";
+    EXPECT_EQ(next->status, 404) << path;
+  }
+}
+
+TEST(ShellServerTest, AMethodARouteDoesNotServeIsRefusedWith405) {
+  ShellTestServer server;
+  struct Case {
+    std::string request;
+    int status;
+    std::string allow;
+  };
+  const std::string fields =
+      " HTTP/1.1\r\nHost: " + host(server) + "\r\nOrigin: " + origin(server) + "\r\n";
+  const std::vector<Case> cases = {
+      {"POST /ws" + fields + "Content-Length: 0\r\n\r\n", 405, "GET"},
+      {"PUT /ws" + fields + "Content-Length: 0\r\n\r\n", 405, "GET"},
+      {"DELETE /" + fields + "\r\n", 405, "GET, HEAD"},
+      {"POST /client/main.js" + fields + "Content-Length: 0\r\n\r\n", 405, "GET, HEAD"},
+      {"GET /photo/5" + fields + "\r\n", 405, "POST"},
+      {"GET /ws" + fields + "\r\n", 426, ""},
+  };
+  for (const Case& c : cases) {
+    HttpTestClient client(server.port());
+    auto answer = client.request(c.request);
+    const std::string label = c.request.substr(0, c.request.find('\r'));
+    ASSERT_TRUE(answer) << label;
+    EXPECT_EQ(answer->status, c.status) << label;
+    EXPECT_EQ(answer->header("Allow"), c.allow) << label;
+  }
+}
+
+TEST(ShellServerTest, TheTokenRedirectStaysOnThisServer) {
+  WebShellOptions options;
+  options.bindAddress = "0.0.0.0";
+  ShellTestServer server(options);
+  const std::string token = tokenOf(server);
+  ASSERT_FALSE(token.empty());
+  for (const char* target : {"//evil.example/", "/\\evil.example", "/%2F%2Fevil.example",
+                             "/..//evil.example", "http://evil.example/"}) {
+    HttpTestClient client(server.port());
+    auto answer =
+        client.request(HttpTestClient::get(std::string(target) + "?token=" + token, host(server)));
+    ASSERT_TRUE(answer) << target;
+    EXPECT_EQ(answer->status, 303) << target;
+    EXPECT_EQ(answer->header("Location"), "/") << target;
+  }
+}
+
+TEST(ShellServerTest, FloodsOfRefusalsAndMalformedEventsLeaveAFewLinesAndACount) {
+  WebShellOptions options;
+  options.bindAddress = "0.0.0.0";
+  ShellTestServer server(options);
+  const std::string cookie = "Cookie: kinetra_token_" + std::to_string(server.port()) + "=" +
+                             std::string(32, 'f') + "\r\n";
+  for (int i = 0; i < 2000; ++i) {
+    HttpTestClient client(server.port());
+    auto refused = client.request(HttpTestClient::get("/", host(server), cookie));
+    ASSERT_TRUE(refused) << "request " << i;
+    ASSERT_EQ(refused->status, 401) << "request " << i;
+  }
+  EXPECT_LE(linesWith(server.logLines(), "shell: refused"), 10u);
+
+  HttpTestClient holder(server.port());
+  auto redirect = holder.request(HttpTestClient::get("/?token=" + tokenOf(server), host(server)));
+  ASSERT_TRUE(redirect);
+  const std::string setCookie = redirect->header("Set-Cookie");
+  Browser browser(server, setCookie.substr(0, setCookie.find(';')));
+  ASSERT_TRUE(browser.connected);
+  for (int i = 0; i < 2000; ++i) ASSERT_TRUE(browser.socket.write("not json")) << "event " << i;
+  // Every malformed event is answered with a frame; the valid one after them with its ack.
+  browser.socket.write(json({{"type", "pressReturn"}, {"seq", 1}}).dump());
+  json frame = json::object();
+  for (int i = 0; i < 5000 && frame.value("ack", -1) < 1; ++i) {
+    frame = browser.nextFrame();
+    ASSERT_FALSE(frame.is_null()) << "no answer to the valid event";
+  }
+  EXPECT_LE(linesWith(server.logLines(), "shell: ignored"), 10u);
+
+  server.advance(60);  // the intervals end: one count each
+  const std::vector<std::string> lines = server.logLines();
+  EXPECT_EQ(linesWith(lines, "shell: refused: 1995 more like this in the last 60 s"), 1u);
+  EXPECT_EQ(linesWith(lines, "shell: ignored: 1995 more like this in the last 60 s"), 1u);
+  EXPECT_LE(lines.size(), 40u);
 }
 
 }  // namespace

@@ -77,6 +77,12 @@ class ShellTestServer {
     return result.get();
   }
 
+  // Turns the loop a number of times, so that bytes a test has just sent are taken in (as a
+  // rule, not a guarantee) before it moves the clock.
+  void settle() {
+    for (int turn = 0; turn < 20; ++turn) onLoop([] {});
+  }
+
   // Moves the manual clock, firing the shell's timers (idle time-outs, the screen watch).
   void advance(double seconds) {
     onLoop([this, seconds] { clock_->advance(seconds); });
