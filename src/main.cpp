@@ -1,12 +1,12 @@
 // kinetra: starts the application on the run loop and runs until SIGINT or SIGTERM.
 
-#include "app/CatalogueResources.h"
 #include "app/VelomarAppDelegate.h"
 #include "foundation/DocumentsDirectory.h"
 #include "foundation/DocumentsLock.h"
 #include "foundation/ResourceBundle.h"
 #include "foundation/RunLoop.h"
 #include "graphics/DrawingContext.h"
+#include "model/CatalogueResources.h"
 #include "shell/WebShell.h"
 #include "ui/Application.h"
 

@@ -7,8 +7,8 @@
 #include "app/VelomarAppDelegate.h"
 #include "catalogue/ExercisePictures.h"
 #include "logging/AerobicEntryPane.h"
-#include "logging/AerobicKind.h"
 #include "logging/StrengthEntryPane.h"
+#include "model/AerobicKind.h"
 #include "ui/Application.h"
 
 namespace kinetra {

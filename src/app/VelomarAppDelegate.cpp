@@ -5,15 +5,15 @@
 #include <system_error>
 #include <utility>
 
-#include "app/CatalogueResources.h"
 #include "app/ExerciseScreen.h"
 #include "catalogue/MuscleText.h"
 #include "foundation/PropertyListReader.h"
 #include "foundation/RunLoop.h"
 #include "logging/AerobicEntryPane.h"
-#include "logging/DayList.h"
 #include "logging/EntryPaneEditing.h"
 #include "logging/StrengthEntryPane.h"
+#include "model/CatalogueResources.h"
+#include "model/DayList.h"
 #include "ui/Application.h"
 
 namespace kinetra {

@@ -7,16 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "app/ExerciseRecord.h"
 #include "app/MainInterface.h"
-#include "app/NameIndex.h"
 #include "app/Sender.h"
-#include "app/UserFileStore.h"
 #include "foundation/DateFormatter.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/PropertyList.h"
 #include "foundation/ResourceBundle.h"
 #include "foundation/Timer.h"
+#include "model/ExerciseRecord.h"
+#include "model/NameIndex.h"
+#include "model/UserFileStore.h"
 #include "ui/ApplicationDelegate.h"
 #include "ui/Image.h"
 #include "ui/ImagePickerControllerDelegate.h"

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/ExerciseRecord.h"
 #include "catalogue/ExercisePictures.h"
+#include "model/ExerciseRecord.h"
 #include "ui/Label.h"
 
 namespace kinetra {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/ExerciseRecord.h"
+#include "model/ExerciseRecord.h"
 
 namespace kinetra {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/ExerciseRecord.h"
+#include "model/ExerciseRecord.h"
 
 namespace kinetra {
 

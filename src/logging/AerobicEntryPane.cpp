@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/VelomarAppDelegate.h"
-#include "logging/LogEntry.h"
+#include "model/LogEntry.h"
 
 namespace kinetra {
 

@@ -1,10 +1,10 @@
 #include "logging/AerobicsTableController.h"
 
 #include "app/VelomarAppDelegate.h"
-#include "logging/AerobicKind.h"
-#include "logging/LogEntry.h"
 #include "logging/LogRowCell.h"
 #include "logging/TodayLog.h"
+#include "model/AerobicKind.h"
+#include "model/LogEntry.h"
 
 namespace kinetra {
 

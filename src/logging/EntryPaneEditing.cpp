@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "app/ExerciseRecord.h"
 #include "app/VelomarAppDelegate.h"
+#include "model/ExerciseRecord.h"
 
 namespace kinetra {
 

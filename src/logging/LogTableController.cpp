@@ -1,9 +1,9 @@
 #include "logging/LogTableController.h"
 
 #include "app/VelomarAppDelegate.h"
-#include "logging/LogEntry.h"
 #include "logging/LogRowCell.h"
 #include "logging/TodayLog.h"
+#include "model/LogEntry.h"
 
 namespace kinetra {
 

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "app/VelomarAppDelegate.h"
-#include "logging/LogEntry.h"
-#include "logging/WeightText.h"
+#include "model/LogEntry.h"
+#include "model/WeightText.h"
 
 namespace kinetra {
 

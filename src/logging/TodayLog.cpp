@@ -1,7 +1,7 @@
 #include "logging/TodayLog.h"
 
 #include "app/VelomarAppDelegate.h"
-#include "logging/LogEntry.h"
+#include "model/LogEntry.h"
 #include "ui/Application.h"
 #include "ui/TableView.h"
 

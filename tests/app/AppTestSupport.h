@@ -16,17 +16,11 @@
 #include "foundation/PropertyListReader.h"
 #include "foundation/PropertyListWriter.h"
 #include "foundation/RunLoop.h"
+#include "model/ModelTestSupport.h"
 #include "support/TemporaryDirectory.h"
 #include "ui/Application.h"
 
 namespace kinetra::test {
-
-// A strength record of the catalogue's layout.
-inline PropertyList exerciseRecord(const std::string& name, const std::string& target = "Chest") {
-  return PropertyList::Dictionary{{"name", name},          {"image", name},
-                                  {"description", "d"},    {"target1", target},
-                                  {"muscle1", "Deltoids"}, {"difficulty", "Beginner"}};
-}
 
 // The shared state on a temporary documents directory and a temporary bundle holding only what
 // a test puts there, with a manual clock, U.S. English day strings in Tokyo's time zone (no

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "logging/LogEntry.h"
 #include "logging/LoggingTestSupport.h"
+#include "model/LogEntry.h"
 
 namespace kinetra::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/UserFileStore.h"
+#include "model/UserFileStore.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "app/NameIndex.h"
+#include "model/NameIndex.h"
 
 #include <unicode/coll.h>
 #include <unicode/locid.h>

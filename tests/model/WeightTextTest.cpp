@@ -1,8 +1,8 @@
-#include "logging/WeightText.h"
+#include "model/WeightText.h"
 
 #include <gtest/gtest.h>
 
-#include "logging/LogEntry.h"
+#include "model/LogEntry.h"
 
 namespace kinetra {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/CatalogueResources.h"
+#include "model/CatalogueResources.h"
 
 #include <memory>
 #include <optional>

@@ -1,8 +1,14 @@
 // The sections of the complete exercise list: exact first-character keys in the locale's
 // case-insensitive order, records in list order within a section.
-#include "app/AppTestSupport.h"
+#include "model/NameIndex.h"
 
-#include "app/NameIndex.h"
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/ModelTestSupport.h"
 
 namespace kinetra::test {
 namespace {
@@ -74,19 +80,6 @@ TEST(NameIndexTest, FirstCharacterTakesAWholeCodePoint) {
   EXPECT_EQ(NameIndex::firstCharacter(""), "");
   // A truncated sequence yields what there is, never more.
   EXPECT_EQ(NameIndex::firstCharacter("\xE2\x82"), "\xE2\x82");
-}
-
-using StartUpIndexTest = AppTest;
-
-TEST_F(StartUpIndexTest, ACustomZComesAfterTheCataloguesZs) {
-  writeSmallCatalogue();
-  writeDocument("Custom_Exercises.plist", PropertyList::Array{exerciseRecord("Zane's Curl")});
-  VelomarAppDelegate& state = launch();
-  EXPECT_EQ(state.exerciseNameIndexArray(), (std::vector<std::string>{" ", "b", "S", "Z"}));
-  EXPECT_EQ(namesOf(state.indexedExercises().at("Z")),
-            (std::vector<std::string>{"Zottman Curl", "Zane's Curl"}));
-  EXPECT_EQ(namesOf(state.indexedExercises().at(" ")),
-            (std::vector<std::string>{" treadmill", " rowing"}));
 }
 
 }  // namespace

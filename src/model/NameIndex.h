@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ExerciseRecord.h"
+#include "model/ExerciseRecord.h"
 
 namespace kinetra {
 

@@ -1,4 +1,4 @@
-#include "app/ExerciseRecord.h"
+#include "model/ExerciseRecord.h"
 
 #include <algorithm>
 #include <array>

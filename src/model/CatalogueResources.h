@@ -5,10 +5,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ExerciseRecord.h"
 #include "foundation/PropertyList.h"
 #include "foundation/ResourceBundle.h"
 #include "foundation/Status.h"
+#include "model/ExerciseRecord.h"
 
 namespace kinetra {
 

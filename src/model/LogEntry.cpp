@@ -1,4 +1,4 @@
-#include "logging/LogEntry.h"
+#include "model/LogEntry.h"
 
 #include <iterator>
 #include <utility>

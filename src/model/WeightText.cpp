@@ -1,4 +1,4 @@
-#include "logging/WeightText.h"
+#include "model/WeightText.h"
 
 namespace kinetra {
 

@@ -1,4 +1,4 @@
-#include "logging/AerobicKind.h"
+#include "model/AerobicKind.h"
 
 #include <algorithm>
 

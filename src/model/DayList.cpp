@@ -1,4 +1,4 @@
-#include "logging/DayList.h"
+#include "model/DayList.h"
 
 #include <algorithm>
 #include <cstdint>
