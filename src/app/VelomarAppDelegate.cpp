@@ -214,9 +214,9 @@ void VelomarAppDelegate::migrateSingleWorkout() {
   workouts_.asArray().emplace_back(std::move(workout));
   interface_->workoutsTable.tableView().reloadData();
   // The old file goes only once its workout is safely on disk: a failed save keeps it, and
-  // the next successful save of the workouts removes it.
+  // the next successful save of the workouts removes it. A failed save is reported by the save.
   migrationPending_ = true;
-  saveWorkouts();
+  static_cast<void>(saveWorkouts());
 }
 
 void VelomarAppDelegate::finishMigration() {

@@ -11,6 +11,8 @@
 #include <string>
 #include <utility>
 
+#include "foundation/FileDescriptor.h"
+
 namespace kinetra {
 
 namespace {
@@ -29,30 +31,6 @@ Status errnoStatus(const std::string& what, const std::filesystem::path& path, i
   if (error == ENOENT || error == ENOTDIR) return Status::NotFound(describe(what, path, error));
   return Status::IOError(describe(what, path, error));
 }
-
-// Owns a file descriptor; close() reports the error that a destructor would have to drop.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-
-  int get() const { return fd_; }
-  bool valid() const { return fd_ >= 0; }
-
-  // 0 or the errno of close(); the descriptor is released either way (retrying close after
-  // EINTR is unsafe on Linux).
-  int close() {
-    int error = ::close(std::exchange(fd_, -1)) == 0 ? 0 : errno;
-    return error == EINTR ? 0 : error;
-  }
-
- private:
-  int fd_;
-};
 
 // Removes the temporary file unless the rename consumed it.
 class TemporaryFile {

@@ -1,5 +1,6 @@
 #include "foundation/ResourceBundle.h"
 
+#include "foundation/BuildTree.h"
 #include "foundation/DocumentsDirectory.h"
 
 #include <string>
@@ -7,20 +8,8 @@
 
 namespace kinetra {
 
-namespace {
-
-bool isInside(const std::filesystem::path& file, const std::filesystem::path& folder) {
-  const auto [folderEnd, fileAt] =
-      std::mismatch(folder.begin(), folder.end(), file.begin(), file.end());
-  return folderEnd == folder.end();
-}
-
-}  // namespace
-
 std::filesystem::path ResourceBundle::defaultPath() {
-  std::error_code error;
-  const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (!error && isInside(executable, KINETRA_BUILD_DIR)) return KINETRA_SOURCE_RESOURCES;
+  if (runsFromBuildTree()) return KINETRA_SOURCE_RESOURCES;
   return KINETRA_INSTALLED_RESOURCES;
 }
 

@@ -7,8 +7,10 @@
 namespace kinetra {
 
 // The outcome of an operation that can fail. Errors are values: nothing in the lower layers
-// throws across a public interface. A default Status is success.
-class Status {
+// throws across a public interface. A default Status is success. The compiler flags one
+// dropped unread; a caller that deliberately goes on after a failure says so with
+// static_cast<void>(...) and a comment giving the reason.
+class [[nodiscard]] Status {
  public:
   enum class Code {
     kOk,
@@ -55,7 +57,7 @@ class Status {
 // A value or the Status that explains its absence. Construct from either; an ok Status is not
 // a valid error.
 template <typename T>
-class Result {
+class [[nodiscard]] Result {
  public:
   Result(T value) : state_(std::move(value)) {}       // NOLINT: implicit by design
   Result(Status error) : state_(std::move(error)) {}  // NOLINT: implicit by design

@@ -57,7 +57,7 @@ void AerobicEntryPane::addSet() {
     return;
   }
   // A failed write is reported by the save itself; the next write of the log carries the set.
-  state_.saveAerobicsLog();
+  static_cast<void>(state_.saveAerobicsLog());
   ui.aerobicsTableView.reloadData();
 }
 

@@ -63,7 +63,7 @@ void StrengthEntryPane::addSet() {
     return;
   }
   // A failed write is reported by the save itself; the next write of the log carries the set.
-  state_.saveExerciseLog();
+  static_cast<void>(state_.saveExerciseLog());
   ui.logTableView.reloadData();
 }
 

@@ -31,9 +31,9 @@ void TodayLog::deleteSet(TableView& table, IndexPath indexPath) {
   }
   // A failed write is reported by the save itself; the next write of this log carries it.
   if (kind_ == Kind::kStrength) {
-    state_.saveExerciseLog();
+    static_cast<void>(state_.saveExerciseLog());
   } else {
-    state_.saveAerobicsLog();
+    static_cast<void>(state_.saveAerobicsLog());
   }
   table.beginUpdates();
   table.deleteRowsAtIndexPaths({indexPath}, TableViewRowAnimation::kTop);

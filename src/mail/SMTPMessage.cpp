@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "foundation/AsciiText.h"
 #include "foundation/RunLoop.h"
 #include "foundation/Stream.h"
 #include "foundation/TlsOptions.h"
@@ -65,13 +66,6 @@ bool isSafeHeaderValue(std::string_view value) {
   return true;
 }
 
-std::string lowercase(std::string_view text) {
-  std::string result(text);
-  std::transform(result.begin(), result.end(), result.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return result;
-}
-
 // The blank-separated words of `text`, lowercased.
 std::vector<std::string> lowercaseWords(std::string_view text) {
   std::vector<std::string> words;
@@ -80,7 +74,7 @@ std::vector<std::string> lowercaseWords(std::string_view text) {
     position = text.find_first_not_of(" \t", position);
     if (position == std::string_view::npos) return words;
     const std::size_t end = std::min(text.find_first_of(" \t", position), text.size());
-    words.push_back(lowercase(text.substr(position, end - position)));
+    words.push_back(asciiLowercase(text.substr(position, end - position)));
     position = end;
   }
 }
@@ -128,7 +122,7 @@ std::optional<SMTPError::Code> namedRefusal(SMTPSendState state, int replyCode) 
 }
 
 bool isBase64Encoding(std::string_view encoding) {
-  std::string value = lowercase(encoding);
+  std::string value = asciiLowercase(encoding);
   value.erase(std::remove_if(value.begin(), value.end(), isLineSpace), value.end());
   return value == "base64";
 }
@@ -194,7 +188,7 @@ struct SMTPMessage::ReplyLine {
   bool isPrompt(std::string_view prompt) const {
     if (!is(334)) return false;
     const Result<std::vector<std::uint8_t>> decoded = Base64Data::decodeBase64(text);
-    return decoded && lowercase(std::string(decoded->begin(), decoded->end())) == prompt;
+    return decoded && asciiLowercase(std::string(decoded->begin(), decoded->end())) == prompt;
   }
 
   int code = 0;  // 0: not a reply line at all
@@ -697,7 +691,7 @@ void SMTPMessage::finish(std::optional<SMTPError> error) {
 // --- Helpers ----------------------------------------------------------------------------------
 
 bool SMTPMessage::isLoopbackRelay(std::string_view host) {
-  std::string name = lowercase(host);
+  std::string name = asciiLowercase(host);
   if (!name.empty() && name.back() == '.') name.pop_back();
   if (name == "localhost") return true;
   if (name.size() >= 2 && name.front() == '[' && name.back() == ']') {

@@ -15,18 +15,12 @@
 #include <cstring>
 #include <memory>
 
+#include "foundation/AsciiText.h"
 #include "shell/UrlComponents.h"
 
 namespace kinetra {
 
 namespace {
-
-std::string lowercase(std::string_view text) {
-  std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return lower;
-}
 
 // The canonical text of an IPv4 or IPv6 literal, or nothing when `literal` is not one.
 std::optional<std::string> canonicalAddress(std::string_view literal) {
@@ -199,7 +193,7 @@ std::optional<std::string> AccessPolicy::hostName(std::string_view hostHeader) {
     }
   }
   if (host.empty() || (hasPort && !isPortNumber(port))) return std::nullopt;
-  return lowercase(host);
+  return asciiLowercase(host);
 }
 
 bool AccessPolicy::isAllowedHost(std::string_view hostHeader) const {
@@ -215,7 +209,7 @@ bool AccessPolicy::isAllowedHost(std::string_view hostHeader) const {
 
 bool AccessPolicy::isSameOrigin(std::string_view origin, std::string_view hostHeader) {
   if (hostHeader.empty()) return false;
-  return lowercase(origin) == "http://" + lowercase(hostHeader);
+  return asciiLowercase(origin) == "http://" + asciiLowercase(hostHeader);
 }
 
 std::optional<std::string> AccessPolicy::cookieValue(std::string_view cookieHeader) const {

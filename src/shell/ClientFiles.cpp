@@ -6,24 +6,18 @@
 #include <iterator>
 #include <system_error>
 
+#include "foundation/BuildTree.h"
+
 namespace kinetra {
 
 namespace {
-
-bool isInside(const std::filesystem::path& file, const std::filesystem::path& folder) {
-  const auto [folderEnd, fileAt] =
-      std::mismatch(folder.begin(), folder.end(), file.begin(), file.end());
-  return folderEnd == folder.end();
-}
 
 constexpr std::size_t kMaxClientFileBytes = 4 * 1024 * 1024;
 
 }  // namespace
 
 std::filesystem::path ClientFiles::defaultPath() {
-  std::error_code error;
-  const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (!error && isInside(executable, KINETRA_BUILD_DIR)) return KINETRA_SOURCE_CLIENT;
+  if (runsFromBuildTree()) return KINETRA_SOURCE_CLIENT;
   return KINETRA_INSTALLED_CLIENT;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/FileDescriptor.h"
 #include "graphics/PictureHeader.h"
 #include "shell/UrlComponents.h"
 
@@ -22,25 +23,11 @@ constexpr std::string_view kDocumentsPrefix = "/documents/";
 
 HttpReply notFound() { return HttpReply::text(404, "Not Found\n"); }
 
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
 // The bytes of a regular file no larger than the picture limit, without following a symbolic
 // link at the last step.
 std::shared_ptr<std::vector<std::uint8_t>> readPictureFile(const std::filesystem::path& path) {
   const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
-  if (file.get() < 0) return nullptr;
+  if (!file.valid()) return nullptr;
   struct stat status {};
   if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) return nullptr;
   if (status.st_size <= 0 || static_cast<std::uint64_t>(status.st_size) > kMaxPictureBytes) {
