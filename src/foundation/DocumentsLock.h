@@ -1,9 +1,11 @@
 #pragma once
 
 #include "foundation/DocumentsDirectory.h"
+#include "foundation/FileDescriptor.h"
 #include "foundation/Status.h"
 
 #include <string_view>
+#include <utility>
 
 namespace kinetra {
 
@@ -12,7 +14,8 @@ namespace kinetra {
 // process ends in any way, so a crash never leaves the folder locked. Two processes writing the
 // same files would each overwrite the other's saves; the second one must not start.
 //
-// Move-only. Not a guard against other programs, which ignore advisory locks.
+// Move-only; destroying it closes the lock file, which drops the lock. Not a guard against other
+// programs, which ignore advisory locks.
 class DocumentsLock {
  public:
   // The lock file's name; the only file in the folder that is not the user's data.
@@ -23,17 +26,10 @@ class DocumentsLock {
   // folder or the lock file cannot be made or opened.
   static Result<DocumentsLock> acquire(const DocumentsDirectory& documents);
 
-  DocumentsLock(DocumentsLock&& other) noexcept;
-  DocumentsLock& operator=(DocumentsLock&& other) noexcept;
-  DocumentsLock(const DocumentsLock&) = delete;
-  DocumentsLock& operator=(const DocumentsLock&) = delete;
-  ~DocumentsLock();
-
  private:
-  explicit DocumentsLock(int descriptor) : descriptor_(descriptor) {}
-  void release();
+  explicit DocumentsLock(FileDescriptor descriptor) : descriptor_(std::move(descriptor)) {}
 
-  int descriptor_ = -1;
+  FileDescriptor descriptor_;
 };
 
 }  // namespace kinetra

@@ -5,12 +5,6 @@
 namespace kinetra::test {
 namespace {
 
-std::vector<std::string> namesOf(const ExerciseRecords& records) {
-  std::vector<std::string> names;
-  for (const ExerciseRecord& record : records) names.push_back(record->find("name")->asString());
-  return names;
-}
-
 using StartUpIndexTest = AppTest;
 
 TEST_F(StartUpIndexTest, ACustomZComesAfterTheCataloguesZs) {

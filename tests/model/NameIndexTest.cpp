@@ -13,12 +13,6 @@
 namespace kinetra::test {
 namespace {
 
-std::vector<std::string> namesOf(const ExerciseRecords& records) {
-  std::vector<std::string> names;
-  for (const ExerciseRecord& record : records) names.push_back(record->find("name")->asString());
-  return names;
-}
-
 ExerciseRecords records(const std::vector<std::string>& names) {
   ExerciseRecords list;
   for (const std::string& name : names) {
