@@ -99,14 +99,14 @@ int run(const std::filesystem::path& documents, const std::filesystem::path& res
   auto delegate = std::make_unique<kinetra::VelomarAppDelegate>(
       *loop, kinetra::VelomarAppDelegate::Environment{documents, resources, {}});
   application.launch(*delegate);
-  const std::size_t days = delegate->exerciseLog().asDictionary().size();
+  const std::size_t days = delegate->userData().exerciseLog.asDictionary().size();
   if (days == 0) {
     std::fprintf(stderr, "the log did not load\n");
     return 1;
   }
 
   kinetra::MainInterface& ui = delegate->interface();
-  delegate->setSelectedExercise("Barbell Squat");
+  delegate->selection().selectedExercise = "Barbell Squat";
   delegate->velomarTabSelect();
   ui.weight.setText("82");
   ui.weightDecimal.setText("5");

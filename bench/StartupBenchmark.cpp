@@ -83,8 +83,8 @@ void launch(benchmark::State& state, const std::filesystem::path& documents,
     auto delegate = std::make_unique<kinetra::VelomarAppDelegate>(
         *loop, kinetra::VelomarAppDelegate::Environment{documents, resources, {}});
     application.launch(*delegate);
-    if (delegate->exerciseLog().asDictionary().empty() ||
-        delegate->aerobicsLog().asDictionary().empty()) {
+    if (delegate->userData().exerciseLog.asDictionary().empty() ||
+        delegate->userData().aerobicsLog.asDictionary().empty()) {
       state.SkipWithError("the logs did not load");
     }
 

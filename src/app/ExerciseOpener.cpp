@@ -1,4 +1,4 @@
-#include "catalogue/ExerciseOpener.h"
+#include "app/ExerciseOpener.h"
 
 #include <string>
 
@@ -11,32 +11,33 @@ namespace {
 
 constexpr int kCatalogueTab = 1;
 
-void leaveStartUpLogo(VelomarAppDelegate& app, MainInterface& ui) {
-  if (app.doneLogo()) return;
-  app.setDoneLogo(true);
-  app.setBackViewIsVisible(false);
+void leaveStartUpLogo(EditingFlags& flags, MainInterface& ui) {
+  if (flags.doneLogo) return;
+  flags.doneLogo = true;
+  flags.backViewIsVisible = false;
   ui.kinetraHelpView.removeFromSuperview();
   ui.kinetraTabView.addSubview(ui.velomarTabImage);
 }
 
 }  // namespace
 
-void ExerciseOpener::open(VelomarAppDelegate& app, const PropertyList& record, From from) {
+void ExerciseOpener::open(VelomarAppDelegate& app, const PropertyList& record,
+                          CatalogueNavigation::From from) {
   MainInterface& ui = app.interface();
-  app.setUseLogScroll(false);
-  leaveStartUpLogo(app, ui);
+  app.flags().useLogScroll = false;
+  leaveStartUpLogo(app.flags(), ui);
 
-  const ExercisePictures pictures(app.bundle(), app.userFiles().documents());
-  ui.velomarTabImage.setImage(pictures.fullPicture(record));
-  app.setSelectedExercise(std::string(recordString(record, "name").value_or("")));
+  ui.velomarTabImage.setImage(app.pictures().fullPicture(record));
+  app.selection().selectedExercise = std::string(recordString(record, "name").value_or(""));
   if (ui.velomarTabText != nullptr) {
     ui.velomarTabText->setText(std::string(recordString(record, "description").value_or("")));
   }
   app.updateMuscleText();
   ui.velomarNavigationTitle.setLeftBarButtonItem(&ui.velomarBackButton);
   ui.velomarNavigationTitle.setRightBarButtonItem(ui.segmentBarItem.get());
-  app.setLastTabIndex(kCatalogueTab);
-  if (from == From::kCompleteList) ui.kinetraTabView.addSubview(ui.velomarTabImage);
+  app.selection().lastTabIndex = kCatalogueTab;
+  if (from == CatalogueNavigation::From::kCompleteList)
+    ui.kinetraTabView.addSubview(ui.velomarTabImage);
 
   app.velomarTabSelect();
 }

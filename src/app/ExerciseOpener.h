@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/CatalogueNavigation.h"
 #include "foundation/PropertyList.h"
 
 namespace kinetra {
@@ -13,9 +14,8 @@ class VelomarAppDelegate;
 // (velomarTabSelect). The complete list also brings the picture to the front of the card.
 class ExerciseOpener {
  public:
-  enum class From { kList, kCompleteList };
-
-  static void open(VelomarAppDelegate& app, const PropertyList& record, From from);
+  static void open(VelomarAppDelegate& app, const PropertyList& record,
+                   CatalogueNavigation::From from);
 };
 
 }  // namespace kinetra

@@ -26,21 +26,24 @@ void beginCardAnimation(double seconds) {
 
 // The thumbnail of the record of `exercises` named `exercise`; empty when there is none.
 Image thumbnailOf(VelomarAppDelegate& state, std::string_view exercise) {
-  const ExerciseRecord record = recordNamed(state.exercises(), exercise);
-  if (record == nullptr) return {};
-  return ExercisePictures(state.bundle(), state.userFiles().documents()).thumbnail(*record);
+  const ExerciseRecord record = recordNamed(state.exerciseList().exercises, exercise);
+  return record == nullptr ? Image() : state.pictures().thumbnail(*record);
 }
 
 }  // namespace
 
-ExerciseScreen::ExerciseScreen(VelomarAppDelegate& state) : state_(state), ui_(state.interface()) {}
+ExerciseScreen::ExerciseScreen(VelomarAppDelegate& state)
+    : state_(state),
+      ui_(state.interface()),
+      flags_(state.flags()),
+      exercise_(state.selection().selectedExercise) {}
 
 void ExerciseScreen::show() {
   if (ui_.segmentedControl) {
-    ui_.segmentedControl->setEnabled(!isAerobicExercise(state_.selectedExercise()), kGraphSegment);
+    ui_.segmentedControl->setEnabled(!isAerobicExercise(exercise_), kGraphSegment);
   }
-  state_.setBackViewIsVisible(false);
-  state_.setFlipEnabled(true);
+  flags_.backViewIsVisible = false;
+  flags_.flipEnabled = true;
   ui_.velomarNavigationTitle.setTitle({});
   // A log page left open over the exercise screen.
   ui_.kinetraNavigationController.popViewControllerAnimated(Animated::No);
@@ -54,10 +57,10 @@ void ExerciseScreen::show() {
 void ExerciseScreen::flipCard() {
   View& card = ui_.kinetraTabView;
   beginCardAnimation(kFlipDuration);
-  if (!state_.backViewIsVisible()) {
+  if (!flags_.backViewIsVisible) {
     View::setAnimationTransition(AnimationTransition::kFlipFromRight, card);
     ui_.velomarTabImage.removeFromSuperview();
-    if (!state_.doneLogo()) {
+    if (!flags_.doneLogo) {
       card.addSubview(ui_.kinetraHelpView);
     } else {
       if (ui_.velomarTabText) card.addSubview(*ui_.velomarTabText);
@@ -65,13 +68,13 @@ void ExerciseScreen::flipCard() {
     }
   } else {
     View::setAnimationTransition(AnimationTransition::kFlipFromLeft, card);
-    if (!state_.doneLogo())
+    if (!flags_.doneLogo)
       ui_.velomarTabImage.setImage(Image::resource(state_.bundle(), "logo", "jpg"));
     if (ui_.velomarTabText) ui_.velomarTabText->removeFromSuperview();
     card.addSubview(ui_.velomarTabImage);
   }
   View::commitAnimations();
-  state_.setBackViewIsVisible(!state_.backViewIsVisible());
+  flags_.backViewIsVisible = !flags_.backViewIsVisible;
 }
 
 void ExerciseScreen::barControlTapped() {
@@ -92,12 +95,11 @@ void ExerciseScreen::barControlTapped() {
 }
 
 void ExerciseScreen::openEntryPane() {
-  View& pane =
-      isAerobicExercise(state_.selectedExercise()) ? ui_.kinetraAerobicsView : ui_.kinetraLogView;
+  View& pane = isAerobicExercise(exercise_) ? ui_.kinetraAerobicsView : ui_.kinetraLogView;
   ui_.logsScrollView.removeFromSuperview();
   putHeader(pane);
   pane.setFrame(kPaneFrame);
-  ui_.logExerciseLabel.setText(state_.selectedExercise());
+  ui_.logExerciseLabel.setText(exercise_);
   openPane();
   ui_.velomarNavigationTitle.setLeftBarButtonItem(&ui_.logDoneButton);
   ui_.velomarNavigationTitle.setRightBarButtonItem(&ui_.logEditButton);
@@ -112,11 +114,10 @@ void ExerciseScreen::putHeader(View& pane) {
   }
   for (View* view : old) view->removeFromSuperview();
 
-  const Point center =
-      isAerobicExercise(state_.selectedExercise()) ? kAerobicHeaderCenter : kHeaderCenter;
+  const Point center = isAerobicExercise(exercise_) ? kAerobicHeaderCenter : kHeaderCenter;
   auto background =
       std::make_unique<ImageView>(Image::resource(state_.bundle(), "background", "jpg"));
-  auto picture = std::make_unique<ImageView>(thumbnailOf(state_, state_.selectedExercise()));
+  auto picture = std::make_unique<ImageView>(thumbnailOf(state_, exercise_));
   for (ImageView* view : {background.get(), picture.get()}) {
     view->setCenter(center);
     view->setTag(kHeaderTag);
@@ -129,10 +130,10 @@ void ExerciseScreen::openPane() {
   ui_.velomarTabImage.removeFromSuperview();
   if (ui_.velomarTabText) ui_.velomarTabText->removeFromSuperview();
   ui_.logEditButton.setTitle("Edit");
-  state_.setLogEditing(false);
-  state_.setFlipEnabled(false);
+  flags_.logEditing = false;
+  flags_.flipEnabled = false;
 
-  if (state_.useLogScroll()) {
+  if (flags_.useLogScroll) {
     // The panes build the day list themselves when they are filled (below).
     state_.createPreviousDates();
     // The workout screen builds and fills its paging panels from its selected row.
@@ -145,7 +146,7 @@ void ExerciseScreen::openPane() {
     return;
   }
   beginCardAnimation(kPaneDuration);
-  if (isAerobicExercise(state_.selectedExercise())) {
+  if (isAerobicExercise(exercise_)) {
     openAerobicPane();
   } else {
     openStrengthPane();
@@ -157,31 +158,33 @@ void ExerciseScreen::openStrengthPane() {
   ui_.kinetraTabView.addSubview(ui_.kinetraLogView);
   View::setAnimationTransition(AnimationTransition::kCurlUp, ui_.kinetraTabView);
   // Takes the table out of editing mode, reloads it and fills the fields.
-  StrengthEntryPane(state_).prepare();
+  state_.createPreviousDates();
+  StrengthEntryPane(ui_, state_.loggingState()).prepare();
 }
 
 void ExerciseScreen::openAerobicPane() {
-  const AerobicKind* kind = AerobicKind::named(state_.selectedExercise());
+  const AerobicKind* kind = AerobicKind::named(exercise_);
   ui_.aerobicsLogImage.setImage(
       kind != nullptr ? Image::resource(state_.bundle(), kind->logPicture, "png") : Image());
-  ui_.aerobicsLabel.setText(state_.selectedExercise());
+  ui_.aerobicsLabel.setText(exercise_);
   ui_.kinetraTabView.addSubview(ui_.kinetraAerobicsView);
   View::setAnimationTransition(AnimationTransition::kCurlUp, ui_.kinetraTabView);
-  AerobicEntryPane(state_).prepare();
+  state_.createPreviousDates();
+  AerobicEntryPane(ui_, state_.loggingState()).prepare();
 }
 
 void ExerciseScreen::closePane() {
   ui_.kinetraLogView.removeFromSuperview();
   ui_.kinetraAerobicsView.removeFromSuperview();
   ui_.kinetraTabView.addSubview(ui_.velomarTabImage);
-  state_.setBackViewIsVisible(false);
-  state_.setFlipEnabled(true);
+  flags_.backViewIsVisible = false;
+  flags_.flipEnabled = true;
 }
 
 void ExerciseScreen::leavePane() {
   if (ui_.velomarNavigationTitle.title() == kLogEntryTitle) {
-    if (state_.lastTabIndex() == 2) ui_.singleWorkoutTableView.tableView().reloadData();
-    ui_.tabBarController.setSelectedIndex(state_.lastTabIndex());
+    if (state_.selection().lastTabIndex == 2) ui_.singleWorkoutTableView.tableView().reloadData();
+    ui_.tabBarController.setSelectedIndex(state_.selection().lastTabIndex);
     return;
   }
   ui_.velomarNavigationTitle.setLeftBarButtonItem(&ui_.velomarBackButton);
@@ -192,7 +195,7 @@ void ExerciseScreen::leavePane() {
 
 void ExerciseScreen::showGraph() {
   View& graph = ui_.graphView;
-  graph.setNeedsDisplay();
+  state_.updateGraph();
   graph.setAlpha(0);
   Application::shared().setStatusBarHidden(true, Animated::Yes);
   ui_.window.addSubview(graph);

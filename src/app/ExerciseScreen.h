@@ -1,10 +1,13 @@
 #pragma once
 
+#include <string>
+
 #include "ui/Geometry.h"
 
 namespace kinetra {
 
 class MainInterface;
+struct EditingFlags;
 class VelomarAppDelegate;
 class View;
 
@@ -52,6 +55,8 @@ class ExerciseScreen {
 
   VelomarAppDelegate& state_;
   MainInterface& ui_;
+  EditingFlags& flags_;
+  const std::string& exercise_;  // the selected exercise
 };
 
 }  // namespace kinetra

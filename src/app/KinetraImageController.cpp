@@ -2,22 +2,17 @@
 
 #include <algorithm>
 
-#include "app/VelomarAppDelegate.h"
-#include "ui/Touch.h"
-
 namespace kinetra {
 
 void KinetraImageController::touchesBegan(const std::vector<Touch>& touches, const Event&) {
-  turnCardOnDoubleTap(touches);
+  doOnDoubleTap(touches, doubleTapAction_);
 }
 
-bool KinetraImageController::turnCardOnDoubleTap(const std::vector<Touch>& touches) {
+bool KinetraImageController::doOnDoubleTap(const std::vector<Touch>& touches,
+                                           const DoubleTapAction& action) {
   const bool doubleTap = std::any_of(touches.begin(), touches.end(),
                                      [](const Touch& touch) { return touch.tapCount() > 1; });
-  VelomarAppDelegate* state = VelomarAppDelegate::shared();
-  if (!doubleTap || state == nullptr || !state->flipEnabled()) return false;
-  state->velomarFlipView();
-  return true;
+  return doubleTap && action && action();
 }
 
 }  // namespace kinetra

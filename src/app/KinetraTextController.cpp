@@ -1,13 +1,12 @@
 #include "app/KinetraTextController.h"
 
 #include "app/KinetraImageController.h"
-#include "app/VelomarAppDelegate.h"
 #include "ui/Event.h"
 
 namespace kinetra {
 
 void KinetraTextController::touchesBegan(const std::vector<Touch>& touches, const Event& event) {
-  if (KinetraImageController::turnCardOnDoubleTap(touches)) return;
+  if (KinetraImageController::doOnDoubleTap(touches, doubleTapAction_)) return;
   TextView::touchesBegan(touches, event);
 }
 

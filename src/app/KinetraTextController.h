@@ -1,6 +1,9 @@
 #pragma once
 
+#include <utility>
 #include <vector>
+
+#include "app/KinetraImageController.h"
 
 #include "ui/TextView.h"
 
@@ -8,16 +11,23 @@ namespace kinetra {
 
 // The back of the exercise screen's card: the exercise's description, a text view that can
 // take the keyboard focus. Made at launch and held by the shared state as `velomarTabText`.
-// A double tap turns the card while turning is allowed (`flipEnabled`); any other touch is
-// handled as by every text view.
+// A double tap does the double-tap action (turning the card while that is allowed); any other
+// touch, or a double tap the action declines, is handled as by every text view.
 class KinetraTextController : public TextView {
  public:
   static constexpr Rect kFrame{10, 71, 305, 291};
 
   KinetraTextController() : TextView(kFrame) {}
 
+  void setDoubleTapAction(KinetraImageController::DoubleTapAction action) {
+    doubleTapAction_ = std::move(action);
+  }
+
   bool canBecomeFirstResponder() const override { return true; }
   void touchesBegan(const std::vector<Touch>& touches, const Event& event) override;
+
+ private:
+  KinetraImageController::DoubleTapAction doubleTapAction_;
 };
 
 }  // namespace kinetra

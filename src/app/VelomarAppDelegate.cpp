@@ -5,14 +5,15 @@
 #include <system_error>
 #include <utility>
 
+#include "app/ExerciseOpener.h"
 #include "app/ExerciseScreen.h"
 #include "catalogue/MuscleText.h"
 #include "foundation/PropertyListReader.h"
 #include "foundation/RunLoop.h"
+#include "graph/GraphPlot.h"
 #include "logging/AerobicEntryPane.h"
 #include "logging/EntryPaneEditing.h"
 #include "logging/StrengthEntryPane.h"
-#include "model/CatalogueResources.h"
 #include "model/DayList.h"
 #include "ui/Application.h"
 
@@ -58,7 +59,12 @@ VelomarAppDelegate::VelomarAppDelegate(RunLoop& runLoop, Environment environment
       dateFormatter_(DateFormatter::mediumStyle(environment.dates)),
       monthDayFormatter_(DateFormatter::withPattern("MM/dd", environment.dates)),
       nameIndex_(dateFormatter_->localeName()),
-      interface_(std::make_unique<MainInterface>()) {}
+      pictures_(bundle_, userFiles_.documents()),
+      userData_(userFiles_),
+      interface_(std::make_unique<MainInterface>(
+          MainInterface::State{userData_, selection_,
+                               CatalogueState{catalogue_, exerciseList_, userData_.customExercises,
+                                              selection_, flags_, pictures_, *this}})) {}
 
 VelomarAppDelegate::~VelomarAppDelegate() {
   // The interface goes first (last member); taking the tab bar out of the window is explicit
@@ -84,6 +90,8 @@ void VelomarAppDelegate::applicationDidFinishLaunching(Application& application)
   MainInterface& ui = *interface_;
   makeInformationButton();
   ui.velomarTabText = std::make_unique<KinetraTextController>();
+  ui.velomarTabText->setDoubleTapAction([this] { return turnCardIfAllowed(); });
+  ui.exerciseScreen.setDoubleTapAction([this] { return turnCardIfAllowed(); });
   setupData();
   giveGroupBackgrounds();
   ui.velomarTabImage.setImage(Image::resource(bundle_, "logo", "jpg"));
@@ -112,7 +120,7 @@ void VelomarAppDelegate::giveGroupBackgrounds() {
 
 void VelomarAppDelegate::setupData() {
   MainInterface& ui = *interface_;
-  refreshLogScroll_ = true;
+  flags_.refreshLogScroll = true;
   ui.logsScrollView.setPagingEnabled(true);
   ui.logsScrollView.setDelegate(this);
 
@@ -126,26 +134,25 @@ void VelomarAppDelegate::setupData() {
   for (TextField* field : {&ui.customName, &ui.newWorkout, &ui.emailAddress}) {
     field->setFont(Font::systemFontOfSize(17));
   }
-  flipEnabled_ = true;
-  selectedDate_ = "none";
+  flags_.flipEnabled = true;
+  selection_.selectedDate = "none";
   ui.bodyButtonLabel.setFont(Font::boldSystemFontOfSize(12));
 
   const Date launch = now();
   ui.datePicker.setDate(launch);
-  today_ = dayString(launch);
+  selection_.today = dayString(launch);
   todayFollowsClock_ = true;
   armDayChangeTimer();
   ui.bodyButtonView.setBackgroundColor(Color::clearColor());
 
-  loadCatalogue();
+  catalogue_ = Catalogue::load(bundle_);
   loadUserFiles();
   rebuildExerciseList();
-  routines_ = CatalogueResources::routines(bundle_);
 
   ui.velomarTabImage.setUserInteractionEnabled(true);
   ui.velomarTabText->setEditable(false);
   ui.velomarTabText->setFont(fontWithSize(ui.RoutineText.font(), 15));
-  lastTabIndex_ = 0;
+  selection_.lastTabIndex = 0;
 
   makeHelpPage();
   makeBarControls();
@@ -177,26 +184,10 @@ void VelomarAppDelegate::setUpTextInput() {
   }
 }
 
-void VelomarAppDelegate::loadCatalogue() {
-  catalogueExercises_ = CatalogueResources::exercises(bundle_);
-  targets_ = CatalogueResources::strings(bundle_, "Targets");
-  muscles_ = CatalogueResources::muscles(bundle_);
-  logDates_ = CatalogueResources::strings(bundle_, "LogDates");
-}
-
 void VelomarAppDelegate::loadUserFiles() {
   userFiles_.removeInterruptedWrites();
-  if (auto value = userFiles_.load(UserFile::kWorkouts)) workouts_ = std::move(*value);
+  userData_.load();
   migrateSingleWorkout();
-  if (auto value = userFiles_.load(UserFile::kExerciseLog)) exerciseLog_ = std::move(*value);
-  if (auto value = userFiles_.load(UserFile::kSettings)) settings_ = std::move(*value);
-  if (auto value = userFiles_.load(UserFile::kAerobicsLog)) aerobicsLog_ = std::move(*value);
-  if (auto value = userFiles_.load(UserFile::kCustomExercises)) {
-    customExercises_.clear();
-    for (PropertyList& record : value->asArray()) {
-      customExercises_.push_back(std::make_shared<PropertyList>(std::move(record)));
-    }
-  }
 }
 
 void VelomarAppDelegate::migrateSingleWorkout() {
@@ -211,20 +202,12 @@ void VelomarAppDelegate::migrateSingleWorkout() {
   for (std::string& name : *names) {
     if (name != kSeparator) workout.emplace_back(std::move(name));
   }
-  workouts_.asArray().emplace_back(std::move(workout));
+  userData_.workouts.asArray().emplace_back(std::move(workout));
   interface_->workoutsTable.tableView().reloadData();
   // The old file goes only once its workout is safely on disk: a failed save keeps it, and
   // the next successful save of the workouts removes it. A failed save is reported by the save.
-  migrationPending_ = true;
-  static_cast<void>(saveWorkouts());
-}
-
-void VelomarAppDelegate::finishMigration() {
-  migrationPending_ = false;
-  const auto path = userFiles_.documents().pathForFile(kSingleWorkoutFile);
-  if (!path.ok()) return;
-  std::error_code ignored;
-  std::filesystem::remove(*path, ignored);
+  userData_.removeAfterWorkoutsSaved(*path);
+  static_cast<void>(userData_.saveWorkouts());
 }
 
 void VelomarAppDelegate::makeHelpPage() {
@@ -284,63 +267,40 @@ void VelomarAppDelegate::makeBarControls() {
 // ---- The exercise list
 
 void VelomarAppDelegate::rebuildExerciseList() {
-  exercises_ = catalogueExercises_;
-  exercises_.insert(exercises_.end(), customExercises_.begin(), customExercises_.end());
+  ExerciseRecords& exercises = exerciseList_.exercises;
+  exercises = catalogue_.catalogueExercises;
+  exercises.insert(exercises.end(), userData_.customExercises.begin(),
+                   userData_.customExercises.end());
   buildNameIndex();
 }
 
 void VelomarAppDelegate::buildNameIndex() {
-  nameIndex_.build(exercises_, indexedExercises_, exerciseNameIndexArray_);
-}
-
-// ---- Stored files
-
-Status VelomarAppDelegate::saveWorkouts() {
-  Status status = userFiles_.write(UserFile::kWorkouts, workouts_);
-  if (status.ok() && migrationPending_) finishMigration();
-  return status;
-}
-
-Status VelomarAppDelegate::saveCustomExercises() {
-  PropertyList::Array records;
-  records.reserve(customExercises_.size());
-  for (const ExerciseRecord& record : customExercises_) {
-    if (record != nullptr) records.push_back(*record);
-  }
-  return userFiles_.write(UserFile::kCustomExercises, PropertyList(std::move(records)));
-}
-
-Status VelomarAppDelegate::saveExerciseLog() {
-  return userFiles_.write(UserFile::kExerciseLog, exerciseLog_);
-}
-
-Status VelomarAppDelegate::saveAerobicsLog() {
-  return userFiles_.write(UserFile::kAerobicsLog, aerobicsLog_);
-}
-
-Status VelomarAppDelegate::saveSettings() {
-  return userFiles_.write(UserFile::kSettings, settings_);
+  nameIndex_.build(exerciseList_.exercises, exerciseList_.indexedExercises,
+                   exerciseList_.exerciseNameIndexArray);
 }
 
 // ---- Day strings
 
 void VelomarAppDelegate::createPreviousDates() {
-  const PropertyList& log = isAerobicExercise(selectedExercise_) ? aerobicsLog_ : exerciseLog_;
-  DayList list = DayList::daysWithExercise(log, selectedExercise_, *dateFormatter_);
+  const std::string& exercise = selection_.selectedExercise;
+  const PropertyList& log =
+      isAerobicExercise(exercise) ? userData_.aerobicsLog : userData_.exerciseLog;
+  DayList list = DayList::daysWithExercise(log, exercise, *dateFormatter_);
   reportSkippedKeys(list);
-  previousDates_ = std::move(list.days);
+  selection_.previousDates = std::move(list.days);
 }
 
 void VelomarAppDelegate::createLogDates(int days) {
-  DayList list = DayList::daysWithin(exerciseLog_, aerobicsLog_, now(), days, *dateFormatter_);
+  DayList list = DayList::daysWithin(userData_.exerciseLog, userData_.aerobicsLog, now(), days,
+                                     *dateFormatter_);
   reportSkippedKeys(list);
-  limitedDates_ = std::move(list.days);
+  selection_.limitedDates = std::move(list.days);
 }
 
 void VelomarAppDelegate::useLoggingDate(Sender) {
   MainInterface& ui = *interface_;
-  today_ = dayString(ui.datePicker.date());
-  todayFollowsClock_ = today_ == dayString(now());
+  selection_.today = dayString(ui.datePicker.date());
+  todayFollowsClock_ = selection_.today == dayString(now());
   reloadTodaysTables();
   ui.kinetraNavigationController.popViewControllerAnimated(Animated::Yes);
 }
@@ -357,7 +317,8 @@ void VelomarAppDelegate::armDayChangeTimer() {
   const Date moment = now();
   const std::optional<Date> next = dateFormatter_->startOfNextDay(moment);
   if (!next) {
-    runLoop_.log().line("The clock's day has no next day; the logging day stays " + today_);
+    runLoop_.log().line("The clock's day has no next day; the logging day stays " +
+                        selection_.today);
     dayChangeTimer_ = Timer();
     return;
   }
@@ -375,23 +336,45 @@ void VelomarAppDelegate::catchUpWithTheClock() {
   if (!todayFollowsClock_) return;
   const Date moment = now();
   std::string day = dayString(moment);
-  if (day == today_) return;
-  today_ = std::move(day);
+  if (day == selection_.today) return;
+  selection_.today = std::move(day);
   interface_->datePicker.setDate(moment);
   reloadTodaysTables();
 }
 
 void VelomarAppDelegate::logDatesEdit(Sender) {
   MainInterface& ui = *interface_;
-  ui.LimitedLogTableView.tableView().setEditing(!datesEdit_, Animated::Yes);
-  ui.logDatesEditButton.setTitle(datesEdit_ ? "Edit" : "Done");
-  datesEdit_ = !datesEdit_;
+  ui.LimitedLogTableView.tableView().setEditing(!flags_.datesEdit, Animated::Yes);
+  ui.logDatesEditButton.setTitle(flags_.datesEdit ? "Edit" : "Done");
+  flags_.datesEdit = !flags_.datesEdit;
 }
 
-void VelomarAppDelegate::graphDurationAction(Sender) { interface_->graphView.setNeedsDisplay(); }
+void VelomarAppDelegate::graphDurationAction(Sender) { updateGraph(); }
+
+void VelomarAppDelegate::updateGraph() {
+  MainInterface& ui = *interface_;
+  createPreviousDates();
+  ui.noGraph.removeFromSuperview();
+  if (selection_.previousDates.size() < 2) {
+    ui.graphView.addSubview(ui.noGraph);
+    ui.graphView.setPlot(std::nullopt);
+    return;
+  }
+  ui.graphView.setPlot(
+      GraphPlot::make({selection_.previousDates, userData_.exerciseLog, selection_.selectedExercise,
+                       ui.graphDuration.selectedSegmentIndex(), ui.graphType.selectedSegmentIndex(),
+                       *dateFormatter_, *monthDayFormatter_}));
+}
 
 void VelomarAppDelegate::updateMuscleText() {
-  interface_->MusclesText.setText(MuscleText::forExercise(exercises_, selectedExercise_));
+  interface_->MusclesText.setText(
+      MuscleText::forExercise(exerciseList_.exercises, selection_.selectedExercise));
+}
+
+bool VelomarAppDelegate::turnCardIfAllowed() {
+  if (!flags_.flipEnabled) return false;
+  velomarFlipView();
+  return true;
 }
 
 // ---- The exercise screen
@@ -410,20 +393,39 @@ void VelomarAppDelegate::logView(bool close) {
 }
 void VelomarAppDelegate::logDoneSelect(Sender) { ExerciseScreen(*this).leavePane(); }
 void VelomarAppDelegate::velomarBackSelect(Sender) {
-  interface_->tabBarController.setSelectedIndex(lastTabIndex_);
+  interface_->tabBarController.setSelectedIndex(selection_.lastTabIndex);
 }
 
 // ---- The entry panes
 
 void VelomarAppDelegate::addLog(Sender) {
   catchUpWithTheClock();
-  StrengthEntryPane(*this).addSet();
+  StrengthEntryPane(*interface_, loggingState()).addSet();
 }
 void VelomarAppDelegate::addAerobics(Sender) {
   catchUpWithTheClock();
-  AerobicEntryPane(*this).addSet();
+  AerobicEntryPane(*interface_, loggingState()).addSet();
 }
-void VelomarAppDelegate::logEdit(Sender) { EntryPaneEditing(*this).toggle(); }
+void VelomarAppDelegate::logEdit(Sender) {
+  EntryPaneEditing(*interface_, interface_->velomarNavigationTitle, loggingState()).toggle();
+}
+
+LoggingState VelomarAppDelegate::loggingState() {
+  return {userData_, selection_, flags_, runLoop_.log()};
+}
+
+// ---- What the catalogue's lists ask for
+
+void VelomarAppDelegate::openExercise(const PropertyList& record, From from) {
+  ExerciseOpener::open(*this, record, from);
+}
+void VelomarAppDelegate::showRegion(const std::string& region) {
+  interface_->pushRegionList(region);
+}
+void VelomarAppDelegate::showBodyMap() { interface_->pushBodyMap(); }
+void VelomarAppDelegate::showCompleteList() { interface_->pushCompleteList(); }
+void VelomarAppDelegate::showCustomExercises() { interface_->pushCustomExercises(); }
+void VelomarAppDelegate::showNewCustomExercise() { interface_->pushNewCustomExercise(); }
 
 void VelomarAppDelegate::reportSkippedKeys(const DayList& list) {
   std::vector<std::string_view> fresh;

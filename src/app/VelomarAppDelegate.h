@@ -9,16 +9,23 @@
 
 #include "app/MainInterface.h"
 #include "app/Sender.h"
+#include "catalogue/CatalogueNavigation.h"
+#include "catalogue/ExercisePictures.h"
 #include "foundation/DateFormatter.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/PropertyList.h"
 #include "foundation/ResourceBundle.h"
 #include "foundation/Timer.h"
-#include "model/ExerciseRecord.h"
+#include "logging/LoggingState.h"
+#include "model/Catalogue.h"
+#include "model/EditingFlags.h"
+#include "model/ExerciseList.h"
 #include "model/NameIndex.h"
+#include "model/Selection.h"
+#include "model/UserData.h"
 #include "model/UserFileStore.h"
 #include "ui/ApplicationDelegate.h"
-#include "ui/Image.h"
+#include "ui/ImagePickerController.h"
 #include "ui/ImagePickerControllerDelegate.h"
 #include "ui/NavigationControllerDelegate.h"
 #include "ui/ScrollViewDelegate.h"
@@ -30,18 +37,18 @@ namespace kinetra {
 class RunLoop;
 struct DayList;
 
-// The shared state of the whole application: the catalogue, the user's data, the current
-// selection, the editing flags and every screen and control that more than one screen touches.
-// One object, made before launch and kept until the process ends; every screen reaches it
-// through the application singleton (shared()) and reads or writes its fields on each call.
+// The shared state of the whole application and its wiring: the catalogue, the exercise list,
+// the user's data, the current selection, the editing flags and the screens, each group a
+// struct of the rule its fields follow. One object, made before launch and kept until the
+// process ends. Screens get the groups they read and write through their constructors, and ask
+// for other screens through the interfaces this class implements (CatalogueNavigation); the
+// actions of the controls made here are its member functions.
 //
 // Fields start empty, false or zero; launch (applicationDidFinishLaunching, then setupData)
-// gives them their start-up values. Every field has an accessor pair named after it
-// (`today()`, `setToday()`); collections also hand out a modifiable reference, since the screens
-// change them in place. The in-memory fields are authoritative: after changing a field a screen
-// saves it with the matching save function, which writes the whole file atomically. Exercise
-// records are shared (see ExerciseRecord): `exercises`, `indexedExercises` and the browsing
-// lists hold the very records of `customExercises`.
+// gives them their start-up values. The user's data in memory is authoritative: after changing
+// a field a screen saves it with the matching save of UserData, which writes the whole file
+// atomically. Exercise records are shared (see ExerciseRecord): `exercises`,
+// `indexedExercises` and the browsing lists hold the very records of `customExercises`.
 //
 // Everything runs on the run loop's thread. The run loop must outlive this object.
 class VelomarAppDelegate : public ApplicationDelegate,
@@ -49,7 +56,8 @@ class VelomarAppDelegate : public ApplicationDelegate,
                            public ScrollViewDelegate,
                            public TextFieldDelegate,
                            public NavigationControllerDelegate,
-                           public ImagePickerControllerDelegate {
+                           public ImagePickerControllerDelegate,
+                           public CatalogueNavigation {
  public:
   struct Environment {
     std::filesystem::path documentsDirectory;
@@ -106,6 +114,10 @@ class VelomarAppDelegate : public ApplicationDelegate,
   void graphDurationAction(Sender sender = {});
   // Rebuilds the text of `MusclesText` from `selectedExercise` (set it first).
   void updateMuscleText();
+  // Works the graph's plot out from the log for `selectedExercise` and the graph's two
+  // controls, `previousDates` first, and hands it to the graph view; with fewer than two logged
+  // days the graph gets no plot and shows the `noGraph` picture instead.
+  void updateGraph();
 
   // ---- The exercise screen (tab 0)
   // Shows `selectedExercise` on the exercise screen's front and selects tab 0. The opening
@@ -131,6 +143,8 @@ class VelomarAppDelegate : public ApplicationDelegate,
   void addAerobics(Sender sender = {});
   // Switches the shown pane's table in or out of editing mode.
   void logEdit(Sender sender = {});
+  // The parts of the state the entry panes work on.
+  LoggingState loggingState();
 
   // "Now", from the run loop's clock; and the day string of a moment.
   Date now() const;
@@ -146,106 +160,27 @@ class VelomarAppDelegate : public ApplicationDelegate,
   // ---- Screens and controls, by the names the system knows them by.
   MainInterface& interface() { return *interface_; }
 
-  // ---- Catalogue and name index
-  ExerciseRecords& exercises() { return exercises_; }
-  void setExercises(ExerciseRecords value) { exercises_ = std::move(value); }
-  ExerciseRecords& customExercises() { return customExercises_; }
-  void setCustomExercises(ExerciseRecords value) { customExercises_ = std::move(value); }
-  std::vector<std::string>& targets() { return targets_; }
-  void setTargets(std::vector<std::string> value) { targets_ = std::move(value); }
-  std::vector<std::vector<std::string>>& muscles() { return muscles_; }
-  void setMuscles(std::vector<std::vector<std::string>> value) { muscles_ = std::move(value); }
-  PropertyList::Array& routines() { return routines_; }
-  void setRoutines(PropertyList::Array value) { routines_ = std::move(value); }
-  std::vector<std::string>& logDates() { return logDates_; }
-  void setLogDates(std::vector<std::string> value) { logDates_ = std::move(value); }
-  NameIndex::Sections& indexedExercises() { return indexedExercises_; }
-  void setIndexedExercises(NameIndex::Sections value) { indexedExercises_ = std::move(value); }
-  std::vector<std::string>& exerciseNameIndexArray() { return exerciseNameIndexArray_; }
-  void setExerciseNameIndexArray(std::vector<std::string> value) {
-    exerciseNameIndexArray_ = std::move(value);
-  }
+  // ---- The state, by the rule each group follows (see the members below).
+  Catalogue& catalogue() { return catalogue_; }
+  ExerciseList& exerciseList() { return exerciseList_; }
+  UserData& userData() { return userData_; }
+  Selection& selection() { return selection_; }
+  EditingFlags& flags() { return flags_; }
+  const ExercisePictures& pictures() const { return pictures_; }
 
-  // ---- User data (arrays and dictionaries, in the shape of their files)
-  PropertyList& workouts() { return workouts_; }
-  void setWorkouts(PropertyList value) { workouts_ = std::move(value); }
-  std::vector<std::string>& tempWorkout() { return tempWorkout_; }
-  void setTempWorkout(std::vector<std::string> value) { tempWorkout_ = std::move(value); }
-  PropertyList& exerciseLog() { return exerciseLog_; }
-  void setExerciseLog(PropertyList value) { exerciseLog_ = std::move(value); }
-  PropertyList& aerobicsLog() { return aerobicsLog_; }
-  void setAerobicsLog(PropertyList value) { aerobicsLog_ = std::move(value); }
-  PropertyList& settings() { return settings_; }
-  void setSettings(PropertyList value) { settings_ = std::move(value); }
-
-  // ---- Selection and working values
-  const std::string& selectedExercise() const { return selectedExercise_; }
-  void setSelectedExercise(std::string value) { selectedExercise_ = std::move(value); }
-  const std::string& today() const { return today_; }
-  void setToday(std::string value) { today_ = std::move(value); }
-  // A day string, "none" after start-up, or no value.
-  const std::optional<std::string>& selectedDate() const { return selectedDate_; }
-  void setSelectedDate(std::optional<std::string> value) { selectedDate_ = std::move(value); }
-  std::vector<std::string>& previousDates() { return previousDates_; }
-  void setPreviousDates(std::vector<std::string> value) { previousDates_ = std::move(value); }
-  std::vector<std::string>& limitedDates() { return limitedDates_; }
-  void setLimitedDates(std::vector<std::string> value) { limitedDates_ = std::move(value); }
-  const std::string& fixedWeight() const { return fixedWeight_; }
-  void setFixedWeight(std::string value) { fixedWeight_ = std::move(value); }
-  const std::string& selectedTarget() const { return selectedTarget_; }
-  void setSelectedTarget(std::string value) { selectedTarget_ = std::move(value); }
-  PropertyList& selectedRoutine() { return selectedRoutine_; }
-  void setSelectedRoutine(PropertyList value) { selectedRoutine_ = std::move(value); }
-  ExerciseRecords& targetExercises() { return targetExercises_; }
-  void setTargetExercises(ExerciseRecords value) { targetExercises_ = std::move(value); }
-  ExerciseRecords& primaryMuscle() { return primaryMuscle_; }
-  void setPrimaryMuscle(ExerciseRecords value) { primaryMuscle_ = std::move(value); }
-  ExerciseRecords& additionalMuscle() { return additionalMuscle_; }
-  void setAdditionalMuscle(ExerciseRecords value) { additionalMuscle_ = std::move(value); }
-  int lastTabIndex() const { return lastTabIndex_; }
-  void setLastTabIndex(int value) { lastTabIndex_ = value; }
-  const Image& customImage() const { return customImage_; }
-  void setCustomImage(Image value) { customImage_ = std::move(value); }
-  const Image& customImage_t() const { return customImage_t_; }
-  void setCustomImage_t(Image value) { customImage_t_ = std::move(value); }
-  // Null before start-up.
-  ImagePickerController* imagePickerController() const { return imagePickerController_.get(); }
-  void setImagePickerController(std::unique_ptr<ImagePickerController> value) {
-    imagePickerController_ = std::move(value);
-  }
-
-  // ---- Flags
-  bool backViewIsVisible() const { return backViewIsVisible_; }
-  void setBackViewIsVisible(bool value) { backViewIsVisible_ = value; }
-  bool doneLogo() const { return doneLogo_; }
-  void setDoneLogo(bool value) { doneLogo_ = value; }
-  bool flipEnabled() const { return flipEnabled_; }
-  void setFlipEnabled(bool value) { flipEnabled_ = value; }
-  bool logEditing() const { return logEditing_; }
-  void setLogEditing(bool value) { logEditing_ = value; }
-  bool datesEdit() const { return datesEdit_; }
-  void setDatesEdit(bool value) { datesEdit_ = value; }
-  bool editing() const { return editing_; }
-  void setEditing(bool value) { editing_ = value; }
-  bool singleWorkoutEditing() const { return singleWorkoutEditing_; }
-  void setSingleWorkoutEditing(bool value) { singleWorkoutEditing_ = value; }
-  bool addingExerciseToWorkout() const { return addingExerciseToWorkout_; }
-  void setAddingExerciseToWorkout(bool value) { addingExerciseToWorkout_ = value; }
-  bool customEditing() const { return customEditing_; }
-  void setCustomEditing(bool value) { customEditing_ = value; }
-  bool editingCustomExercise() const { return editingCustomExercise_; }
-  void setEditingCustomExercise(bool value) { editingCustomExercise_ = value; }
-  bool selectedCustomImage() const { return selectedCustomImage_; }
-  void setSelectedCustomImage(bool value) { selectedCustomImage_ = value; }
-  bool useLogScroll() const { return useLogScroll_; }
-  void setUseLogScroll(bool value) { useLogScroll_ = value; }
-  bool refreshLogScroll() const { return refreshLogScroll_; }
-  void setRefreshLogScroll(bool value) { refreshLogScroll_ = value; }
+  // ---- What the catalogue's lists ask of the other screens
+  void openExercise(const PropertyList& record, From from) override;
+  void showRegion(const std::string& region) override;
+  void showBodyMap() override;
+  void showCompleteList() override;
+  void showCustomExercises() override;
+  void showNewCustomExercise() override;
 
  private:
+  // The card turns on a double tap while turning is allowed (`flipEnabled`); true when it did.
+  bool turnCardIfAllowed();
   void makeInformationButton();
   void setUpTextInput();
-  void loadCatalogue();
   void loadUserFiles();
   void migrateSingleWorkout();
   void makeHelpPage();
@@ -254,8 +189,6 @@ class VelomarAppDelegate : public ApplicationDelegate,
   // Writes one line naming the keys of `list` that could not be read as days, once per key
   // and run.
   void reportSkippedKeys(const DayList& list);
-  // Removes "Kinetra.plist" once its workout is safely in "Workouts.plist".
-  void finishMigration();
   // Schedules localDayChanged() for the start of the next local day.
   void armDayChangeTimer();
   void localDayChanged();
@@ -266,64 +199,32 @@ class VelomarAppDelegate : public ApplicationDelegate,
   // The tables that show `today`.
   void reloadTodaysTables();
 
+  // Constant after construction.
   RunLoop& runLoop_;
   ResourceBundle bundle_;
   UserFileStore userFiles_;
   std::unique_ptr<DateFormatter> dateFormatter_;
   std::unique_ptr<DateFormatter> monthDayFormatter_;
   NameIndex nameIndex_;
-  std::set<std::string, std::less<>> reportedKeys_;
-  bool migrationPending_ = false;
+  ExercisePictures pictures_;
+
+  // The catalogue: loaded at start-up, constant afterwards.
+  Catalogue catalogue_;
+  // Every exercise and its name index: rebuilt whenever the custom exercises change.
+  ExerciseList exerciseList_;
+  // The user's data: persisted, each field written by its save after every change.
+  UserData userData_;
+  // The current selection and the logging day, with what keeps the day on the clock's.
+  Selection selection_;
   bool todayFollowsClock_ = true;
   Timer dayChangeTimer_;
-  ExerciseRecords catalogueExercises_;
+  // The screens' modes.
+  EditingFlags flags_;
+  // The day keys already reported as unreadable, once per run.
+  std::set<std::string, std::less<>> reportedKeys_;
 
-  ExerciseRecords exercises_;
-  ExerciseRecords customExercises_;
-  std::vector<std::string> targets_;
-  std::vector<std::vector<std::string>> muscles_;
-  PropertyList::Array routines_;
-  std::vector<std::string> logDates_;
-  NameIndex::Sections indexedExercises_;
-  std::vector<std::string> exerciseNameIndexArray_;
-
-  PropertyList workouts_ = PropertyList::Array{};
-  std::vector<std::string> tempWorkout_;
-  PropertyList exerciseLog_ = PropertyList::Dictionary{};
-  PropertyList aerobicsLog_ = PropertyList::Dictionary{};
-  PropertyList settings_ = PropertyList::Dictionary{};
-
-  std::string selectedExercise_;
-  std::string today_;
-  std::optional<std::string> selectedDate_;
-  std::vector<std::string> previousDates_;
-  std::vector<std::string> limitedDates_;
-  std::string fixedWeight_;
-  std::string selectedTarget_;
-  PropertyList selectedRoutine_ = PropertyList::Dictionary{};
-  ExerciseRecords targetExercises_;
-  ExerciseRecords primaryMuscle_;
-  ExerciseRecords additionalMuscle_;
-  int lastTabIndex_ = 0;
-  Image customImage_;
-  Image customImage_t_;
-  std::unique_ptr<ImagePickerController> imagePickerController_;
-
-  bool backViewIsVisible_ = false;
-  bool doneLogo_ = false;
-  bool flipEnabled_ = false;
-  bool logEditing_ = false;
-  bool datesEdit_ = false;
-  bool editing_ = false;
-  bool singleWorkoutEditing_ = false;
-  bool addingExerciseToWorkout_ = false;
-  bool customEditing_ = false;
-  bool editingCustomExercise_ = false;
-  bool selectedCustomImage_ = false;
-  bool useLogScroll_ = false;
-  bool refreshLogScroll_ = false;
-
-  // Last: made from the interface resource, destroyed first.
+  // The screens, last: made before launch, destroyed first.
+  std::unique_ptr<ImagePickerController> imagePickerController_;  // made at start-up
   std::unique_ptr<MainInterface> interface_;
 };
 

@@ -10,6 +10,10 @@ Image ExercisePictures::fullPicture(const PropertyList& record) const { return l
 
 Image ExercisePictures::thumbnail(const PropertyList& record) const { return lookUp(record, "_t"); }
 
+Image ExercisePictures::regionPicture(std::string_view region) const {
+  return Image::named(bundle_, std::string(region) + ".jpg");
+}
+
 Image ExercisePictures::lookUp(const PropertyList& record, std::string_view suffix) const {
   const std::optional<std::string_view> image = recordString(record, "image");
   if (!image || image->empty()) return {};

@@ -2,73 +2,68 @@
 
 #include <utility>
 
-#include "app/VelomarAppDelegate.h"
 #include "catalogue/CatalogueCell.h"
-#include "catalogue/ExerciseOpener.h"
+#include "catalogue/CatalogueNavigation.h"
 #include "catalogue/ExercisePictures.h"
+#include "model/ExerciseList.h"
 
 namespace kinetra {
 
 namespace {
 
 // The records of section `section`; null for a section that does not exist.
-const ExerciseRecords* sectionRecords(VelomarAppDelegate& app, int section) {
-  const std::vector<std::string>& keys = app.exerciseNameIndexArray();
+const ExerciseRecords* sectionRecords(const ExerciseList& list, int section) {
+  const std::vector<std::string>& keys = list.exerciseNameIndexArray;
   if (section < 0 || static_cast<std::size_t>(section) >= keys.size()) return nullptr;
-  const auto found = app.indexedExercises().find(keys[static_cast<std::size_t>(section)]);
-  return found != app.indexedExercises().end() ? &found->second : nullptr;
+  const auto found = list.indexedExercises.find(keys[static_cast<std::size_t>(section)]);
+  return found != list.indexedExercises.end() ? &found->second : nullptr;
 }
 
-ExerciseRecord recordAt(VelomarAppDelegate& app, IndexPath indexPath) {
-  return recordAtRow(sectionRecords(app, indexPath.section), indexPath.row);
+ExerciseRecord recordAt(const ExerciseList& list, IndexPath indexPath) {
+  return recordAtRow(sectionRecords(list, indexPath.section), indexPath.row);
 }
 
 }  // namespace
 
-FullListTableController::FullListTableController(std::string title) { setTitle(std::move(title)); }
+FullListTableController::FullListTableController(std::string title, CatalogueState state)
+    : state_(state) {
+  setTitle(std::move(title));
+}
 
 int FullListTableController::numberOfSectionsInTableView(TableView&) {
-  VelomarAppDelegate* app = VelomarAppDelegate::shared();
-  return app != nullptr ? static_cast<int>(app->exerciseNameIndexArray().size()) : 0;
+  return static_cast<int>(state_.exerciseList.exerciseNameIndexArray.size());
 }
 
 int FullListTableController::numberOfRowsInSection(TableView&, int section) {
-  VelomarAppDelegate* app = VelomarAppDelegate::shared();
-  const ExerciseRecords* records = app != nullptr ? sectionRecords(*app, section) : nullptr;
+  const ExerciseRecords* records = sectionRecords(state_.exerciseList, section);
   return records != nullptr ? static_cast<int>(records->size()) : 0;
 }
 
 std::unique_ptr<TableViewCell> FullListTableController::cellForRowAtIndexPath(TableView& tableView,
                                                                               IndexPath indexPath) {
-  VelomarAppDelegate* app = VelomarAppDelegate::shared();
-  const ExerciseRecord record = app != nullptr ? recordAt(*app, indexPath) : nullptr;
+  const ExerciseRecord record = recordAt(state_.exerciseList, indexPath);
   if (record == nullptr) return CatalogueCell::reuse(tableView);
-  const ExercisePictures pictures(app->bundle(), app->userFiles().documents());
-  return CatalogueCell::forRecord(tableView, *record, pictures);
+  return CatalogueCell::forRecord(tableView, *record, state_.pictures);
 }
 
 std::optional<std::string> FullListTableController::titleForHeaderInSection(TableView&,
                                                                             int section) {
   if (section == 0) return "cardio";
-  VelomarAppDelegate* app = VelomarAppDelegate::shared();
-  if (app == nullptr || section < 0 ||
-      static_cast<std::size_t>(section) >= app->exerciseNameIndexArray().size()) {
-    return std::nullopt;
-  }
-  return app->exerciseNameIndexArray()[static_cast<std::size_t>(section)];
+  const std::vector<std::string>& keys = state_.exerciseList.exerciseNameIndexArray;
+  if (section < 0 || static_cast<std::size_t>(section) >= keys.size()) return std::nullopt;
+  return keys[static_cast<std::size_t>(section)];
 }
 
 std::vector<std::string> FullListTableController::sectionIndexTitlesForTableView(TableView&) {
-  VelomarAppDelegate* app = VelomarAppDelegate::shared();
-  return app != nullptr ? app->exerciseNameIndexArray() : std::vector<std::string>();
+  return state_.exerciseList.exerciseNameIndexArray;
 }
 
 void FullListTableController::didSelectRowAtIndexPath(TableView&, IndexPath indexPath) {
-  VelomarAppDelegate* app = VelomarAppDelegate::shared();
-  if (app == nullptr) return;
   // Held while the exercise opens, whatever happens to the index meanwhile.
-  const ExerciseRecord record = recordAt(*app, indexPath);
-  if (record != nullptr) ExerciseOpener::open(*app, *record, ExerciseOpener::From::kCompleteList);
+  const ExerciseRecord record = recordAt(state_.exerciseList, indexPath);
+  if (record != nullptr) {
+    state_.navigation.openExercise(*record, CatalogueNavigation::From::kCompleteList);
+  }
 }
 
 }  // namespace kinetra

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/CatalogueState.h"
+
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,10 +17,10 @@ namespace kinetra {
 // other section by its key; the index along the edge shows the keys unchanged. A row shows the
 // record's name and thumbnail; selecting it opens the record.
 //
-// Stateless: every call reads the shared state.
+// Keeps no state of its own: every call reads the state it was made with.
 class FullListTableController : public TableViewController {
  public:
-  explicit FullListTableController(std::string title);
+  FullListTableController(std::string title, CatalogueState state);
 
   int numberOfSectionsInTableView(TableView& tableView) override;
   int numberOfRowsInSection(TableView& tableView, int section) override;
@@ -27,6 +29,9 @@ class FullListTableController : public TableViewController {
   std::optional<std::string> titleForHeaderInSection(TableView& tableView, int section) override;
   std::vector<std::string> sectionIndexTitlesForTableView(TableView& tableView) override;
   void didSelectRowAtIndexPath(TableView& tableView, IndexPath indexPath) override;
+
+ private:
+  CatalogueState state_;
 };
 
 }  // namespace kinetra

@@ -2,42 +2,42 @@
 
 #include <utility>
 
-#include "app/VelomarAppDelegate.h"
 #include "catalogue/CatalogueCell.h"
-#include "catalogue/ExerciseOpener.h"
+#include "catalogue/CatalogueNavigation.h"
 #include "catalogue/ExercisePictures.h"
+#include "model/Selection.h"
 
 namespace kinetra {
 
 namespace {
 
-const ExerciseRecords* sectionRecords(VelomarAppDelegate& app, int section) {
-  if (section == 0) return &app.primaryMuscle();
-  if (section == 1) return &app.additionalMuscle();
+const ExerciseRecords* sectionRecords(const Selection& selection, int section) {
+  if (section == 0) return &selection.primaryMuscle;
+  if (section == 1) return &selection.additionalMuscle;
   return nullptr;
 }
 
-ExerciseRecord recordAt(VelomarAppDelegate& app, IndexPath indexPath) {
-  return recordAtRow(sectionRecords(app, indexPath.section), indexPath.row);
+ExerciseRecord recordAt(const Selection& selection, IndexPath indexPath) {
+  return recordAtRow(sectionRecords(selection, indexPath.section), indexPath.row);
 }
 
 }  // namespace
 
-MuscleTableController2::MuscleTableController2(std::string title) { setTitle(std::move(title)); }
+MuscleTableController2::MuscleTableController2(std::string title, CatalogueState state)
+    : state_(state) {
+  setTitle(std::move(title));
+}
 
 int MuscleTableController2::numberOfRowsInSection(TableView&, int section) {
-  VelomarAppDelegate* app = VelomarAppDelegate::shared();
-  const ExerciseRecords* records = app != nullptr ? sectionRecords(*app, section) : nullptr;
+  const ExerciseRecords* records = sectionRecords(state_.selection, section);
   return records != nullptr ? static_cast<int>(records->size()) : 0;
 }
 
 std::unique_ptr<TableViewCell> MuscleTableController2::cellForRowAtIndexPath(TableView& tableView,
                                                                              IndexPath indexPath) {
-  VelomarAppDelegate* app = VelomarAppDelegate::shared();
-  const ExerciseRecord record = app != nullptr ? recordAt(*app, indexPath) : nullptr;
+  const ExerciseRecord record = recordAt(state_.selection, indexPath);
   if (record == nullptr) return CatalogueCell::reuse(tableView);
-  const ExercisePictures pictures(app->bundle(), app->userFiles().documents());
-  return CatalogueCell::forRecord(tableView, *record, pictures);
+  return CatalogueCell::forRecord(tableView, *record, state_.pictures);
 }
 
 std::optional<std::string> MuscleTableController2::titleForHeaderInSection(TableView&,
@@ -48,10 +48,8 @@ std::optional<std::string> MuscleTableController2::titleForHeaderInSection(Table
 }
 
 void MuscleTableController2::didSelectRowAtIndexPath(TableView&, IndexPath indexPath) {
-  VelomarAppDelegate* app = VelomarAppDelegate::shared();
-  if (app == nullptr) return;
-  const ExerciseRecord record = recordAt(*app, indexPath);
-  if (record != nullptr) ExerciseOpener::open(*app, *record, ExerciseOpener::From::kList);
+  const ExerciseRecord record = recordAt(state_.selection, indexPath);
+  if (record != nullptr) state_.navigation.openExercise(*record, CatalogueNavigation::From::kList);
 }
 
 }  // namespace kinetra

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/CatalogueState.h"
+
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,10 +15,10 @@ namespace kinetra {
 // in their stored order. A row shows the record's name and thumbnail; selecting it opens the
 // record.
 //
-// Stateless: every call reads the shared state.
+// Keeps no state of its own: every call reads the state it was made with.
 class MuscleTableController2 : public TableViewController {
  public:
-  explicit MuscleTableController2(std::string title);
+  MuscleTableController2(std::string title, CatalogueState state);
 
   int numberOfSectionsInTableView(TableView&) override { return 2; }
   int numberOfRowsInSection(TableView& tableView, int section) override;
@@ -24,6 +26,9 @@ class MuscleTableController2 : public TableViewController {
                                                        IndexPath indexPath) override;
   std::optional<std::string> titleForHeaderInSection(TableView& tableView, int section) override;
   void didSelectRowAtIndexPath(TableView& tableView, IndexPath indexPath) override;
+
+ private:
+  CatalogueState state_;
 };
 
 }  // namespace kinetra

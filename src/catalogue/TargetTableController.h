@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/CatalogueState.h"
+
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,10 +18,10 @@ namespace kinetra {
 // Row heights go by the row index alone, whatever the section: 36 for the indices of the two
 // italic rows (n and n + 1, with n regions), else 40 for index 4, else 33.
 //
-// Stateless: every call reads the shared state.
+// Keeps no state of its own: every call reads the state it was made with.
 class TargetTableController : public TableViewController {
  public:
-  explicit TargetTableController(std::string title);
+  TargetTableController(std::string title, CatalogueState state);
 
   int numberOfSectionsInTableView(TableView&) override { return 2; }
   int numberOfRowsInSection(TableView& tableView, int section) override;
@@ -28,6 +30,9 @@ class TargetTableController : public TableViewController {
   std::optional<double> heightForRowAtIndexPath(TableView& tableView, IndexPath indexPath) override;
   void didSelectRowAtIndexPath(TableView& tableView, IndexPath indexPath) override;
   void accessoryButtonTappedForRowWithIndexPath(TableView& tableView, IndexPath indexPath) override;
+
+ private:
+  CatalogueState state_;
 };
 
 }  // namespace kinetra

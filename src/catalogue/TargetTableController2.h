@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/CatalogueState.h"
+
 #include <memory>
 #include <string>
 
@@ -12,15 +14,18 @@ namespace kinetra {
 // thumbnail of the record of that name; when several records share a name, the last of them in
 // `targetExercises` gives the thumbnail, and selecting any of their rows opens it.
 //
-// Stateless: every call reads the shared state.
+// Keeps no state of its own: every call reads the state it was made with.
 class TargetTableController2 : public TableViewController {
  public:
-  explicit TargetTableController2(std::string title);
+  TargetTableController2(std::string title, CatalogueState state);
 
   int numberOfRowsInSection(TableView& tableView, int section) override;
   std::unique_ptr<TableViewCell> cellForRowAtIndexPath(TableView& tableView,
                                                        IndexPath indexPath) override;
   void didSelectRowAtIndexPath(TableView& tableView, IndexPath indexPath) override;
+
+ private:
+  CatalogueState state_;
 };
 
 }  // namespace kinetra

@@ -1,9 +1,8 @@
 #include "graph/drawGraph.h"
 
 #include <string>
+#include <utility>
 
-#include "app/VelomarAppDelegate.h"
-#include "graph/GraphPlot.h"
 #include "graphics/DrawingContext.h"
 #include "ui/Application.h"
 #include "ui/Event.h"
@@ -87,21 +86,13 @@ drawGraph::drawGraph() : drawGraph(Rect{0, 0, kWidth, kHeight}) {}
 
 drawGraph::drawGraph(Rect frame) : View(frame) {}
 
+void drawGraph::setPlot(std::optional<GraphPlot> plot) {
+  plot_ = std::move(plot);
+  setNeedsDisplay();
+}
+
 void drawGraph::drawRect(DrawingContext& context, Rect) {
-  VelomarAppDelegate* app = VelomarAppDelegate::shared();
-  if (app == nullptr) return;
-  MainInterface& ui = app->interface();
-  app->createPreviousDates();
-  ui.noGraph.removeFromSuperview();
-  if (app->previousDates().size() < 2) {
-    addSubview(ui.noGraph);
-    return;
-  }
-  const GraphPlot plot =
-      GraphPlot::make({app->previousDates(), app->exerciseLog(), app->selectedExercise(),
-                       ui.graphDuration.selectedSegmentIndex(), ui.graphType.selectedSegmentIndex(),
-                       app->dateFormatter(), app->monthDayFormatter()});
-  drawPlot(context, plot);
+  if (plot_) drawPlot(context, *plot_);
 }
 
 void drawGraph::drawPlot(DrawingContext& context, const GraphPlot& plot) {

@@ -5,14 +5,17 @@
 #include <string>
 #include <vector>
 
-#include "app/VelomarAppDelegate.h"
+#include "foundation/DiagnosticLog.h"
+#include "logging/EntryPaneViews.h"
 #include "model/LogEntry.h"
+#include "model/Selection.h"
+#include "model/UserData.h"
 
 namespace kinetra {
 
 namespace {
 
-std::array<TextField*, 5> fieldsOf(MainInterface& ui) {
+std::array<TextField*, 5> fieldsOf(EntryPaneViews& ui) {
   return {&ui.aerobicsField1, &ui.aerobicsField2, &ui.aerobicsField3, &ui.aerobicsField4,
           &ui.aerobicsField5};
 }
@@ -20,13 +23,13 @@ std::array<TextField*, 5> fieldsOf(MainInterface& ui) {
 }  // namespace
 
 void AerobicEntryPane::prepare() {
-  MainInterface& ui = state_.interface();
-  state_.createPreviousDates();
+  EntryPaneViews& ui = views_;
+  const Selection& selection = state_.selection;
   const PropertyList::Array* latest =
-      state_.previousDates().empty()
+      selection.previousDates.empty()
           ? nullptr
-          : LogEntry::find(state_.aerobicsLog(), state_.previousDates().back(),
-                           state_.selectedExercise());
+          : LogEntry::find(state_.userData.aerobicsLog, selection.previousDates.back(),
+                           selection.selectedExercise);
   ui.aerobicsTableView.setEditing(false, Animated::No);
   ui.aerobicsTableView.reloadData();
 
@@ -38,7 +41,7 @@ void AerobicEntryPane::prepare() {
 }
 
 void AerobicEntryPane::addSet() {
-  MainInterface& ui = state_.interface();
+  EntryPaneViews& ui = views_;
   const auto fields = fieldsOf(ui);
   if (std::all_of(fields.begin(), fields.end(),
                   [](const TextField* field) { return field->text().empty(); })) {
@@ -49,15 +52,15 @@ void AerobicEntryPane::addSet() {
     field->resignFirstResponder();
     values.push_back(field->text());
   }
-  const Status added =
-      LogEntry::append(state_.aerobicsLog(), state_.today(), state_.selectedExercise(), values);
+  const Status added = LogEntry::append(state_.userData.aerobicsLog, state_.selection.today,
+                                        state_.selection.selectedExercise, values);
   if (!added.ok()) {
-    state_.diagnosticLog().line("Set not logged: " + added.message() +
-                                "; it is kept as it is in Kinetra_Aerobics_Log.plist");
+    state_.log.line("Set not logged: " + added.message() +
+                    "; it is kept as it is in Kinetra_Aerobics_Log.plist");
     return;
   }
   // A failed write is reported by the save itself; the next write of the log carries the set.
-  static_cast<void>(state_.saveAerobicsLog());
+  static_cast<void>(state_.userData.saveAerobicsLog());
   ui.aerobicsTableView.reloadData();
 }
 

@@ -1,18 +1,21 @@
 #pragma once
 
+#include "logging/LoggingState.h"
+
 namespace kinetra {
 
-class VelomarAppDelegate;
+struct EntryPaneViews;
 
 // The aerobic entry pane (`kinetraAerobicsView`): the four value fields `aerobicsField1` to
 // `aerobicsField4`, the note `aerobicsField5` and today's table `aerobicsTableView`. Keeps no
-// state: it works on the shared state it is made with, which must outlive it.
+// state: it works on the views and the state it is made with, which must outlive it.
 class AerobicEntryPane {
  public:
-  explicit AerobicEntryPane(VelomarAppDelegate& state) : state_(state) {}
+  AerobicEntryPane(EntryPaneViews& views, LoggingState state) : views_(views), state_(state) {}
 
-  // Before the pane is shown: the table out of editing mode and reloaded, the fields emptied,
-  // then the four values of the first set of the latest day the selected exercise was logged.
+  // Before the pane is shown, with `previousDates` built for the selected exercise: the table
+  // out of editing mode and reloaded, the fields emptied, then the four values of the first
+  // set of the latest day the selected exercise was logged.
   void prepare();
   // addAerobics: nothing at all when the five fields are empty; otherwise the fields give up
   // the keyboard, their five texts go to today's entry of the selected exercise, the aerobic
@@ -20,7 +23,8 @@ class AerobicEntryPane {
   void addSet();
 
  private:
-  VelomarAppDelegate& state_;
+  EntryPaneViews& views_;
+  LoggingState state_;
 };
 
 }  // namespace kinetra

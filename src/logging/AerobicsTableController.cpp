@@ -1,10 +1,9 @@
 #include "logging/AerobicsTableController.h"
 
-#include "app/VelomarAppDelegate.h"
 #include "logging/LogRowCell.h"
-#include "logging/TodayLog.h"
 #include "model/AerobicKind.h"
 #include "model/LogEntry.h"
+#include "model/Selection.h"
 
 namespace kinetra {
 
@@ -25,25 +24,21 @@ std::string AerobicsTableController::rowText(std::string_view exercise,
 }
 
 int AerobicsTableController::numberOfRowsInSection(TableView&, int) {
-  VelomarAppDelegate* state = TodayLog::sharedState();
-  return state == nullptr ? 0 : TodayLog(*state, TodayLog::Kind::kAerobic).numberOfSets();
+  return today().numberOfSets();
 }
 
 std::unique_ptr<TableViewCell> AerobicsTableController::cellForRowAtIndexPath(TableView& tableView,
                                                                               IndexPath indexPath) {
-  VelomarAppDelegate* state = TodayLog::sharedState();
-  const PropertyList::Array* entry =
-      state == nullptr ? nullptr : TodayLog(*state, TodayLog::Kind::kAerobic).entry();
+  const PropertyList::Array* entry = today().entry();
   if (entry == nullptr || indexPath.row < 0) return LogRowCell::make(tableView, {}, {}, kFontSize);
   const auto row = static_cast<std::size_t>(indexPath.row);
-  return LogRowCell::make(tableView, rowText(state->selectedExercise(), *entry, row),
+  return LogRowCell::make(tableView, rowText(selection_.selectedExercise, *entry, row),
                           std::string(LogEntry::text(*entry, row * kStringsPerSet + 4)), kFontSize);
 }
 
 void AerobicsTableController::commitEditingStyle(TableView& tableView, TableViewCellEditingStyle,
                                                  IndexPath indexPath) {
-  VelomarAppDelegate* state = TodayLog::sharedState();
-  if (state != nullptr) TodayLog(*state, TodayLog::Kind::kAerobic).deleteSet(tableView, indexPath);
+  today().deleteSet(tableView, indexPath);
 }
 
 std::optional<double> AerobicsTableController::heightForRowAtIndexPath(TableView&, IndexPath) {

@@ -2,22 +2,25 @@
 
 #include <vector>
 
-#include "app/VelomarAppDelegate.h"
+#include "logging/EntryPaneViews.h"
+#include "model/EditingFlags.h"
 #include "model/ExerciseRecord.h"
+#include "model/Selection.h"
+#include "ui/NavigationItem.h"
 
 namespace kinetra {
 
 void EntryPaneEditing::toggle() {
-  MainInterface& ui = state_.interface();
-  const bool aerobic = isAerobicExercise(state_.selectedExercise());
+  EntryPaneViews& ui = views_;
+  const bool aerobic = isAerobicExercise(state_.selection.selectedExercise);
   TableView& table = aerobic ? ui.aerobicsTableView : ui.logTableView;
-  if (!state_.logEditing()) {
+  if (!state_.flags.logEditing) {
     ui.logEditButton.setTitle("Done");
-    ui.velomarNavigationTitle.setLeftBarButtonItem(nullptr);
+    bar_.setLeftBarButtonItem(nullptr);
     table.setEditing(true, Animated::Yes);
   } else {
     ui.logEditButton.setTitle("Edit");
-    ui.velomarNavigationTitle.setLeftBarButtonItem(&ui.logDoneButton);
+    bar_.setLeftBarButtonItem(&ui.logDoneButton);
     table.setEditing(false, Animated::Yes);
   }
   const std::vector<TextField*> fields =
@@ -25,7 +28,7 @@ void EntryPaneEditing::toggle() {
                                         &ui.aerobicsField4, &ui.aerobicsField5}
               : std::vector<TextField*>{&ui.weight, &ui.weightDecimal, &ui.reps, &ui.note};
   for (TextField* field : fields) field->resignFirstResponder();
-  state_.setLogEditing(!state_.logEditing());
+  state_.flags.logEditing = !state_.flags.logEditing;
 }
 
 }  // namespace kinetra

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "logging/LoggingState.h"
+
 namespace kinetra {
 
-class VelomarAppDelegate;
+class NavigationItem;
+struct EntryPaneViews;
 
 // logEdit: the edit button of the entry pane on show (the aerobic one for the nine aerobic
 // exercises). Entering editing mode shows "Done" and takes the leave button away so the pane
@@ -10,12 +13,16 @@ class VelomarAppDelegate;
 // way the pane's fields give up the keyboard and `logEditing` flips.
 class EntryPaneEditing {
  public:
-  explicit EntryPaneEditing(VelomarAppDelegate& state) : state_(state) {}
+  // `bar`: the navigation item of the screen the panes are shown on.
+  EntryPaneEditing(EntryPaneViews& views, NavigationItem& bar, LoggingState state)
+      : views_(views), bar_(bar), state_(state) {}
 
   void toggle();
 
  private:
-  VelomarAppDelegate& state_;
+  EntryPaneViews& views_;
+  NavigationItem& bar_;
+  LoggingState state_;
 };
 
 }  // namespace kinetra

@@ -1,8 +1,6 @@
 #include "logging/LogTableController.h"
 
-#include "app/VelomarAppDelegate.h"
 #include "logging/LogRowCell.h"
-#include "logging/TodayLog.h"
 #include "model/LogEntry.h"
 
 namespace kinetra {
@@ -13,16 +11,11 @@ std::string LogTableController::rowText(const PropertyList::Array& entry, std::s
          " for " + std::string(LogEntry::text(entry, first + 1)) + " reps";
 }
 
-int LogTableController::numberOfRowsInSection(TableView&, int) {
-  VelomarAppDelegate* state = TodayLog::sharedState();
-  return state == nullptr ? 0 : TodayLog(*state, TodayLog::Kind::kStrength).numberOfSets();
-}
+int LogTableController::numberOfRowsInSection(TableView&, int) { return today().numberOfSets(); }
 
 std::unique_ptr<TableViewCell> LogTableController::cellForRowAtIndexPath(TableView& tableView,
                                                                          IndexPath indexPath) {
-  VelomarAppDelegate* state = TodayLog::sharedState();
-  const PropertyList::Array* entry =
-      state == nullptr ? nullptr : TodayLog(*state, TodayLog::Kind::kStrength).entry();
+  const PropertyList::Array* entry = today().entry();
   if (entry == nullptr || indexPath.row < 0) return LogRowCell::make(tableView, {}, {}, kFontSize);
   const auto row = static_cast<std::size_t>(indexPath.row);
   return LogRowCell::make(tableView, rowText(*entry, row),
@@ -31,8 +24,7 @@ std::unique_ptr<TableViewCell> LogTableController::cellForRowAtIndexPath(TableVi
 
 void LogTableController::commitEditingStyle(TableView& tableView, TableViewCellEditingStyle,
                                             IndexPath indexPath) {
-  VelomarAppDelegate* state = TodayLog::sharedState();
-  if (state != nullptr) TodayLog(*state, TodayLog::Kind::kStrength).deleteSet(tableView, indexPath);
+  today().deleteSet(tableView, indexPath);
 }
 
 std::optional<double> LogTableController::heightForRowAtIndexPath(TableView&, IndexPath) {

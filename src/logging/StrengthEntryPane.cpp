@@ -2,8 +2,12 @@
 
 #include <string>
 
-#include "app/VelomarAppDelegate.h"
+#include "foundation/DiagnosticLog.h"
+#include "logging/EntryPaneViews.h"
+#include "model/EditingFlags.h"
 #include "model/LogEntry.h"
+#include "model/Selection.h"
+#include "model/UserData.h"
 #include "model/WeightText.h"
 
 namespace kinetra {
@@ -13,22 +17,22 @@ namespace {
 constexpr int kKilogramSegment = 1;
 
 // The entry of the selected exercise on its latest logged day; null when it has none.
-const PropertyList::Array* latestEntry(VelomarAppDelegate& state) {
-  state.createPreviousDates();
-  if (state.previousDates().empty()) return nullptr;
-  return LogEntry::find(state.exerciseLog(), state.previousDates().back(),
-                        state.selectedExercise());
+const PropertyList::Array* latestEntry(const LoggingState& state) {
+  const Selection& selection = state.selection;
+  if (selection.previousDates.empty()) return nullptr;
+  return LogEntry::find(state.userData.exerciseLog, selection.previousDates.back(),
+                        selection.selectedExercise);
 }
 
 }  // namespace
 
 void StrengthEntryPane::prepare() {
-  MainInterface& ui = state_.interface();
+  EntryPaneViews& ui = views_;
   const PropertyList::Array* latest = latestEntry(state_);
   ui.logTableView.setEditing(false, Animated::No);
   ui.logTableView.reloadData();
   ui.logEditButton.setTitle("Edit");
-  state_.setLogEditing(false);
+  state_.flags.logEditing = false;
 
   ui.weight.setText({});
   ui.weightDecimal.setText("0");
@@ -45,7 +49,8 @@ void StrengthEntryPane::prepare() {
 }
 
 void StrengthEntryPane::addSet() {
-  MainInterface& ui = state_.interface();
+  EntryPaneViews& ui = views_;
+  Selection& selection = state_.selection;
   if (ui.weight.text().empty()) ui.weight.setText("0");
   if (ui.reps.text().empty()) ui.reps.setText("0");
   for (TextField* field : {&ui.weight, &ui.weightDecimal, &ui.reps, &ui.note}) {
@@ -53,17 +58,17 @@ void StrengthEntryPane::addSet() {
   }
   const std::string unit =
       ui.weightType.titleForSegmentAtIndex(ui.weightType.selectedSegmentIndex());
-  state_.setFixedWeight(WeightText::compose(ui.weight.text(), ui.weightDecimal.text(), unit));
+  selection.fixedWeight = WeightText::compose(ui.weight.text(), ui.weightDecimal.text(), unit);
   const Status added =
-      LogEntry::append(state_.exerciseLog(), state_.today(), state_.selectedExercise(),
-                       {state_.fixedWeight(), ui.reps.text(), ui.note.text()});
+      LogEntry::append(state_.userData.exerciseLog, selection.today, selection.selectedExercise,
+                       {selection.fixedWeight, ui.reps.text(), ui.note.text()});
   if (!added.ok()) {
-    state_.diagnosticLog().line("Set not logged: " + added.message() +
-                                "; it is kept as it is in Kinetra_Log.plist");
+    state_.log.line("Set not logged: " + added.message() +
+                    "; it is kept as it is in Kinetra_Log.plist");
     return;
   }
   // A failed write is reported by the save itself; the next write of the log carries the set.
-  static_cast<void>(state_.saveExerciseLog());
+  static_cast<void>(state_.userData.saveExerciseLog());
   ui.logTableView.reloadData();
 }
 

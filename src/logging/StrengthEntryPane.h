@@ -1,19 +1,21 @@
 #pragma once
 
+#include "logging/LoggingState.h"
+
 namespace kinetra {
 
-class VelomarAppDelegate;
+struct EntryPaneViews;
 
 // The strength entry pane (`kinetraLogView`): its fields `weight`, `weightDecimal`, `reps`,
 // `note`, the unit control `weightType` (segment 1 is "kg") and today's table `logTableView`.
-// Keeps no state: it works on the shared state it is made with, which must outlive it.
+// Keeps no state: it works on the views and the state it is made with, which must outlive it.
 class StrengthEntryPane {
  public:
-  explicit StrengthEntryPane(VelomarAppDelegate& state) : state_(state) {}
+  StrengthEntryPane(EntryPaneViews& views, LoggingState state) : views_(views), state_(state) {}
 
-  // Before the pane is shown: the table out of editing mode and reloaded, "Edit" on the edit
-  // button, the fields reset, then filled from the first set of the latest day the selected
-  // exercise was logged (never the note).
+  // Before the pane is shown, with `previousDates` built for the selected exercise: the table
+  // out of editing mode and reloaded, "Edit" on the edit button, the fields reset, then filled
+  // from the first set of the latest day the selected exercise was logged (never the note).
   void prepare();
   // addLog: an empty weight or repetitions field becomes "0"; the fields give up the
   // keyboard; the set's three strings go to today's entry of the selected exercise; the
@@ -21,7 +23,8 @@ class StrengthEntryPane {
   void addSet();
 
  private:
-  VelomarAppDelegate& state_;
+  EntryPaneViews& views_;
+  LoggingState state_;
 };
 
 }  // namespace kinetra

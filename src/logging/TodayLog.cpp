@@ -1,20 +1,18 @@
 #include "logging/TodayLog.h"
 
-#include "app/VelomarAppDelegate.h"
 #include "model/LogEntry.h"
-#include "ui/Application.h"
+#include "model/Selection.h"
+#include "model/UserData.h"
 #include "ui/TableView.h"
 
 namespace kinetra {
 
-VelomarAppDelegate* TodayLog::sharedState() { return VelomarAppDelegate::shared(); }
-
 PropertyList& TodayLog::log() const {
-  return kind_ == Kind::kStrength ? state_.exerciseLog() : state_.aerobicsLog();
+  return kind_ == Kind::kStrength ? userData_.exerciseLog : userData_.aerobicsLog;
 }
 
 const PropertyList::Array* TodayLog::entry() const {
-  return LogEntry::find(log(), state_.today(), state_.selectedExercise());
+  return LogEntry::find(log(), selection_.today, selection_.selectedExercise);
 }
 
 int TodayLog::numberOfSets() const {
@@ -23,7 +21,7 @@ int TodayLog::numberOfSets() const {
 }
 
 void TodayLog::deleteSet(TableView& table, IndexPath indexPath) {
-  PropertyList::Array* sets = LogEntry::find(log(), state_.today(), state_.selectedExercise());
+  PropertyList::Array* sets = LogEntry::find(log(), selection_.today, selection_.selectedExercise);
   if (sets == nullptr || indexPath.row < 0 ||
       !LogEntry::removeGroup(*sets, static_cast<std::size_t>(indexPath.row), stringsPerSet())) {
     table.reloadData();
@@ -31,9 +29,9 @@ void TodayLog::deleteSet(TableView& table, IndexPath indexPath) {
   }
   // A failed write is reported by the save itself; the next write of this log carries it.
   if (kind_ == Kind::kStrength) {
-    static_cast<void>(state_.saveExerciseLog());
+    static_cast<void>(userData_.saveExerciseLog());
   } else {
-    static_cast<void>(state_.saveAerobicsLog());
+    static_cast<void>(userData_.saveAerobicsLog());
   }
   table.beginUpdates();
   table.deleteRowsAtIndexPaths({indexPath}, TableViewRowAnimation::kTop);

@@ -8,7 +8,8 @@
 namespace kinetra {
 
 class TableView;
-class VelomarAppDelegate;
+class UserData;
+struct Selection;
 
 // The entry of the selected exercise on the current logging day, in the strength or the
 // aerobic log, as today's tables read and delete it.
@@ -16,10 +17,8 @@ class TodayLog {
  public:
   enum class Kind { kStrength, kAerobic };
 
-  TodayLog(VelomarAppDelegate& state, Kind kind) : state_(state), kind_(kind) {}
-
-  // The shared state through the application singleton; null before it exists.
-  static VelomarAppDelegate* sharedState();
+  TodayLog(UserData& userData, const Selection& selection, Kind kind)
+      : userData_(userData), selection_(selection), kind_(kind) {}
 
   // Null when the day or the exercise has no entry.
   const PropertyList::Array* entry() const;
@@ -34,7 +33,8 @@ class TodayLog {
  private:
   PropertyList& log() const;
 
-  VelomarAppDelegate& state_;
+  UserData& userData_;
+  const Selection& selection_;
   Kind kind_;
 };
 

@@ -53,9 +53,9 @@ class ExerciseScreenTest : public AppTest {
   }
 
   void openExercise(const std::string& name, int fromTab = 1) {
-    app().setSelectedExercise(name);
-    app().setDoneLogo(true);
-    app().setLastTabIndex(fromTab);
+    app().selection().selectedExercise = name;
+    app().flags().doneLogo = true;
+    app().selection().lastTabIndex = fromTab;
     ui().velomarTabText->setText("how to " + name);
     ui().velomarNavigationTitle.setLeftBarButtonItem(&ui().velomarBackButton);
     ui().velomarNavigationTitle.setRightBarButtonItem(ui().segmentBarItem.get());
@@ -70,7 +70,7 @@ TEST_F(ExerciseScreenTest, AtLaunchTheCardTurnsToTheHelpPageAndBackToTheLogo) {
   ASSERT_EQ(ui().velomarNavigationTitle.rightBarButtonItem(), ui().informationBarItem.get());
   ASSERT_TRUE(finger.tap(*ui().informationButton).ok());
 
-  EXPECT_TRUE(app().backViewIsVisible());
+  EXPECT_TRUE(app().flags().backViewIsVisible);
   EXPECT_EQ(front(card()), &ui().kinetraHelpView);
   EXPECT_FALSE(contains(card(), ui().velomarTabImage));
   ASSERT_TRUE(card().lastAnimation().has_value());
@@ -87,7 +87,7 @@ TEST_F(ExerciseScreenTest, AtLaunchTheCardTurnsToTheHelpPageAndBackToTheLogo) {
 
   ui().velomarTabImage.setImage({});  // whatever the card showed, turning back shows the logo
   ASSERT_TRUE(finger.tap(*ui().informationButton).ok());
-  EXPECT_FALSE(app().backViewIsVisible());
+  EXPECT_FALSE(app().flags().backViewIsVisible);
   EXPECT_EQ(front(card()), &ui().velomarTabImage);
   EXPECT_EQ(ui().velomarTabImage.image(), bundlePicture("logo", "jpg"));
   EXPECT_EQ(card().lastAnimation()->transition, AnimationTransition::kFlipFromLeft);
@@ -101,7 +101,7 @@ TEST_F(ExerciseScreenTest, AnOpenedExerciseTurnsToItsDescriptionAndMuscles) {
   EXPECT_EQ(front(card()), &ui().velomarTabImage);
 
   ASSERT_TRUE(finger.chooseSegment(*ui().segmentedControl, 0).ok());
-  EXPECT_TRUE(app().backViewIsVisible());
+  EXPECT_TRUE(app().flags().backViewIsVisible);
   EXPECT_FALSE(contains(card(), ui().velomarTabImage));
   ASSERT_GE(card().subviews().size(), 2U);
   EXPECT_EQ(card().subviews().back(), &ui().MusclesText);
@@ -110,7 +110,7 @@ TEST_F(ExerciseScreenTest, AnOpenedExerciseTurnsToItsDescriptionAndMuscles) {
 
   // A double tap on the description turns it back; the picture is the exercise's still.
   ASSERT_TRUE(finger.tap(*ui().velomarTabText, 2).ok());
-  EXPECT_FALSE(app().backViewIsVisible());
+  EXPECT_FALSE(app().flags().backViewIsVisible);
   EXPECT_EQ(front(card()), &ui().velomarTabImage);
   EXPECT_FALSE(contains(card(), *ui().velomarTabText));
   EXPECT_EQ(ui().velomarTabImage.image(), squat);
@@ -119,14 +119,14 @@ TEST_F(ExerciseScreenTest, AnOpenedExerciseTurnsToItsDescriptionAndMuscles) {
 TEST_F(ExerciseScreenTest, DoubleTapOnThePictureTurnsOnlyWhenAllowed) {
   openExercise("Squat");
   ASSERT_TRUE(finger.tap(ui().velomarTabImage, 1).ok());
-  EXPECT_FALSE(app().backViewIsVisible());
+  EXPECT_FALSE(app().flags().backViewIsVisible);
   ASSERT_TRUE(finger.tap(ui().velomarTabImage, 2).ok());
-  EXPECT_TRUE(app().backViewIsVisible());
+  EXPECT_TRUE(app().flags().backViewIsVisible);
 
   app().velomarTabSelect();
-  app().setFlipEnabled(false);
+  app().flags().flipEnabled = false;
   ASSERT_TRUE(finger.tap(ui().velomarTabImage, 2).ok());
-  EXPECT_FALSE(app().backViewIsVisible());
+  EXPECT_FALSE(app().flags().backViewIsVisible);
 }
 
 TEST_F(ExerciseScreenTest, GraphSegmentFollowsTheKindOfExercise) {
@@ -156,7 +156,7 @@ TEST_F(ExerciseScreenTest, StrengthPaneOpensWithItsHeaderAndBar) {
   EXPECT_EQ(ui().logExerciseLabel.text(), "Squat");
   EXPECT_EQ(card().lastAnimation()->transition, AnimationTransition::kCurlUp);
   EXPECT_DOUBLE_EQ(card().lastAnimation()->duration, 1.0);
-  EXPECT_FALSE(app().flipEnabled());
+  EXPECT_FALSE(app().flags().flipEnabled);
   NavigationItem& bar = ui().velomarNavigationTitle;
   EXPECT_EQ(bar.title(), "Log Entry");
   EXPECT_EQ(bar.leftBarButtonItem(), &ui().logDoneButton);
@@ -226,7 +226,7 @@ TEST_F(ExerciseScreenTest, DoneReturnsToTheOpeningTabAndLeavesThePane) {
   openExercise("bench press", 1);
   EXPECT_EQ(front(card()), &ui().velomarTabImage);
   EXPECT_FALSE(contains(card(), ui().kinetraLogView));
-  EXPECT_TRUE(app().flipEnabled());
+  EXPECT_TRUE(app().flags().flipEnabled);
   EXPECT_EQ(ui().velomarNavigationTitle.title(), "");
 }
 
@@ -240,7 +240,7 @@ TEST_F(ExerciseScreenTest, DoneWithoutTheLogEntryTitleClosesThePaneInPlace) {
   EXPECT_FALSE(contains(card(), ui().kinetraLogView));
   EXPECT_EQ(ui().velomarNavigationTitle.leftBarButtonItem(), &ui().velomarBackButton);
   EXPECT_EQ(ui().velomarNavigationTitle.rightBarButtonItem(), ui().segmentBarItem.get());
-  EXPECT_FALSE(app().backViewIsVisible());
+  EXPECT_FALSE(app().flags().backViewIsVisible);
 }
 
 TEST_F(ExerciseScreenTest, BackReturnsToTheOpeningTab) {

@@ -11,10 +11,11 @@ TEST_F(StartUpIndexTest, ACustomZComesAfterTheCataloguesZs) {
   writeSmallCatalogue();
   writeDocument("Custom_Exercises.plist", PropertyList::Array{exerciseRecord("Zane's Curl")});
   VelomarAppDelegate& state = launch();
-  EXPECT_EQ(state.exerciseNameIndexArray(), (std::vector<std::string>{" ", "b", "S", "Z"}));
-  EXPECT_EQ(namesOf(state.indexedExercises().at("Z")),
+  EXPECT_EQ(state.exerciseList().exerciseNameIndexArray,
+            (std::vector<std::string>{" ", "b", "S", "Z"}));
+  EXPECT_EQ(namesOf(state.exerciseList().indexedExercises.at("Z")),
             (std::vector<std::string>{"Zottman Curl", "Zane's Curl"}));
-  EXPECT_EQ(namesOf(state.indexedExercises().at(" ")),
+  EXPECT_EQ(namesOf(state.exerciseList().indexedExercises.at(" ")),
             (std::vector<std::string>{" treadmill", " rowing"}));
 }
 

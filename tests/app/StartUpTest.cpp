@@ -17,36 +17,37 @@ TEST_F(StartUpTest, FirstStartLoadsTheCatalogueHasEmptyUserDataAndWritesNothing)
   VelomarAppDelegate& state = launch();
 
   EXPECT_FALSE(std::filesystem::exists(documents())) << "a first start made the documents folder";
-  EXPECT_TRUE(state.workouts().asArray().empty());
-  EXPECT_TRUE(state.customExercises().empty());
-  EXPECT_TRUE(state.exerciseLog().asDictionary().empty());
-  EXPECT_TRUE(state.aerobicsLog().asDictionary().empty());
-  EXPECT_TRUE(state.settings().asDictionary().empty());
-  EXPECT_EQ(state.exercises().size(), 5u);
-  EXPECT_EQ(state.targets(), (std::vector<std::string>{"Chest", "Legs", "Arms", "Cardio"}));
-  ASSERT_EQ(state.muscles().size(), 2u);
-  EXPECT_EQ(state.muscles()[1], (std::vector<std::string>{"Lower Body", "Quadriceps"}));
-  EXPECT_EQ(state.logDates().size(), 6u);
-  EXPECT_EQ(state.routines().size(), 1u);
-  EXPECT_EQ(state.selectedDate(), "none");
-  EXPECT_EQ(state.lastTabIndex(), 0);
-  EXPECT_EQ(state.today(), "Mar 20, 2024");
-  EXPECT_TRUE(state.flipEnabled());
-  EXPECT_TRUE(state.refreshLogScroll());
-  EXPECT_FALSE(state.backViewIsVisible());
-  EXPECT_FALSE(state.doneLogo());
-  EXPECT_FALSE(state.useLogScroll());
+  EXPECT_TRUE(state.userData().workouts.asArray().empty());
+  EXPECT_TRUE(state.userData().customExercises.empty());
+  EXPECT_TRUE(state.userData().exerciseLog.asDictionary().empty());
+  EXPECT_TRUE(state.userData().aerobicsLog.asDictionary().empty());
+  EXPECT_TRUE(state.userData().settings.asDictionary().empty());
+  EXPECT_EQ(state.exerciseList().exercises.size(), 5u);
+  EXPECT_EQ(state.catalogue().targets,
+            (std::vector<std::string>{"Chest", "Legs", "Arms", "Cardio"}));
+  ASSERT_EQ(state.catalogue().muscles.size(), 2u);
+  EXPECT_EQ(state.catalogue().muscles[1], (std::vector<std::string>{"Lower Body", "Quadriceps"}));
+  EXPECT_EQ(state.catalogue().logDates.size(), 6u);
+  EXPECT_EQ(state.catalogue().routines.size(), 1u);
+  EXPECT_EQ(state.selection().selectedDate, "none");
+  EXPECT_EQ(state.selection().lastTabIndex, 0);
+  EXPECT_EQ(state.selection().today, "Mar 20, 2024");
+  EXPECT_TRUE(state.flags().flipEnabled);
+  EXPECT_TRUE(state.flags().refreshLogScroll);
+  EXPECT_FALSE(state.flags().backViewIsVisible);
+  EXPECT_FALSE(state.flags().doneLogo);
+  EXPECT_FALSE(state.flags().useLogScroll);
   EXPECT_EQ(VelomarAppDelegate::shared(), &state);
   EXPECT_TRUE(lines().empty()) << lines().front();
 }
 
 TEST_F(StartUpTest, AMissingBundleGivesEmptyListsAndStillStarts) {
   VelomarAppDelegate& state = launch();
-  EXPECT_TRUE(state.exercises().empty());
-  EXPECT_TRUE(state.exerciseNameIndexArray().empty());
-  EXPECT_TRUE(state.targets().empty());
-  EXPECT_TRUE(state.logDates().empty());
-  EXPECT_TRUE(state.routines().empty());
+  EXPECT_TRUE(state.exerciseList().exercises.empty());
+  EXPECT_TRUE(state.exerciseList().exerciseNameIndexArray.empty());
+  EXPECT_TRUE(state.catalogue().targets.empty());
+  EXPECT_TRUE(state.catalogue().logDates.empty());
+  EXPECT_TRUE(state.catalogue().routines.empty());
   EXPECT_EQ(application().window().subviews().size(), 1u);
 }
 
@@ -54,8 +55,8 @@ TEST_F(StartUpTest, AResourceOfTheWrongKindReadsAsEmpty) {
   writeResource("Exercises", PropertyList::Dictionary{{"name", "Squat"}});
   writeResource("Targets", PropertyList::Array{"Chest", PropertyList::Array{}, "Legs"});
   VelomarAppDelegate& state = launch();
-  EXPECT_TRUE(state.exercises().empty());
-  EXPECT_EQ(state.targets(), (std::vector<std::string>{"Chest", "Legs"}));
+  EXPECT_TRUE(state.exerciseList().exercises.empty());
+  EXPECT_EQ(state.catalogue().targets, (std::vector<std::string>{"Chest", "Legs"}));
 }
 
 TEST_F(StartUpTest, TheWindowShowsFiveTabsEachInItsNavigationController) {

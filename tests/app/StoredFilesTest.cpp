@@ -25,10 +25,10 @@ TEST_F(StoredFilesTest, ReadableFilesReplaceTheirDefaults) {
   writeDocument("settings.plist", PropertyList::Dictionary{{"email", "me@example.org"}});
   writeDocument("Workouts.plist", PropertyList::Array{PropertyList::Array{"Legs", "Squat"}});
   VelomarAppDelegate& state = launch();
-  EXPECT_EQ(state.exerciseLog(), log);
-  EXPECT_EQ(state.settings().find("email")->asString(), "me@example.org");
-  EXPECT_EQ(state.workouts().asArray().size(), 1u);
-  EXPECT_TRUE(state.aerobicsLog().asDictionary().empty());
+  EXPECT_EQ(state.userData().exerciseLog, log);
+  EXPECT_EQ(state.userData().settings.find("email")->asString(), "me@example.org");
+  EXPECT_EQ(state.userData().workouts.asArray().size(), 1u);
+  EXPECT_TRUE(state.userData().aerobicsLog.asDictionary().empty());
 }
 
 TEST_F(StoredFilesTest, AWorkoutsFileHoldingADictionaryIsIgnoredKeptAsideAndReplacedAtTheNextSave) {
@@ -36,12 +36,12 @@ TEST_F(StoredFilesTest, AWorkoutsFileHoldingADictionaryIsIgnoredKeptAsideAndRepl
   writeDocument("Workouts.plist", wrongKind);
   const std::string original = readDocumentBytes("Workouts.plist");
   VelomarAppDelegate& state = launch();
-  EXPECT_TRUE(state.workouts().asArray().empty());
+  EXPECT_TRUE(state.userData().workouts.asArray().empty());
   EXPECT_EQ(documentNames(), std::vector<std::string>{"Workouts.plist"}) << "start-up wrote";
   EXPECT_TRUE(lines().empty());
 
-  state.workouts().asArray().push_back(PropertyList::Array{"Push", "Push Up"});
-  ASSERT_TRUE(state.saveWorkouts().ok());
+  state.userData().workouts.asArray().push_back(PropertyList::Array{"Push", "Push Up"});
+  ASSERT_TRUE(state.userData().saveWorkouts().ok());
 
   EXPECT_EQ(readDocument("Workouts.plist"),
             PropertyList(PropertyList::Array{PropertyList::Array{"Push", "Push Up"}}));
@@ -54,7 +54,7 @@ TEST_F(StoredFilesTest, AWorkoutsFileHoldingADictionaryIsIgnoredKeptAsideAndRepl
   EXPECT_NE(lines()[0].find(names[1]), std::string::npos) << lines()[0];
 
   // Moved once: the next save just replaces the file.
-  ASSERT_TRUE(state.saveWorkouts().ok());
+  ASSERT_TRUE(state.userData().saveWorkouts().ok());
   EXPECT_EQ(documentNames().size(), 2u);
   EXPECT_EQ(lines().size(), 1u);
 }
@@ -74,21 +74,21 @@ TEST_F(StoredFilesTest, ALogThatDoesNotParseKeepsItsBytesUnderAFreeName) {
     return std::string(text);
   }();
   writeDocumentBytes(taken, "older copy");
-  EXPECT_TRUE(state.exerciseLog().asDictionary().empty());
+  EXPECT_TRUE(state.userData().exerciseLog.asDictionary().empty());
 
-  state.exerciseLog().asDictionary()["Mar 20, 2024"] = PropertyList::Dictionary{};
-  ASSERT_TRUE(state.saveExerciseLog().ok());
+  state.userData().exerciseLog.asDictionary()["Mar 20, 2024"] = PropertyList::Dictionary{};
+  ASSERT_TRUE(state.userData().saveExerciseLog().ok());
   EXPECT_EQ(readDocumentBytes(taken), "older copy");
   EXPECT_EQ(readDocumentBytes(taken + "-2"), garbage);
-  EXPECT_EQ(readDocument("Kinetra_Log.plist"), state.exerciseLog());
+  EXPECT_EQ(readDocument("Kinetra_Log.plist"), state.userData().exerciseLog);
 }
 
 TEST_F(StoredFilesTest, AMissingFileIsSimplyWrittenWithoutAnyLine) {
   VelomarAppDelegate& state = launch();
-  state.settings().asDictionary()["email"] = "a@b.c";
-  ASSERT_TRUE(state.saveSettings().ok());
+  state.userData().settings.asDictionary()["email"] = "a@b.c";
+  ASSERT_TRUE(state.userData().saveSettings().ok());
   EXPECT_EQ(documentNames(), std::vector<std::string>{"settings.plist"});
-  EXPECT_EQ(readDocument("settings.plist"), state.settings());
+  EXPECT_EQ(readDocument("settings.plist"), state.userData().settings);
   EXPECT_TRUE(lines().empty());
 }
 
@@ -96,16 +96,16 @@ TEST_F(StoredFilesTest, AFailedWriteIsReportedAndTheNextWriteCarriesTheChange) {
   VelomarAppDelegate& state = launch();
   // Something in the way of the log file: a folder of that name, with content.
   std::filesystem::create_directories(documents() / "Kinetra_Log.plist" / "inside");
-  state.exerciseLog().asDictionary()["Mar 20, 2024"] =
+  state.userData().exerciseLog.asDictionary()["Mar 20, 2024"] =
       PropertyList::Dictionary{{"Squat", PropertyList::Array{"100 kg", "5", ""}}};
-  EXPECT_FALSE(state.saveExerciseLog().ok());
+  EXPECT_FALSE(state.userData().saveExerciseLog().ok());
   ASSERT_EQ(lines().size(), 1u);
   EXPECT_TRUE(anyLineContains(lines(), "could not save Kinetra_Log.plist")) << lines()[0];
-  EXPECT_EQ(state.exerciseLog().asDictionary().size(), 1u) << "the change left memory";
+  EXPECT_EQ(state.userData().exerciseLog.asDictionary().size(), 1u) << "the change left memory";
 
   std::filesystem::remove_all(documents() / "Kinetra_Log.plist");
-  state.exerciseLog().asDictionary()["Mar 21, 2024"] = PropertyList::Dictionary{};
-  ASSERT_TRUE(state.saveExerciseLog().ok());
+  state.userData().exerciseLog.asDictionary()["Mar 21, 2024"] = PropertyList::Dictionary{};
+  ASSERT_TRUE(state.userData().saveExerciseLog().ok());
   EXPECT_EQ(readDocument("Kinetra_Log.plist").asDictionary().size(), 2u);
 }
 
@@ -116,7 +116,7 @@ TEST_F(StoredFilesTest, TheOlderSingleWorkoutBecomesTheLastWorkoutAndItsFileGoes
   const PropertyList expected =
       PropertyList::Array{PropertyList::Array{"Current Workout", "A"},
                           PropertyList::Array{"Current Workout", "Squat", "Push Up"}};
-  EXPECT_EQ(state.workouts(), expected);
+  EXPECT_EQ(state.userData().workouts, expected);
   EXPECT_EQ(readDocument("Workouts.plist"), expected);
   EXPECT_EQ(documentNames(), std::vector<std::string>{"Workouts.plist"});
 }
@@ -150,24 +150,24 @@ TEST_F(StoredFilesTest, AFailedMigrationKeepsTheOlderFileAndTheWorkoutIsNeverDou
       PropertyList::Array{PropertyList::Array{"Current Workout", "Squat", "Push Up"}};
   {
     const FileSizeLimit full(16);
-    EXPECT_EQ(launch().workouts(), migrated);
+    EXPECT_EQ(launch().userData().workouts, migrated);
     EXPECT_TRUE(anyLineContains(lines(), "could not save Workouts.plist"));
     EXPECT_EQ(documentNames(), std::vector<std::string>{"Kinetra.plist"});
     // Still failing at the next start: the same one workout, the older file still kept.
-    EXPECT_EQ(relaunch().workouts(), migrated);
+    EXPECT_EQ(relaunch().userData().workouts, migrated);
     EXPECT_EQ(documentNames(), std::vector<std::string>{"Kinetra.plist"});
   }
   // A later save of the workouts in the same run finishes the migration.
-  ASSERT_TRUE(app().saveWorkouts().ok());
+  ASSERT_TRUE(app().userData().saveWorkouts().ok());
   EXPECT_EQ(documentNames(), std::vector<std::string>{"Workouts.plist"});
-  EXPECT_EQ(relaunch().workouts(), migrated);
+  EXPECT_EQ(relaunch().userData().workouts, migrated);
   EXPECT_EQ(readDocument("Workouts.plist"), migrated);
 }
 
 TEST_F(StoredFilesTest, AnOlderWorkoutFileThatIsNotAllStringsIsLeftAlone) {
   writeDocument("Kinetra.plist", PropertyList::Array{"Squat", PropertyList::Array{}});
   VelomarAppDelegate& state = launch();
-  EXPECT_TRUE(state.workouts().asArray().empty());
+  EXPECT_TRUE(state.userData().workouts.asArray().empty());
   EXPECT_EQ(documentNames(), std::vector<std::string>{"Kinetra.plist"});
 }
 
@@ -218,7 +218,7 @@ TEST_F(StoredFilesTest, FilesThatCannotBeKeptExactlyAreKeptAsideBeforeTheirFirst
   struct Case {
     std::string file;
     std::string bytes;
-    Status (VelomarAppDelegate::*save)();
+    Status (UserData::*save)();
   };
   const std::vector<Case> cases = {
       // The same day twice: only the later, empty one can be held.
@@ -227,15 +227,15 @@ TEST_F(StoredFilesTest, FilesThatCannotBeKeptExactlyAreKeptAsideBeforeTheirFirst
        "<key>Mar 19, 2024</key><dict><key>Squat</key><array><string>100 kg</string>"
        "<string>5</string><string></string></array></dict>"
        "<key>Mar 19, 2024</key><dict/></dict></plist>\n",
-       &VelomarAppDelegate::saveExerciseLog},
+       &UserData::saveExerciseLog},
       // A key of UTF-16 text holding a lone surrogate.
       {"settings.plist",
        binaryPlist({dictionary({1, 2}, {3, 4}), ascii("email"), utf16({u'a', 0xD800}),
                     ascii("me@example.org"), ascii("x")}),
-       &VelomarAppDelegate::saveSettings},
+       &UserData::saveSettings},
       // A workout name holding a control character XML cannot carry.
       {"Workouts.plist", binaryPlist({array({1}), array({2, 3}), ascii("Legs"), ascii("S\aq")}),
-       &VelomarAppDelegate::saveWorkouts},
+       &UserData::saveWorkouts},
   };
   for (const Case& odd : cases) writeDocumentBytes(odd.file, odd.bytes);
   // Binary, and exact: rewriting it in XML keeps every value.
@@ -244,16 +244,16 @@ TEST_F(StoredFilesTest, FilesThatCannotBeKeptExactlyAreKeptAsideBeforeTheirFirst
                                   ascii("Rowing 1"), array({5, 5}), utf16({u'1', u'2'})}));
 
   VelomarAppDelegate& state = launch();
-  EXPECT_EQ(state.exerciseLog(),
+  EXPECT_EQ(state.userData().exerciseLog,
             PropertyList(PropertyList::Dictionary{{"Mar 19, 2024", PropertyList::Dictionary{}}}));
-  ASSERT_NE(state.settings().find("email"), nullptr);
-  EXPECT_EQ(state.settings().find("email")->asString(), "me@example.org");
-  EXPECT_EQ(state.workouts().asArray().size(), 1u);
-  EXPECT_EQ(state.aerobicsLog().asDictionary().size(), 1u);
+  ASSERT_NE(state.userData().settings.find("email"), nullptr);
+  EXPECT_EQ(state.userData().settings.find("email")->asString(), "me@example.org");
+  EXPECT_EQ(state.userData().workouts.asArray().size(), 1u);
+  EXPECT_EQ(state.userData().aerobicsLog.asDictionary().size(), 1u);
   EXPECT_TRUE(lines().empty()) << lines()[0];
 
   for (const Case& odd : cases) {
-    ASSERT_TRUE((state.*odd.save)().ok()) << odd.file;
+    ASSERT_TRUE((state.userData().*odd.save)().ok()) << odd.file;
     const std::vector<std::string> names = documentNames();
     const auto aside = std::find_if(names.begin(), names.end(), [&](const std::string& name) {
       return name.rfind(odd.file + ".unreadable-", 0) == 0;
@@ -266,7 +266,7 @@ TEST_F(StoredFilesTest, FilesThatCannotBeKeptExactlyAreKeptAsideBeforeTheirFirst
     EXPECT_TRUE(anyLineContains(lines(), *aside)) << odd.file;
   }
   EXPECT_EQ(lines().size(), cases.size());
-  ASSERT_TRUE(state.saveAerobicsLog().ok());
+  ASSERT_TRUE(state.userData().saveAerobicsLog().ok());
   EXPECT_EQ(documentNames().size(), 1u + 2 * cases.size());
   EXPECT_EQ(lines().size(), cases.size()) << "an exact file was kept aside";
 }
@@ -281,10 +281,10 @@ TEST_F(StoredFilesTest, AFileKeptAsideIsStillInPlaceWhenItsFirstSaveFails) {
   VelomarAppDelegate& state = launch();
   {
     const FileSizeLimit full(16);
-    EXPECT_FALSE(state.saveExerciseLog().ok());
+    EXPECT_FALSE(state.userData().saveExerciseLog().ok());
   }
   EXPECT_EQ(readDocumentBytes("Kinetra_Log.plist"), bytes);
-  EXPECT_EQ(relaunch().exerciseLog().asDictionary().size(), 1u);
+  EXPECT_EQ(relaunch().userData().exerciseLog.asDictionary().size(), 1u);
 }
 
 // A save interrupted by the end of the process leaves its temporary file; the next start removes
@@ -337,28 +337,28 @@ TEST_F(StoredFilesTest, CustomRecordsAreSharedSoAnEditThroughAnyListIsSaved) {
                 PropertyList::Array{exerciseRecord("Zercher Squat", "Legs"),
                                     exerciseRecord("curl of mine", "Arms")});
   VelomarAppDelegate& state = launch();
-  ASSERT_EQ(state.exercises().size(), 7u);
-  EXPECT_EQ(state.exercises()[5], state.customExercises()[0]);
-  EXPECT_EQ(state.exercises()[6], state.customExercises()[1]);
-  const ExerciseRecords& z = state.indexedExercises().at("Z");
+  ASSERT_EQ(state.exerciseList().exercises.size(), 7u);
+  EXPECT_EQ(state.exerciseList().exercises[5], state.userData().customExercises[0]);
+  EXPECT_EQ(state.exerciseList().exercises[6], state.userData().customExercises[1]);
+  const ExerciseRecords& z = state.exerciseList().indexedExercises.at("Z");
   ASSERT_EQ(z.size(), 2u);
-  EXPECT_EQ(z[1], state.customExercises()[0]);
+  EXPECT_EQ(z[1], state.userData().customExercises[0]);
 
   // The editor changes the record it found through the complete list, then saves.
-  state.exercises()[5]->asDictionary()["description"] = "changed";
+  state.exerciseList().exercises[5]->asDictionary()["description"] = "changed";
   (*z[1]).asDictionary()["difficulty"] = "Advanced";
-  ASSERT_TRUE(state.saveCustomExercises().ok());
+  ASSERT_TRUE(state.userData().saveCustomExercises().ok());
   const PropertyList saved = readDocument("Custom_Exercises.plist");
   ASSERT_EQ(saved.asArray().size(), 2u);
   EXPECT_EQ(saved.asArray()[0].find("description")->asString(), "changed");
   EXPECT_EQ(saved.asArray()[0].find("difficulty")->asString(), "Advanced");
 
   // A rebuild after the custom exercises change keeps sharing.
-  state.customExercises().erase(state.customExercises().begin());
+  state.userData().customExercises.erase(state.userData().customExercises.begin());
   state.rebuildExerciseList();
-  ASSERT_EQ(state.exercises().size(), 6u);
-  EXPECT_EQ(state.exercises()[5], state.customExercises()[0]);
-  EXPECT_EQ(state.indexedExercises().at("Z").size(), 1u);
+  ASSERT_EQ(state.exerciseList().exercises.size(), 6u);
+  EXPECT_EQ(state.exerciseList().exercises[5], state.userData().customExercises[0]);
+  EXPECT_EQ(state.exerciseList().indexedExercises.at("Z").size(), 1u);
 }
 
 TEST_F(StoredFilesTest, ACustomExerciseFileOfTheWrongKindLoadsAsEmpty) {
@@ -366,9 +366,9 @@ TEST_F(StoredFilesTest, ACustomExerciseFileOfTheWrongKindLoadsAsEmpty) {
   writeDocument("Custom_Exercises.plist", PropertyList::Dictionary{{"name", "x"}});
   writeDocument("Kinetra_Aerobics_Log.plist", PropertyList::Array{});
   VelomarAppDelegate& state = launch();
-  EXPECT_TRUE(state.customExercises().empty());
-  EXPECT_EQ(state.exercises().size(), 5u);
-  EXPECT_TRUE(state.aerobicsLog().isDictionary());
+  EXPECT_TRUE(state.userData().customExercises.empty());
+  EXPECT_EQ(state.exerciseList().exercises.size(), 5u);
+  EXPECT_TRUE(state.userData().aerobicsLog.isDictionary());
   EXPECT_TRUE(state.userFiles().isUnreadable(UserFile::kCustomExercises));
   EXPECT_TRUE(state.userFiles().isUnreadable(UserFile::kAerobicsLog));
   EXPECT_FALSE(state.userFiles().isUnreadable(UserFile::kSettings));

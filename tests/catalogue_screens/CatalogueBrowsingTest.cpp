@@ -126,11 +126,11 @@ TEST_F(CatalogueTest, ChoosingARegionListsItsExercisesOnceSortedByName) {
   launchOnCatalogueTab();
   ASSERT_TRUE(Finger().selectRow(menu(), {0, 0}).ok());
 
-  EXPECT_EQ(app().selectedTarget(), "Chest");
+  EXPECT_EQ(app().selection().selectedTarget, "Chest");
   EXPECT_EQ(topOfCatalogue(), &ui().targetTableView);
   EXPECT_EQ(ui().TargetNavigationTitle.title(), "Chest");
   // target1 or target2; the record with both listed once.
-  EXPECT_EQ(app().targetExercises().size(), 5u);
+  EXPECT_EQ(app().selection().targetExercises.size(), 5u);
   TableView& list = ui().targetTableView.tableView();
   EXPECT_EQ(rowTexts(list, 0), (std::vector<std::string>{"Arnold Press", "Bench Press",
                                                          "Bench Press", "incline press", "Squat"}));
@@ -147,7 +147,7 @@ TEST_F(CatalogueTest, TheAccessoryButtonSelectsTheRowAndOpensIt) {
   launchOnCatalogueTab();
   ASSERT_TRUE(Finger().tapAccessory(menu(), {0, 1}).ok());
   EXPECT_EQ(menu().indexPathForSelectedRow(), (IndexPath{0, 1}));
-  EXPECT_EQ(app().selectedTarget(), "Legs");
+  EXPECT_EQ(app().selection().selectedTarget, "Legs");
   EXPECT_EQ(topOfCatalogue(), &ui().targetTableView);
 }
 
@@ -157,15 +157,15 @@ TEST_F(CatalogueTest, OpeningAnExerciseFillsTheExerciseScreenAndSwitchesToIt) {
   ASSERT_TRUE(Finger().selectRow(menu(), {0, 0}).ok());
   ASSERT_TRUE(Finger().selectRow(ui().targetTableView.tableView(), {0, 4}).ok());  // Squat
 
-  EXPECT_EQ(app().selectedExercise(), "Squat");
+  EXPECT_EQ(app().selection().selectedExercise, "Squat");
   EXPECT_EQ(ui().velomarTabImage.image(), bundlePicture("back_squat"));
   EXPECT_EQ(ui().velomarTabText->text(), "Squat text");
   EXPECT_EQ(ui().MusclesText.text(),
             "   Exercise: Squat\n   Primary Muscle: Deltoids\n   Additional Muscles: none\n"
             "   Skill Level: Beginner");
-  EXPECT_EQ(app().lastTabIndex(), 1);
-  EXPECT_TRUE(app().doneLogo());
-  EXPECT_FALSE(app().useLogScroll());
+  EXPECT_EQ(app().selection().lastTabIndex, 1);
+  EXPECT_TRUE(app().flags().doneLogo);
+  EXPECT_FALSE(app().flags().useLogScroll);
   EXPECT_EQ(ui().tabBarController.selectedIndex(), 0);
   EXPECT_EQ(ui().velomarNavigationTitle.leftBarButtonItem(), &ui().velomarBackButton);
   EXPECT_EQ(ui().velomarNavigationTitle.rightBarButtonItem(), ui().segmentBarItem.get());
@@ -182,7 +182,7 @@ TEST_F(CatalogueTest, TheCompleteListHasOneSectionPerFirstCharacter) {
   EXPECT_EQ(list.contentOffset().y, 0);
 
   const std::vector<std::string> keys = {" ", "A", "B", "i", "S"};
-  EXPECT_EQ(app().exerciseNameIndexArray(), keys);
+  EXPECT_EQ(app().exerciseList().exerciseNameIndexArray, keys);
   ASSERT_EQ(list.numberOfSections(), 5);
   EXPECT_EQ(list.sectionIndexTitles(), keys);
   EXPECT_EQ(rowTexts(list, 0), (std::vector<std::string>{" treadmill", " rowing"}));
@@ -192,7 +192,7 @@ TEST_F(CatalogueTest, TheCompleteListHasOneSectionPerFirstCharacter) {
 
   ASSERT_TRUE(Finger().chooseSectionIndexTitle(list, 4).ok());
   ASSERT_TRUE(Finger().selectRow(list, {4, 0}).ok());
-  EXPECT_EQ(app().selectedExercise(), "Squat");
+  EXPECT_EQ(app().selection().selectedExercise, "Squat");
   EXPECT_EQ(ui().tabBarController.selectedIndex(), 0);
   EXPECT_EQ(ui().kinetraTabView.subviews().back(), &ui().velomarTabImage);
 }
@@ -234,19 +234,20 @@ TEST_F(CatalogueTest, PicturesMissingEverywhereOrBadlyNamedAreEmpty) {
 TEST_F(CatalogueTest, CustomExercisesRowOpensTheEditorOrTheList) {
   writeCatalogue(2);
   launchOnCatalogueTab();
-  app().setEditingCustomExercise(true);
-  app().setSelectedCustomImage(true);
+  app().flags().editingCustomExercise = true;
+  app().flags().selectedCustomImage = true;
   ASSERT_TRUE(Finger().selectRow(menu(), {1, 0}).ok());
   EXPECT_EQ(topOfCatalogue(), &ui().addExercisesTableView);
-  EXPECT_FALSE(app().editingCustomExercise());
-  EXPECT_FALSE(app().selectedCustomImage());
+  EXPECT_FALSE(app().flags().editingCustomExercise);
+  EXPECT_FALSE(app().flags().selectedCustomImage);
 
   ASSERT_TRUE(Finger().tapBackButton(ui().targetNavigationController).ok());
-  app().customExercises().push_back(std::make_shared<PropertyList>(record("Mine", "custom", {})));
-  app().setEditingCustomExercise(true);
+  app().userData().customExercises.push_back(
+      std::make_shared<PropertyList>(record("Mine", "custom", {})));
+  app().flags().editingCustomExercise = true;
   ASSERT_TRUE(Finger().selectRow(menu(), {1, 0}).ok());
   EXPECT_EQ(topOfCatalogue(), &ui().customExercisesTableView);
-  EXPECT_TRUE(app().editingCustomExercise());
+  EXPECT_TRUE(app().flags().editingCustomExercise);
 }
 
 TEST_F(CatalogueTest, ExercisesByMuscleOpensTheBodyMapWithoutAnOldLabel) {
@@ -262,9 +263,9 @@ TEST_F(CatalogueTest, ExercisesByMuscleOpensTheBodyMapWithoutAnOldLabel) {
 TEST_F(CatalogueTest, TheMuscleListShowsPrimaryThenSecondaryExercises) {
   writeCatalogue(2);
   launchOnCatalogueTab();
-  const ExerciseRecords& all = app().exercises();
-  app().setPrimaryMuscle({all[3], all[1]});
-  app().setAdditionalMuscle({all[2]});
+  const ExerciseRecords& all = app().exerciseList().exercises;
+  app().selection().primaryMuscle = {all[3], all[1]};
+  app().selection().additionalMuscle = {all[2]};
   ui().targetNavigationController.pushViewController(ui().muscleTableView2, Animated::No);
   TableView& list = ui().muscleTableView2.tableView();
   list.reloadData();
@@ -275,8 +276,8 @@ TEST_F(CatalogueTest, TheMuscleListShowsPrimaryThenSecondaryExercises) {
   EXPECT_EQ(ui().muscleTableView2.titleForHeaderInSection(list, 1), "Secondary Target Exercises");
 
   ASSERT_TRUE(Finger().selectRow(list, {1, 0}).ok());
-  EXPECT_EQ(app().selectedExercise(), "Squat");
-  EXPECT_EQ(app().lastTabIndex(), 1);
+  EXPECT_EQ(app().selection().selectedExercise, "Squat");
+  EXPECT_EQ(app().selection().lastTabIndex, 1);
   EXPECT_EQ(ui().tabBarController.selectedIndex(), 0);
 }
 

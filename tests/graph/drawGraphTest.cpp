@@ -28,7 +28,7 @@ class GraphTest : public AppTest {
         std::filesystem::path(KINETRA_TEST_SOURCE_DIR) / "resources" / "noGraph.jpg",
         resources() / "noGraph.jpg");
     launch();
-    app().setSelectedExercise(kExercise);
+    app().selection().selectedExercise = kExercise;
   }
 
   MainInterface& ui() { return app().interface(); }
@@ -46,7 +46,7 @@ class GraphTest : public AppTest {
   }
 
   void logSets(const std::string& day, PropertyList::Array strings) {
-    PropertyList::Dictionary& log = app().exerciseLog().asDictionary();
+    PropertyList::Dictionary& log = app().userData().exerciseLog.asDictionary();
     auto [entries, added] = log.try_emplace(day, PropertyList::Dictionary{});
     (void)added;
     entries->second.asDictionary()[kExercise] = PropertyList(std::move(strings));
@@ -55,14 +55,16 @@ class GraphTest : public AppTest {
   // What the graph shows now, from the shared state.
   GraphPlot plot() {
     app().createPreviousDates();
-    return GraphPlot::make({app().previousDates(), app().exerciseLog(), app().selectedExercise(),
-                            ui().graphDuration.selectedSegmentIndex(),
-                            ui().graphType.selectedSegmentIndex(), app().dateFormatter(),
-                            app().monthDayFormatter()});
+    return GraphPlot::make(
+        {app().selection().previousDates, app().userData().exerciseLog,
+         app().selection().selectedExercise, ui().graphDuration.selectedSegmentIndex(),
+         ui().graphType.selectedSegmentIndex(), app().dateFormatter(), app().monthDayFormatter()});
   }
 
-  // The graph as the screen draws it, one pixel per point.
+  // The graph as the screen draws it, one pixel per point, from the log as it is now (the
+  // graph is handed a new plot whenever it is shown or its controls change).
   Picture draw() {
+    app().updateGraph();
     Result<DrawingContext> context = DrawingContext::create(480, 320, 1);
     EXPECT_TRUE(context.ok());
     ui().graphView.drawRect(*context, ui().graphView.bounds());

@@ -20,7 +20,7 @@ TEST_F(AerobicEntryTest, FiveEmptyFieldsAddNothing) {
   openPane(" treadmill");
   ASSERT_TRUE(finger.tap(ui().aerobicsField2).ok());
   addSet();
-  EXPECT_FALSE(app().aerobicsLog().asDictionary().contains(kToday));
+  EXPECT_FALSE(app().userData().aerobicsLog.asDictionary().contains(kToday));
   EXPECT_TRUE(documentNames().empty());
   // The keyboard stays.
   EXPECT_TRUE(ui().aerobicsField2.isFirstResponder());
@@ -34,30 +34,30 @@ TEST_F(AerobicEntryTest, StoresTheFourValuesAndTheNote) {
   type(ui().aerobicsField4, "350");
   addSet();
   const Strings expected{"30", "6.5", "2", "350", ""};
-  EXPECT_EQ(entryOf(app().aerobicsLog(), kToday, " treadmill"), expected);
+  EXPECT_EQ(entryOf(app().userData().aerobicsLog, kToday, " treadmill"), expected);
   EXPECT_EQ(entryOf(readDocument("Kinetra_Aerobics_Log.plist"), kToday, " treadmill"), expected);
   EXPECT_FALSE(ui().aerobicsField4.isFirstResponder());
   EXPECT_EQ(rowTexts(ui().aerobicsTableView),
             (Strings{"Set 1, 30(Duration), 6.5(Speed), 2(Elevation), 350(Calories)"}));
-  EXPECT_FALSE(app().exerciseLog().asDictionary().contains(kToday));
+  EXPECT_FALSE(app().userData().exerciseLog.asDictionary().contains(kToday));
 }
 
 TEST_F(AerobicEntryTest, OnlyANoteIsStoredWithEmptyValues) {
   openPane(" rowing");
   type(ui().aerobicsField5, "intervals");
   addSet();
-  EXPECT_EQ(entryOf(app().aerobicsLog(), kToday, " rowing"),
+  EXPECT_EQ(entryOf(app().userData().aerobicsLog, kToday, " rowing"),
             (Strings{"", "", "", "", "intervals"}));
   EXPECT_EQ(rowTexts(ui().aerobicsTableView), (Strings{"Set 1"}));
 }
 
 TEST_F(AerobicEntryTest, PrefillsTheValuesOfTheFirstSetOfTheLatestDay) {
-  app().setAerobicsLog(PropertyList::Dictionary{
+  app().userData().aerobicsLog = PropertyList::Dictionary{
       {"Mar 12, 2024",
        PropertyList::Dictionary{{" rowing", PropertyList::Array{"10", "1", "", "", ""}}}},
       {"Mar 15, 2024",
        PropertyList::Dictionary{{" rowing", PropertyList::Array{"20", "4000", "150", "", "hard",
-                                                                "25", "5000", "155", "", ""}}}}});
+                                                                "25", "5000", "155", "", ""}}}}};
   ui().aerobicsField5.setText("left over");
   openPane(" rowing");
   Strings shown;
@@ -82,7 +82,7 @@ TEST_F(AerobicEntryTest, ASetIsRefusedRatherThanReplacingAForeignEntry) {
   addSet();
   EXPECT_TRUE(rowTexts(ui().aerobicsTableView).empty());
   EXPECT_EQ(readDocumentBytes("Kinetra_Aerobics_Log.plist"), before);
-  EXPECT_EQ(*app().aerobicsLog().find(kToday)->find(" rowing"), foreign);
+  EXPECT_EQ(*app().userData().aerobicsLog.find(kToday)->find(" rowing"), foreign);
   ASSERT_FALSE(lines().empty());
   EXPECT_NE(lines().back().find("Set not logged"), std::string::npos) << lines().back();
 }

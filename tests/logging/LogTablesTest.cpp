@@ -28,10 +28,10 @@ std::string noteText(TableViewCell* cell) {
 class LogTablesTest : public LoggingTest {
  protected:
   void logThreeSquatSets() {
-    app().setExerciseLog(PropertyList::Dictionary{
+    app().userData().exerciseLog = PropertyList::Dictionary{
         {kToday, PropertyList::Dictionary{
                      {"Squat", PropertyList::Array{"100 lbs", "10", "first", "110 lbs", "8",
-                                                   "second", "120 lbs", "6", "third"}}}}});
+                                                   "second", "120 lbs", "6", "third"}}}}};
   }
 };
 
@@ -72,7 +72,7 @@ TEST_F(LogTablesTest, AReusedCellShowsOnlyItsNewNote) {
   TableView& table = ui().logTableView;
   rowTexts(table);
   // Fewer sets: the cells go back to the queue and come out again for the new rows.
-  app().exerciseLog().asDictionary()[kToday].asDictionary()["Squat"] =
+  app().userData().exerciseLog.asDictionary()[kToday].asDictionary()["Squat"] =
       PropertyList::Array{"5 kg", "1", ""};
   table.reloadData();
   EXPECT_EQ(rowTexts(table), (Strings{"Set 1, 5 kg for 1 reps"}));
@@ -86,8 +86,8 @@ TEST_F(LogTablesTest, AReusedCellShowsOnlyItsNewNote) {
 }
 
 TEST_F(LogTablesTest, AnExerciseWithoutEntryTodayHasNoRows) {
-  app().setExerciseLog(PropertyList::Dictionary{
-      {"Mar 18, 2024", PropertyList::Dictionary{{"Squat", PropertyList::Array{"1 kg", "1", ""}}}}});
+  app().userData().exerciseLog = PropertyList::Dictionary{
+      {"Mar 18, 2024", PropertyList::Dictionary{{"Squat", PropertyList::Array{"1 kg", "1", ""}}}}};
   openPane("Squat");
   EXPECT_EQ(ui().logTableView.numberOfRowsInSection(0), 0);
 }
@@ -100,7 +100,7 @@ TEST_F(LogTablesTest, DeletingTheMiddleSetRewritesTheLogAndRenumbers) {
   ASSERT_TRUE(finger.deleteRow(ui().logTableView, {0, 1}).ok());
 
   const Strings remaining{"100 lbs", "10", "first", "120 lbs", "6", "third"};
-  EXPECT_EQ(entryOf(app().exerciseLog(), kToday, "Squat"), remaining);
+  EXPECT_EQ(entryOf(app().userData().exerciseLog, kToday, "Squat"), remaining);
   EXPECT_EQ(entryOf(readDocument("Kinetra_Log.plist"), kToday, "Squat"), remaining);
   EXPECT_EQ(rowTexts(ui().logTableView),
             (Strings{"Set 1, 100 lbs for 10 reps", "Set 2, 120 lbs for 6 reps"}));
@@ -113,8 +113,8 @@ TEST_F(LogTablesTest, DeletingTheMiddleSetRewritesTheLogAndRenumbers) {
 }
 
 TEST_F(LogTablesTest, DeletingTheOnlySetLeavesAnEmptyEntryAndTheDay) {
-  app().setExerciseLog(PropertyList::Dictionary{
-      {kToday, PropertyList::Dictionary{{"Squat", PropertyList::Array{"1 kg", "1", ""}}}}});
+  app().userData().exerciseLog = PropertyList::Dictionary{
+      {kToday, PropertyList::Dictionary{{"Squat", PropertyList::Array{"1 kg", "1", ""}}}}};
   openPane("Squat");
   ASSERT_TRUE(finger.tapBarButton(ui().logEditButton).ok());
   ASSERT_TRUE(finger.deleteRow(ui().logTableView, {0, 0}).ok());
@@ -126,10 +126,10 @@ TEST_F(LogTablesTest, DeletingTheOnlySetLeavesAnEmptyEntryAndTheDay) {
 }
 
 TEST_F(LogTablesTest, DeletingAnAerobicSetTakesFiveStrings) {
-  app().setAerobicsLog(PropertyList::Dictionary{
-      {kToday, PropertyList::Dictionary{
-                   {" rowing", PropertyList::Array{"10", "", "", "", "a", "20", "", "", "", "b",
-                                                   "30", "", "", "", "c"}}}}});
+  app().userData().aerobicsLog = PropertyList::Dictionary{
+      {kToday,
+       PropertyList::Dictionary{{" rowing", PropertyList::Array{"10", "", "", "", "a", "20", "", "",
+                                                                "", "b", "30", "", "", "", "c"}}}}};
   openPane(" rowing");
   EXPECT_EQ(rowTexts(ui().aerobicsTableView),
             (Strings{"Set 1, 10(Duration)", "Set 2, 20(Duration)", "Set 3, 30(Duration)"}));
@@ -158,7 +158,7 @@ TEST_F(LogTablesTest, AddsAndDeletesKeepWholeSets) {
   // A deletion for a row that is gone (the log changed under the table) changes nothing.
   ui().logTableController.commitEditingStyle(ui().logTableView, TableViewCellEditingStyle::kDelete,
                                              {0, 5});
-  EXPECT_EQ(entryOf(app().exerciseLog(), kToday, "Squat").size(), 3U);
+  EXPECT_EQ(entryOf(app().userData().exerciseLog, kToday, "Squat").size(), 3U);
 }
 
 TEST_F(LogTablesTest, EditRemovesTheLeaveButtonUntilDone) {
@@ -170,13 +170,13 @@ TEST_F(LogTablesTest, EditRemovesTheLeaveButtonUntilDone) {
   EXPECT_EQ(ui().logEditButton.title(), "Done");
   EXPECT_EQ(bar.leftBarButtonItem(), nullptr);
   EXPECT_FALSE(ui().weightDecimal.isFirstResponder());
-  EXPECT_TRUE(app().logEditing());
+  EXPECT_TRUE(app().flags().logEditing);
   EXPECT_TRUE(ui().logTableView.isEditing());
 
   ASSERT_TRUE(finger.tapBarButton(ui().logEditButton).ok());
   EXPECT_EQ(ui().logEditButton.title(), "Edit");
   EXPECT_EQ(bar.leftBarButtonItem(), &ui().logDoneButton);
-  EXPECT_FALSE(app().logEditing());
+  EXPECT_FALSE(app().flags().logEditing);
   EXPECT_FALSE(ui().logTableView.isEditing());
 }
 
@@ -187,7 +187,7 @@ TEST_F(LogTablesTest, ReopeningThePaneLeavesEditingMode) {
   app().velomarTabSelect();
   openPane(" treadmill");
   EXPECT_FALSE(ui().aerobicsTableView.isEditing());
-  EXPECT_FALSE(app().logEditing());
+  EXPECT_FALSE(app().flags().logEditing);
   EXPECT_EQ(ui().logEditButton.title(), "Edit");
 }
 

@@ -36,7 +36,7 @@ TEST_F(LoggingDayTest, SetsEitherSideOfMidnightLandOnTwoDays) {
   EXPECT_EQ(rowTexts(ui().logTableView).size(), 1U);
 
   clock().advance(2 * kMinute);
-  EXPECT_EQ(app().today(), "Mar 21, 2024");
+  EXPECT_EQ(app().selection().today, "Mar 21, 2024");
   EXPECT_TRUE(app().todayFollowsClock());
   // The open pane's table was reloaded at midnight: the new day has no sets yet.
   EXPECT_TRUE(rowTexts(ui().logTableView).empty());
@@ -47,27 +47,27 @@ TEST_F(LoggingDayTest, SetsEitherSideOfMidnightLandOnTwoDays) {
   EXPECT_EQ(rowTexts(ui().logTableView), (Strings{"Set 1, 0 lbs for 6 reps"}));
   // Weeks later the day still follows, one timer at a time.
   clock().advance(30 * 24 * kHour);
-  EXPECT_EQ(app().today(), "Apr 20, 2024");
+  EXPECT_EQ(app().selection().today, "Apr 20, 2024");
 }
 
 TEST_F(LoggingDayTest, AChosenDayHoldsUntilTheUserChoosesTheClocksDayAgain) {
   openPane("Squat");
   chooseLoggingDay(day("Mar 18, 2024").addingTimeInterval(10 * kHour));
-  EXPECT_EQ(app().today(), "Mar 18, 2024");
+  EXPECT_EQ(app().selection().today, "Mar 18, 2024");
   EXPECT_FALSE(app().todayFollowsClock());
 
   clock().advanceTo(day("Mar 22, 2024").addingTimeInterval(kMinute));
-  EXPECT_EQ(app().today(), "Mar 18, 2024");
+  EXPECT_EQ(app().selection().today, "Mar 18, 2024");
   addSet("7");
   EXPECT_EQ(storedSquats("Mar 18, 2024"), (Strings{"0 lbs", "7", ""}));
   EXPECT_TRUE(storedSquats("Mar 22, 2024").empty());
 
   // Any moment of the clock's own day means "today" again.
   chooseLoggingDay(day("Mar 22, 2024").addingTimeInterval(20 * kHour));
-  EXPECT_EQ(app().today(), "Mar 22, 2024");
+  EXPECT_EQ(app().selection().today, "Mar 22, 2024");
   EXPECT_TRUE(app().todayFollowsClock());
   clock().advanceTo(day("Mar 23, 2024"));
-  EXPECT_EQ(app().today(), "Mar 23, 2024");
+  EXPECT_EQ(app().selection().today, "Mar 23, 2024");
 }
 
 // Santiago moved its clocks from 00:00 to 01:00 on Sep 8, 2024: that day has no midnight.
@@ -76,18 +76,18 @@ TEST_F(LoggingDayTest, ADayWithoutAMidnightStillComesOnce) {
   relaunch();
   const Date gapEnd(1725768000);  // Sep 8, 2024 01:00 local, 04:00 UTC
   clock().advanceTo(gapEnd.addingTimeInterval(-1));
-  EXPECT_EQ(app().today(), "Sep 7, 2024");
+  EXPECT_EQ(app().selection().today, "Sep 7, 2024");
   clock().advance(1);
-  EXPECT_EQ(app().today(), "Sep 8, 2024");
+  EXPECT_EQ(app().selection().today, "Sep 8, 2024");
   openPane("Squat");
   addSet("8");
   EXPECT_EQ(storedSquats("Sep 8, 2024"), (Strings{"0 lbs", "8", ""}));
 
   const Date nextMidnight(1725850800);  // Sep 9, 2024 00:00 local, 03:00 UTC
   clock().advanceTo(nextMidnight.addingTimeInterval(-kMinute));
-  EXPECT_EQ(app().today(), "Sep 8, 2024");
+  EXPECT_EQ(app().selection().today, "Sep 8, 2024");
   clock().advanceTo(nextMidnight);
-  EXPECT_EQ(app().today(), "Sep 9, 2024");
+  EXPECT_EQ(app().selection().today, "Sep 9, 2024");
 }
 
 }  // namespace

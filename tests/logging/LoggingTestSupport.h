@@ -25,9 +25,9 @@ class LoggingTest : public AppTest {
   MainInterface& ui() { return app().interface(); }
 
   void openExercise(const std::string& name, int fromTab = 1) {
-    app().setSelectedExercise(name);
-    app().setDoneLogo(true);
-    app().setLastTabIndex(fromTab);
+    app().selection().selectedExercise = name;
+    app().flags().doneLogo = true;
+    app().selection().lastTabIndex = fromTab;
     ui().velomarNavigationTitle.setLeftBarButtonItem(&ui().velomarBackButton);
     ui().velomarNavigationTitle.setRightBarButtonItem(ui().segmentBarItem.get());
     app().velomarTabSelect();

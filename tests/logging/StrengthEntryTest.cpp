@@ -16,7 +16,7 @@ class StrengthEntryTest : public LoggingTest {
     ASSERT_TRUE(finger.editText(text).ok()) << text;
   }
   void addSet() { ASSERT_TRUE(finger.tap(ui().logAddButton).ok()); }
-  Strings todaysSquats() { return entryOf(app().exerciseLog(), kToday, "Squat"); }
+  Strings todaysSquats() { return entryOf(app().userData().exerciseLog, kToday, "Squat"); }
   Strings storedSquats() { return entryOf(readDocument("Kinetra_Log.plist"), kToday, "Squat"); }
 };
 
@@ -30,7 +30,7 @@ TEST_F(StrengthEntryTest, AddsWeightWithDecimalInKilograms) {
 
   EXPECT_EQ(todaysSquats(), (Strings{"20.5 kg", "8", ""}));
   EXPECT_EQ(storedSquats(), (Strings{"20.5 kg", "8", ""}));
-  EXPECT_EQ(app().fixedWeight(), "20.5 kg");
+  EXPECT_EQ(app().selection().fixedWeight, "20.5 kg");
   EXPECT_FALSE(ui().reps.isFirstResponder());
   EXPECT_EQ(rowTexts(ui().logTableView), (Strings{"Set 1, 20.5 kg for 8 reps"}));
   // The fields keep their text for the next set.
@@ -66,7 +66,7 @@ TEST_F(StrengthEntryTest, DecimalWithEmptyWeightIsAFraction) {
 }
 
 TEST_F(StrengthEntryTest, TwoSetsCreateTheDayAndTheExercise) {
-  ASSERT_FALSE(app().exerciseLog().asDictionary().contains(kToday));
+  ASSERT_FALSE(app().userData().exerciseLog.asDictionary().contains(kToday));
   openPane("Squat");
   type(ui().weight, "100");
   type(ui().reps, "10");
@@ -83,14 +83,14 @@ TEST_F(StrengthEntryTest, TwoSetsCreateTheDayAndTheExercise) {
 }
 
 TEST_F(StrengthEntryTest, PrefillsFromTheFirstSetOfTheLatestDay) {
-  app().setExerciseLog(PropertyList::Dictionary{
+  app().userData().exerciseLog = PropertyList::Dictionary{
       {"Mar 10, 2024",
        PropertyList::Dictionary{{"Squat", PropertyList::Array{"60 lbs", "10", ""}}}},
       {"Mar 18, 2024",
        PropertyList::Dictionary{
            {"Squat", PropertyList::Array{"82.5 kg", "6", "felt good", "90 kg", "4", ""}}}},
       {"Mar 19, 2024",
-       PropertyList::Dictionary{{"bench press", PropertyList::Array{"50 kg", "8", ""}}}}});
+       PropertyList::Dictionary{{"bench press", PropertyList::Array{"50 kg", "8", ""}}}}};
   openPane("Squat");
   EXPECT_EQ(ui().weight.text(), "82");
   EXPECT_EQ(ui().weightDecimal.text(), "5");
@@ -102,9 +102,9 @@ TEST_F(StrengthEntryTest, PrefillsFromTheFirstSetOfTheLatestDay) {
 }
 
 TEST_F(StrengthEntryTest, PrefillInTheOtherUnitResetsDecimalAndUnit) {
-  app().setExerciseLog(PropertyList::Dictionary{
+  app().userData().exerciseLog = PropertyList::Dictionary{
       {"Mar 18, 2024",
-       PropertyList::Dictionary{{"Squat", PropertyList::Array{"100 lbs", "12", ""}}}}});
+       PropertyList::Dictionary{{"Squat", PropertyList::Array{"100 lbs", "12", ""}}}}};
   // What an earlier pane left behind.
   ui().weightDecimal.setText("7");
   ui().weightType.setSelectedSegmentIndex(1);
@@ -141,16 +141,16 @@ TEST_F(StrengthEntryTest, TodaysSetIsOfferedWhenReopened) {
 // A log file edited by hand can hold anything under a day; the prefill reads what it can and
 // never crashes.
 TEST_F(StrengthEntryTest, MalformedEntriesAreReadSafely) {
-  app().setExerciseLog(PropertyList::Dictionary{
+  app().userData().exerciseLog = PropertyList::Dictionary{
       {"Mar 18, 2024",
        PropertyList::Dictionary{{"Squat", PropertyList::Array{PropertyList(5), "x"}}}},
-      {kToday, PropertyList::Dictionary{{"Squat", "not an array"}}}});
+      {kToday, PropertyList::Dictionary{{"Squat", "not an array"}}}};
   // Today counts as the latest day, but its entry is unreadable: nothing to offer.
   openPane("Squat");
   EXPECT_EQ(ui().reps.text(), "");
   EXPECT_TRUE(rowTexts(ui().logTableView).empty());
   // The earlier day's entry has a number where the weight text belongs.
-  app().exerciseLog().asDictionary()[kToday].asDictionary().clear();
+  app().userData().exerciseLog.asDictionary()[kToday].asDictionary().clear();
   ASSERT_TRUE(finger.tapBarButton(ui().logDoneButton).ok());
   openPane("Squat");
   EXPECT_EQ(ui().weight.text(), "");
@@ -184,7 +184,7 @@ TEST_F(StrengthEntryTest, ASetIsRefusedRatherThanReplacingAForeignValue) {
 
     EXPECT_TRUE(rowTexts(ui().logTableView).empty());
     EXPECT_EQ(readDocumentBytes("Kinetra_Log.plist"), before);
-    EXPECT_EQ(*app().exerciseLog().find(kToday), c.today);
+    EXPECT_EQ(*app().userData().exerciseLog.find(kToday), c.today);
     ASSERT_EQ(lines().size(), linesBefore + 1);
     EXPECT_NE(lines().back().find("Set not logged"), std::string::npos) << lines().back();
     // Another exercise on a readable day still logs.
@@ -197,9 +197,9 @@ TEST_F(StrengthEntryTest, ASetIsRefusedRatherThanReplacingAForeignValue) {
 
 // The latest day decides, even when its sets were all deleted: no earlier day stands in.
 TEST_F(StrengthEntryTest, AnEmptiedLatestDayResetsTheFields) {
-  app().setExerciseLog(PropertyList::Dictionary{
+  app().userData().exerciseLog = PropertyList::Dictionary{
       {"Mar 10, 2024", PropertyList::Dictionary{{"Squat", PropertyList::Array{"60 kg", "5", ""}}}},
-      {"Mar 12, 2024", PropertyList::Dictionary{{"Squat", PropertyList::Array{}}}}});
+      {"Mar 12, 2024", PropertyList::Dictionary{{"Squat", PropertyList::Array{}}}}};
   ui().weight.setText("99");
   ui().reps.setText("9");
   ui().weightType.setSelectedSegmentIndex(1);
@@ -211,9 +211,9 @@ TEST_F(StrengthEntryTest, AnEmptiedLatestDayResetsTheFields) {
 }
 
 TEST_F(StrengthEntryTest, ATrailingPartialSetIsNoRow) {
-  app().setExerciseLog(PropertyList::Dictionary{
+  app().userData().exerciseLog = PropertyList::Dictionary{
       {kToday,
-       PropertyList::Dictionary{{"Squat", PropertyList::Array{"10 kg", "5", "", "11 kg"}}}}});
+       PropertyList::Dictionary{{"Squat", PropertyList::Array{"10 kg", "5", "", "11 kg"}}}}};
   openPane("Squat");
   EXPECT_EQ(rowTexts(ui().logTableView), (Strings{"Set 1, 10 kg for 5 reps"}));
 }

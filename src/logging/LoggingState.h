@@ -1,0 +1,19 @@
+#pragma once
+
+namespace kinetra {
+
+class DiagnosticLog;
+class UserData;
+struct EditingFlags;
+struct Selection;
+
+// The parts of the shared state the entry panes read and write. The referenced objects must
+// outlive every pane made with it.
+struct LoggingState {
+  UserData& userData;
+  Selection& selection;
+  EditingFlags& flags;
+  DiagnosticLog& log;
+};
+
+}  // namespace kinetra

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+
+#include "foundation/PropertyList.h"
+#include "foundation/Status.h"
+#include "model/ExerciseRecord.h"
+
+namespace kinetra {
+
+class UserFileStore;
+
+// The user's data, in the shape of their files. Loaded at start-up; the fields in memory are
+// authoritative, and after changing one a screen writes it with the matching save, whole and
+// atomically. A failed save is reported as a diagnostic line (by the store) and returned; the
+// field keeps its value for the next save. The store must outlive this object.
+class UserData {
+ public:
+  explicit UserData(UserFileStore& files) : files_(files) {}
+  UserData(const UserData&) = delete;
+  UserData& operator=(const UserData&) = delete;
+
+  PropertyList workouts = PropertyList::Array{};
+  // Shared with the exercise list (see ExerciseRecord).
+  ExerciseRecords customExercises;
+  PropertyList exerciseLog = PropertyList::Dictionary{};
+  PropertyList aerobicsLog = PropertyList::Dictionary{};
+  PropertyList settings = PropertyList::Dictionary{};
+
+  // Loads each file that is there and readable; the others keep their empty values.
+  void load();
+
+  Status saveWorkouts();
+  Status saveCustomExercises();
+  Status saveExerciseLog();
+  Status saveAerobicsLog();
+  Status saveSettings();
+
+  // `file` (an older version's file whose content now lives in the workouts) is removed after
+  // the next successful save of the workouts, and not before.
+  void removeAfterWorkoutsSaved(std::filesystem::path file);
+
+ private:
+  UserFileStore& files_;
+  std::optional<std::filesystem::path> supersededFile_;
+};
+
+}  // namespace kinetra
