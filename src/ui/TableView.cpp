@@ -59,6 +59,14 @@ double TableView::clampedHeight(std::optional<double> height, double fallback) c
   return std::clamp(*height, 0.0, kMaxRowHeight);
 }
 
+template <typename Peer, typename Call>
+bool TableView::callOut(Peer* peer, Call&& call) {
+  if (peer == nullptr) return true;
+  WeakRef<TableView> self(this);
+  std::forward<Call>(call)(*peer);
+  return self.get() != nullptr;
+}
+
 // ---- Loading and laying out
 
 void TableView::reloadData() {
@@ -70,29 +78,30 @@ void TableView::ensureLoaded() {
   if (needsReload_ && !layingOut_) runLayout();
 }
 
-void TableView::runLayout() {
+bool TableView::runLayout() {
   if (layingOut_) {
     layoutAgain_ = true;
-    return;
+    return true;
   }
   layingOut_ = true;
-  // Data sources may call back into the table (or, absurdly, destroy it); every callout is
-  // followed by a check, and work that arrives meanwhile is done in a further pass.
+  // Data sources may call back into the table (or, absurdly, destroy it); every callout goes
+  // through callOut, and work that arrives meanwhile is done in a further pass.
   for (int pass = 0; pass < 8; ++pass) {
     layoutAgain_ = false;
     if (needsReload_) {
       needsReload_ = false;
       needsMetadata_ = false;
       recycleAllCells();
-      if (!loadSections()) return;
+      if (!loadSections()) return false;
     } else if (needsMetadata_) {
       needsMetadata_ = false;
-      if (!loadSections()) return;
+      if (!loadSections()) return false;
     }
-    if (!layoutVisibleRows()) return;
+    if (!layoutVisibleRows()) return false;
     if (!layoutAgain_ && !needsReload_ && !needsMetadata_) break;
   }
   layingOut_ = false;
+  return true;
 }
 
 void TableView::removeHeaderViews() {
@@ -105,33 +114,41 @@ void TableView::removeHeaderViews() {
 }
 
 bool TableView::loadSections() {
-  WeakRef<TableView> self(this);
   removeHeaderViews();
   sections_.clear();
   indexTitles_.clear();
   loaded_ = true;
-  TableViewDataSource* source = dataSource();
-  const int count = source != nullptr ? source->numberOfSectionsInTableView(*this) : 0;
-  if (self.get() == nullptr) return false;
+  int count = 0;
+  if (!callOut(dataSource(),
+               [&](TableViewDataSource& ds) { count = ds.numberOfSectionsInTableView(*this); })) {
+    return false;
+  }
   int totalRows = 0;
   for (int s = 0; s < std::clamp(count, 0, kMaxRows); ++s) {
-    source = dataSource();
+    // The source that gives the section's row count also gives its title.
+    TableViewDataSource* source = dataSource();
     if (source == nullptr) break;
     Section section;
-    const int rows = std::clamp(source->numberOfRowsInSection(*this, s), 0, kMaxRows - totalRows);
-    if (self.get() == nullptr) return false;
+    int rows = 0;
+    if (!callOut(source,
+                 [&](TableViewDataSource& ds) { rows = ds.numberOfRowsInSection(*this, s); })) {
+      return false;
+    }
+    rows = std::clamp(rows, 0, kMaxRows - totalRows);
     totalRows += rows;
-    section.title = source->titleForHeaderInSection(*this, s);
-    if (self.get() == nullptr) return false;
+    if (!callOut(source, [&](TableViewDataSource& ds) {
+          section.title = ds.titleForHeaderInSection(*this, s);
+        })) {
+      return false;
+    }
     std::unique_ptr<View> header;
     std::optional<double> headerHeight;
-    if (TableViewDelegate* d = delegate()) {
-      header = d->viewForHeaderInSection(*this, s);
-      if (self.get() == nullptr) return false;
-    }
-    if (TableViewDelegate* d = delegate()) {
-      headerHeight = d->heightForHeaderInSection(*this, s);
-      if (self.get() == nullptr) return false;
+    if (!callOut(delegate(),
+                 [&](TableViewDelegate& d) { header = d.viewForHeaderInSection(*this, s); }) ||
+        !callOut(delegate(), [&](TableViewDelegate& d) {
+          headerHeight = d.heightForHeaderInSection(*this, s);
+        })) {
+      return false;
     }
     const bool hasHeader = section.title.has_value() || header != nullptr;
     section.headerHeight = clampedHeight(headerHeight, hasHeader ? sectionHeaderHeight_ : 0);
@@ -141,19 +158,23 @@ bool TableView::loadSections() {
     for (int r = 0; r < rows; ++r) {
       section.rowTops.push_back(y);
       std::optional<double> height;
-      if (TableViewDelegate* d = delegate()) {
-        height = d->heightForRowAtIndexPath(*this, {s, r});
-        if (self.get() == nullptr) return false;
+      if (!callOut(delegate(), [&](TableViewDelegate& d) {
+            height = d.heightForRowAtIndexPath(*this, {s, r});
+          })) {
+        return false;
       }
       y += clampedHeight(height, rowHeight_);
     }
     section.rowTops.push_back(y);
     sections_.push_back(std::move(section));
   }
-  if (TableViewDataSource* s = dataSource()) {
-    indexTitles_ = s->sectionIndexTitlesForTableView(*this);
-    if (self.get() == nullptr) return false;
+  std::vector<std::string> indexTitles;
+  if (!callOut(dataSource(), [&](TableViewDataSource& ds) {
+        indexTitles = ds.sectionIndexTitlesForTableView(*this);
+      })) {
+    return false;
   }
+  indexTitles_ = std::move(indexTitles);
   double top = 0;
   for (Section& section : sections_) {
     section.top = top;
@@ -177,7 +198,6 @@ TableViewCell* TableView::visibleCell(IndexPath indexPath) const {
 }
 
 bool TableView::layoutVisibleRows() {
-  WeakRef<TableView> self(this);
   const Rect visible = bounds();
   const std::vector<IndexPath> wanted = [&] {
     std::vector<IndexPath> rows;
@@ -210,9 +230,10 @@ bool TableView::layoutVisibleRows() {
   for (IndexPath indexPath : wanted) {
     if (visibleCell(indexPath) != nullptr) continue;
     std::unique_ptr<TableViewCell> cell;
-    if (TableViewDataSource* source = dataSource()) {
-      cell = source->cellForRowAtIndexPath(*this, indexPath);
-      if (self.get() == nullptr) return false;
+    if (!callOut(dataSource(), [&](TableViewDataSource& ds) {
+          cell = ds.cellForRowAtIndexPath(*this, indexPath);
+        })) {
+      return false;
     }
     if (needsReload_ || needsMetadata_) return true;  // the next pass starts over
     if (visibleCell(indexPath) != nullptr) continue;
@@ -226,14 +247,16 @@ bool TableView::layoutVisibleRows() {
     if (visibleCell(indexPath) == nullptr) continue;
     bool movable = false;
     if (TableViewDataSource* source = dataSource(); source != nullptr && editing_) {
-      movable = source->canMoveRowAtIndexPath(*this, indexPath);
-      if (self.get() == nullptr) return false;
+      if (!callOut(source, [&](TableViewDataSource& ds) {
+            movable = ds.canMoveRowAtIndexPath(*this, indexPath);
+          })) {
+        return false;
+      }
       if (needsReload_ || needsMetadata_) return true;
     }
     bool swipeDeletable = false;
     if (!editing_) {
-      swipeDeletable = offersSwipeToDelete(indexPath);
-      if (self.get() == nullptr) return false;
+      if (!offersSwipeToDelete(indexPath, swipeDeletable)) return false;
       if (needsReload_ || needsMetadata_) return true;
     }
     TableViewCell* cell = visibleCell(indexPath);
@@ -456,18 +479,24 @@ void TableView::applyDeletions() {
   for (const Section& section : sections_) expected.push_back(section.rows());
   for (IndexPath indexPath : deletions) --expected[static_cast<std::size_t>(indexPath.section)];
 
-  WeakRef<TableView> self(this);
   bool consistent = false;
   if (TableViewDataSource* source = dataSource()) {
-    const int sections = source->numberOfSectionsInTableView(*this);
-    if (self.get() == nullptr) return;
+    int sections = 0;
+    if (!callOut(source, [&](TableViewDataSource& ds) {
+          sections = ds.numberOfSectionsInTableView(*this);
+        })) {
+      return;
+    }
     consistent = sections == static_cast<int>(expected.size());
     for (int s = 0; consistent && s < sections; ++s) {
       TableViewDataSource* current = dataSource();
       if (current == nullptr) break;
-      consistent =
-          current->numberOfRowsInSection(*this, s) == expected[static_cast<std::size_t>(s)];
-      if (self.get() == nullptr) return;
+      int rows = 0;
+      if (!callOut(current,
+                   [&](TableViewDataSource& ds) { rows = ds.numberOfRowsInSection(*this, s); })) {
+        return;
+      }
+      consistent = rows == expected[static_cast<std::size_t>(s)];
     }
   }
 
@@ -500,8 +529,7 @@ void TableView::applyDeletions() {
                     : std::optional<IndexPath>(shifted(*selected_));
   }
   needsMetadata_ = true;
-  runLayout();
-  if (self.get() == nullptr) return;
+  if (!runLayout()) return;
   const double maxY = maximumContentOffset().y;
   if (contentOffset().y > maxY) setContentOffset({contentOffset().x, maxY});
 }
@@ -527,29 +555,47 @@ void TableView::accessoryButtonTapped(TableViewCell& cell) {
   }
 }
 
-bool TableView::offersSwipeToDelete(IndexPath indexPath) {
+bool TableView::offersSwipeToDelete(IndexPath indexPath, bool& offered) {
+  offered = false;
   TableViewDataSource* source = dataSource();
-  if (source == nullptr || !source->implementsCommitEditingStyle()) return false;
-  WeakRef<TableView> self(this);
-  if (!source->canEditRowAtIndexPath(*this, indexPath) || self.get() == nullptr) return false;
-  TableViewDelegate* d = delegate();
-  return d == nullptr ||
-         d->editingStyleForRowAtIndexPath(*this, indexPath) == TableViewCellEditingStyle::kDelete;
+  if (source == nullptr || !source->implementsCommitEditingStyle()) return true;
+  bool editable = false;
+  if (!callOut(source, [&](TableViewDataSource& ds) {
+        editable = ds.canEditRowAtIndexPath(*this, indexPath);
+      })) {
+    return false;
+  }
+  if (!editable) return true;
+  TableViewCellEditingStyle style = TableViewCellEditingStyle::kDelete;
+  if (!callOut(delegate(), [&](TableViewDelegate& d) {
+        style = d.editingStyleForRowAtIndexPath(*this, indexPath);
+      })) {
+    return false;
+  }
+  offered = style == TableViewCellEditingStyle::kDelete;
+  return true;
 }
 
 bool TableView::commitDeletion(IndexPath indexPath) {
   ensureLoaded();
   if (!exists(indexPath)) return false;
-  WeakRef<TableView> self(this);
-  TableViewDataSource* source = dataSource();
-  if (source == nullptr || !source->canEditRowAtIndexPath(*this, indexPath)) return false;
-  if (self.get() == nullptr) return false;
-  if (TableViewDelegate* d = delegate()) {
-    const TableViewCellEditingStyle style = d->editingStyleForRowAtIndexPath(*this, indexPath);
-    if (self.get() == nullptr || style != TableViewCellEditingStyle::kDelete) return false;
+  bool editable = false;
+  if (!callOut(dataSource(), [&](TableViewDataSource& ds) {
+        editable = ds.canEditRowAtIndexPath(*this, indexPath);
+      })) {
+    return false;
   }
-  source = dataSource();
+  if (!editable) return false;
+  TableViewCellEditingStyle style = TableViewCellEditingStyle::kDelete;
+  if (!callOut(delegate(), [&](TableViewDelegate& d) {
+        style = d.editingStyleForRowAtIndexPath(*this, indexPath);
+      })) {
+    return false;
+  }
+  if (style != TableViewCellEditingStyle::kDelete) return false;
+  TableViewDataSource* source = dataSource();
   if (source == nullptr) return false;
+  // Nothing follows: the table may be gone once the source has deleted the row.
   source->commitEditingStyle(*this, TableViewCellEditingStyle::kDelete, indexPath);
   return true;
 }
@@ -561,10 +607,12 @@ bool TableView::moveRow(IndexPath from, IndexPath to) {
   const int limit =
       sections_[static_cast<std::size_t>(to.section)].rows() - (to.section == from.section ? 1 : 0);
   if (to.row < 0 || to.row > limit) return false;
-  WeakRef<TableView> self(this);
-  TableViewDataSource* source = dataSource();
-  if (source == nullptr || !source->canMoveRowAtIndexPath(*this, from)) return false;
-  if (self.get() == nullptr) return false;
+  bool movable = false;
+  if (!callOut(dataSource(),
+               [&](TableViewDataSource& ds) { movable = ds.canMoveRowAtIndexPath(*this, from); })) {
+    return false;
+  }
+  if (!movable) return false;
   if (from == to) return true;
 
   // Move the row's height and the on-screen cells as the device does, then tell the source.
@@ -605,10 +653,10 @@ bool TableView::moveRow(IndexPath from, IndexPath to) {
   visibleCells_ = std::move(remapped);
   if (selected_) selected_ = movedPath(*selected_);
 
-  source = dataSource();
-  if (source != nullptr) source->moveRowAtIndexPath(*this, from, to);
-  if (self.get() == nullptr) return true;
-  runLayout();
+  if (callOut(dataSource(),
+              [&](TableViewDataSource& ds) { ds.moveRowAtIndexPath(*this, from, to); })) {
+    runLayout();
+  }
   return true;
 }
 
@@ -620,9 +668,12 @@ bool TableView::chooseSectionIndexTitle(int index) {
   TableViewDataSource* source = dataSource();
   if (source == nullptr) return false;
   const std::string title = indexTitles_[static_cast<std::size_t>(index)];
-  WeakRef<TableView> self(this);
-  const int section = source->sectionForSectionIndexTitle(*this, title, index);
-  if (self.get() == nullptr) return false;
+  int section = 0;
+  if (!callOut(source, [&](TableViewDataSource& ds) {
+        section = ds.sectionForSectionIndexTitle(*this, title, index);
+      })) {
+    return false;
+  }
   if (section < 0 || section >= static_cast<int>(sections_.size())) return false;
   const double y =
       std::min(sections_[static_cast<std::size_t>(section)].top, maximumContentOffset().y);

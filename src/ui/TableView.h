@@ -121,9 +121,14 @@ class TableView : public ScrollView {
     double height() const { return headerHeight + rowTops.back(); }
   };
 
+  // Calls `call` on `peer` (if not null); false when that destroyed the table: touch it no more.
+  template <typename Peer, typename Call>
+  [[nodiscard]] bool callOut(Peer* peer, Call&& call);
+
   bool exists(IndexPath indexPath) const;
   void ensureLoaded();
-  void runLayout();
+  // These return false when a callout destroyed the table, as callOut does.
+  bool runLayout();
   bool loadSections();
   bool layoutVisibleRows();
   void recycle(IndexPath indexPath);
@@ -133,8 +138,9 @@ class TableView : public ScrollView {
   void applyDeletions();
   void removeHeaderViews();
   void updateContentSize();
-  // True when a swipe outside editing mode may delete the row, as on the device.
-  bool offersSwipeToDelete(IndexPath indexPath);
+  // Sets `offered` when a swipe outside editing mode may delete the row, as on the device; false
+  // when asking destroyed the table.
+  bool offersSwipeToDelete(IndexPath indexPath, bool& offered);
 
   // Finger's ways in.
   void accessoryButtonTapped(TableViewCell& cell);

@@ -420,6 +420,198 @@ TEST_F(TableViewTest, ADataSourceDestroyedFirstIsNoLongerAsked) {
   EXPECT_EQ(table.numberOfSections(), 0);
 }
 
+// A data source and delegate that destroys its table from inside one chosen callback and notes
+// whether it was asked anything afterwards (a call that would reach a destroyed table).
+class Saboteur : public TableViewDataSource, public TableViewDelegate {
+ public:
+  explicit Saboteur(std::unique_ptr<TableView>& table) : table_(table) {}
+
+  int numberOfSectionsInTableView(TableView&) override {
+    hit("numberOfSections");
+    return 1;
+  }
+  int numberOfRowsInSection(TableView&, int) override {
+    hit("numberOfRows");
+    return rows;
+  }
+  std::unique_ptr<TableViewCell> cellForRowAtIndexPath(TableView&, IndexPath) override {
+    hit("cellForRow");
+    return nullptr;
+  }
+  std::optional<std::string> titleForHeaderInSection(TableView&, int) override {
+    hit("titleForHeader");
+    return "A";
+  }
+  std::vector<std::string> sectionIndexTitlesForTableView(TableView&) override {
+    hit("sectionIndexTitles");
+    return {"A"};
+  }
+  int sectionForSectionIndexTitle(TableView&, const std::string&, int index) override {
+    hit("sectionForSectionIndexTitle");
+    return index;
+  }
+  bool canEditRowAtIndexPath(TableView&, IndexPath) override {
+    hit("canEditRow");
+    return true;
+  }
+  bool implementsCommitEditingStyle() const override { return true; }
+  void commitEditingStyle(TableView& table, TableViewCellEditingStyle,
+                          IndexPath indexPath) override {
+    hit("commitEditingStyle");
+    if (!table_) return;
+    destroyIn = destroyInOnCommit;
+    --rows;
+    table.deleteRowsAtIndexPaths({indexPath}, TableViewRowAnimation::kFade);
+  }
+  bool canMoveRowAtIndexPath(TableView&, IndexPath) override {
+    hit("canMoveRow");
+    return true;
+  }
+  void moveRowAtIndexPath(TableView&, IndexPath, IndexPath) override { hit("moveRow"); }
+  std::optional<double> heightForRowAtIndexPath(TableView&, IndexPath) override {
+    hit("heightForRow");
+    return std::nullopt;
+  }
+  std::optional<double> heightForHeaderInSection(TableView&, int) override {
+    hit("heightForHeader");
+    return std::nullopt;
+  }
+  std::unique_ptr<View> viewForHeaderInSection(TableView&, int) override {
+    hit("viewForHeader");
+    return nullptr;
+  }
+  TableViewCellEditingStyle editingStyleForRowAtIndexPath(TableView&, IndexPath) override {
+    hit("editingStyle");
+    return TableViewCellEditingStyle::kDelete;
+  }
+
+  std::string destroyIn;
+  std::string destroyInOnCommit;  // becomes destroyIn once a deletion is committed
+  int rows = 3;
+  bool askedWhenGone = false;
+
+ private:
+  void hit(const std::string& callback) {
+    if (!table_) askedWhenGone = true;
+    if (callback != destroyIn) return;
+    destroyIn.clear();
+    table_.reset();
+  }
+
+  std::unique_ptr<TableView>& table_;
+};
+
+TEST_F(TableViewTest, ATableDestroyedFromACallbackIsNotAskedAnythingMore) {
+  enum class Way { kReload, kStartEditing, kDelete, kMove, kChooseIndexTitle };
+  struct Case {
+    Way way;
+    std::string destroyIn;
+    std::string destroyInOnCommit;
+  };
+  const std::vector<Case> cases = {
+      {Way::kReload, "numberOfSections", ""},
+      {Way::kReload, "numberOfRows", ""},
+      {Way::kReload, "titleForHeader", ""},
+      {Way::kReload, "viewForHeader", ""},
+      {Way::kReload, "heightForHeader", ""},
+      {Way::kReload, "heightForRow", ""},
+      {Way::kReload, "sectionIndexTitles", ""},
+      {Way::kReload, "cellForRow", ""},
+      {Way::kReload, "canEditRow", ""},    // swipe-to-delete, outside editing
+      {Way::kReload, "editingStyle", ""},  // likewise
+      {Way::kStartEditing, "canMoveRow", ""},
+      {Way::kDelete, "canEditRow", ""},
+      {Way::kDelete, "editingStyle", ""},
+      {Way::kDelete, "commitEditingStyle", ""},
+      {Way::kDelete, "", "numberOfSections"},  // checking the deletion
+      {Way::kDelete, "", "numberOfRows"},
+      {Way::kDelete, "", "heightForRow"},  // laying out after it
+      {Way::kMove, "canMoveRow", ""},
+      {Way::kMove, "moveRow", ""},
+      {Way::kChooseIndexTitle, "sectionForSectionIndexTitle", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.destroyIn + c.destroyInOnCommit);
+    auto table = std::make_unique<TableView>(Rect{0, 0, 320, 440});
+    Saboteur saboteur(table);
+    table->setDataSource(&saboteur);
+    table->setDelegate(&saboteur);
+    window().addSubview(*table);
+    const bool editing = c.way == Way::kDelete || c.way == Way::kMove;
+    table->setEditing(editing, Animated::No);
+    application().layoutIfNeeded();
+    ASSERT_NE(table->cellForRowAtIndexPath({0, 2}), nullptr);
+    saboteur.destroyIn = c.destroyIn;
+    saboteur.destroyInOnCommit = c.destroyInOnCommit;
+    TableView& doomed = *table;
+    switch (c.way) {
+      case Way::kReload:
+        doomed.reloadData();
+        break;
+      case Way::kStartEditing:
+        doomed.setEditing(true, Animated::No);
+        break;
+      case Way::kDelete:
+        static_cast<void>(finger.deleteRow(doomed, {0, 1}));
+        break;
+      case Way::kMove:
+        static_cast<void>(finger.moveRow(doomed, {0, 2}, {0, 0}));
+        break;
+      case Way::kChooseIndexTitle:
+        static_cast<void>(finger.chooseSectionIndexTitle(doomed, 0));
+        break;
+    }
+    EXPECT_EQ(table, nullptr);
+    EXPECT_FALSE(saboteur.askedWhenGone);
+  }
+}
+
+// Hands its table over to another data source (or none) from inside a callback.
+class Handover : public UnrulySource {
+ public:
+  Handover(std::string during, TableViewDataSource* next)
+      : during_(std::move(during)), next_(next) {
+    reloads = 0;
+  }
+  int numberOfRowsInSection(TableView& table, int section) override {
+    if (during_ == "numberOfRows") handOver(table);
+    return UnrulySource::numberOfRowsInSection(table, section);
+  }
+  std::unique_ptr<TableViewCell> cellForRowAtIndexPath(TableView& table, IndexPath i) override {
+    if (during_ == "cellForRow") handOver(table);
+    return UnrulySource::cellForRowAtIndexPath(table, i);
+  }
+
+ private:
+  void handOver(TableView& table) {
+    during_.clear();
+    table.setDataSource(next_);
+  }
+  std::string during_;
+  TableViewDataSource* next_;
+};
+
+TEST_F(TableViewTest, ADataSourceReplacedFromACallbackGivesWayToTheNewOne) {
+  Model other;
+  other.sections = {rows(5, "new "), rows(1, "new ")};
+  DemoScreen next(other);
+  for (const std::string during : {"numberOfRows", "cellForRow"}) {
+    SCOPED_TRACE(during);
+    Handover first(during, &next);
+    TableView table(Rect{0, 0, 320, 440});
+    table.setDataSource(&first);
+    EXPECT_EQ(table.numberOfSections(), 2);
+    EXPECT_EQ(table.numberOfRowsInSection(0), 5);
+    ASSERT_NE(table.cellForRowAtIndexPath({0, 4}), nullptr);
+    EXPECT_EQ(table.cellForRowAtIndexPath({0, 4})->text(), "new 4");
+
+    Handover last(during, nullptr);
+    table.setDataSource(&last);
+    EXPECT_EQ(table.numberOfSections(), 0);
+    EXPECT_TRUE(table.indexPathsForVisibleRows().empty());
+  }
+}
+
 class Settings : public TableViewController {
  public:
   Settings() : TableViewController(TableViewStyle::kGrouped) {}
