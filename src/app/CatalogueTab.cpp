@@ -1,6 +1,6 @@
 #include "app/CatalogueTab.h"
 
-#include "app/ScreenLayout.h"
+#include "ui/ScreenLayout.h"
 
 namespace kinetra {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ScreenLayout.h"
+#include "ui/ScreenLayout.h"
 
 namespace kinetra {
 

@@ -7,7 +7,13 @@ namespace kinetra {
 MainInterface::MainInterface(State state)
     : ExerciseTab(state.userData, state.selection),
       CatalogueTab(state.catalogue),
+      LogTabViews(state.history),
       window(Application::shared().window()) {
+  // The entry panes' log-settings rows lead to the log tab's pages.
+  for (TableView* rows : {&loggingTabTableView, &loggingTabTableView2}) {
+    rows->setDataSource(&logSettings);
+    rows->setDelegate(&logSettings);
+  }
   tabBarController.setViewControllers({&kinetraNavigationController, &targetNavigationController,
                                        &workoutsNavigationController, &routineNavigationController,
                                        &logNavigationController});

@@ -2,9 +2,9 @@
 
 #include "app/CatalogueTab.h"
 #include "app/ExerciseTab.h"
-#include "app/LogTab.h"
 #include "app/RoutinesTab.h"
 #include "app/WorkoutsTab.h"
+#include "logging/LogTabViews.h"
 #include "ui/TabBarController.h"
 #include "ui/Window.h"
 
@@ -23,13 +23,14 @@ class MainInterface : public ExerciseTab,
                       public CatalogueTab,
                       public WorkoutsTab,
                       public RoutinesTab,
-                      public LogTab {
+                      public LogTabViews {
  public:
   // What the screens read and write; it must outlive this object.
   struct State {
     UserData& userData;
     Selection& selection;
     CatalogueState catalogue;
+    HistoryState history;
   };
 
   explicit MainInterface(State state);

@@ -64,7 +64,9 @@ VelomarAppDelegate::VelomarAppDelegate(RunLoop& runLoop, Environment environment
       interface_(std::make_unique<MainInterface>(
           MainInterface::State{userData_, selection_,
                                CatalogueState{catalogue_, exerciseList_, userData_.customExercises,
-                                              selection_, flags_, pictures_, *this}})) {}
+                                              selection_, flags_, pictures_, *this},
+                               HistoryState{userData_, selection_, flags_, catalogue_,
+                                            exerciseList_, pictures_, *this}})) {}
 
 VelomarAppDelegate::~VelomarAppDelegate() {
   // The interface goes first (last member); taking the tab bar out of the window is explicit
@@ -426,6 +428,14 @@ void VelomarAppDelegate::showBodyMap() { interface_->pushBodyMap(); }
 void VelomarAppDelegate::showCompleteList() { interface_->pushCompleteList(); }
 void VelomarAppDelegate::showCustomExercises() { interface_->pushCustomExercises(); }
 void VelomarAppDelegate::showNewCustomExercise() { interface_->pushNewCustomExercise(); }
+
+// ---- What the history screens ask for
+
+std::string VelomarAppDelegate::clockDay() const { return dayString(now()); }
+
+void VelomarAppDelegate::pushOnExerciseTab(ViewController& page) {
+  interface_->kinetraNavigationController.pushViewController(page, Animated::Yes);
+}
 
 void VelomarAppDelegate::reportSkippedKeys(const DayList& list) {
   std::vector<std::string_view> fresh;

@@ -16,6 +16,7 @@
 #include "foundation/PropertyList.h"
 #include "foundation/ResourceBundle.h"
 #include "foundation/Timer.h"
+#include "logging/HistoryNavigation.h"
 #include "logging/LoggingState.h"
 #include "model/Catalogue.h"
 #include "model/EditingFlags.h"
@@ -57,7 +58,8 @@ class VelomarAppDelegate : public ApplicationDelegate,
                            public TextFieldDelegate,
                            public NavigationControllerDelegate,
                            public ImagePickerControllerDelegate,
-                           public CatalogueNavigation {
+                           public CatalogueNavigation,
+                           public HistoryNavigation {
  public:
   struct Environment {
     std::filesystem::path documentsDirectory;
@@ -98,9 +100,9 @@ class VelomarAppDelegate : public ApplicationDelegate,
 
   // ---- Day strings
   // `previousDates`: the days on which `selectedExercise` has an entry, oldest first.
-  void createPreviousDates();
+  void createPreviousDates() override;
   // `limitedDates`: the days of either log less than `days` days before now, oldest first.
-  void createLogDates(int days);
+  void createLogDates(int days) override;
   // The day chosen in `datePicker` becomes `today`; the tables showing it are reloaded and the
   // date page is left. Choosing the clock's current day makes `today` follow the clock again;
   // any other day holds until the user chooses again.
@@ -175,6 +177,10 @@ class VelomarAppDelegate : public ApplicationDelegate,
   void showCompleteList() override;
   void showCustomExercises() override;
   void showNewCustomExercise() override;
+
+  // ---- What the history screens ask of the application
+  std::string clockDay() const override;
+  void pushOnExerciseTab(ViewController& page) override;
 
  private:
   // The card turns on a double tap while turning is allowed (`flipEnabled`); true when it did.

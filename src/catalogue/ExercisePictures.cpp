@@ -10,8 +10,8 @@ Image ExercisePictures::fullPicture(const PropertyList& record) const { return l
 
 Image ExercisePictures::thumbnail(const PropertyList& record) const { return lookUp(record, "_t"); }
 
-Image ExercisePictures::regionPicture(std::string_view region) const {
-  return Image::named(bundle_, std::string(region) + ".jpg");
+Image ExercisePictures::namedPicture(std::string_view name) const {
+  return Image::named(bundle_, std::string(name) + ".jpg");
 }
 
 Image ExercisePictures::lookUp(const PropertyList& record, std::string_view suffix) const {

@@ -19,8 +19,8 @@ class ExercisePictures {
 
   Image fullPicture(const PropertyList& record) const;
   Image thumbnail(const PropertyList& record) const;
-  // The picture of a region of the regions menu: the bundle picture "region".jpg.
-  Image regionPicture(std::string_view region) const;
+  // A picture of the menus: the bundle picture "name".jpg.
+  Image namedPicture(std::string_view name) const;
 
  private:
   Image lookUp(const PropertyList& record, std::string_view suffix) const;

@@ -72,7 +72,7 @@ std::unique_ptr<TableViewCell> TargetTableController::cellForRowAtIndexPath(Tabl
     const std::string& region = state_.catalogue.targets[static_cast<std::size_t>(indexPath.row)];
     cell->setFont(Font::boldSystemFontOfSize(kFontSize));
     cell->setText(region);
-    cell->setImage(state_.pictures.regionPicture(region));
+    cell->setImage(state_.pictures.namedPicture(region));
   } else {
     cell->setFont(Font::italicSystemFontOfSize(kFontSize));
     cell->setText(indexPath.row == regions ? "exercises by muscle" : "complete list of exercises");

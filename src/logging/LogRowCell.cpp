@@ -6,7 +6,6 @@ namespace kinetra {
 
 namespace {
 
-constexpr Rect kNoteFrame{10, 34, 320, 14};
 constexpr double kNoteFontSize = 12;
 
 Label& noteLabel(TableViewCell& cell) {
@@ -15,7 +14,7 @@ Label& noteLabel(TableViewCell& cell) {
       if (auto* label = dynamic_cast<Label*>(view)) return *label;
     }
   }
-  auto label = std::make_unique<Label>(kNoteFrame);
+  auto label = std::make_unique<Label>(LogRowCell::kNoteFrame);
   label->setTag(LogRowCell::kNoteLabelTag);
   label->setFont(Font::systemFontOfSize(kNoteFontSize));
   label->setNumberOfLines(0);
@@ -25,13 +24,14 @@ Label& noteLabel(TableViewCell& cell) {
 }  // namespace
 
 std::unique_ptr<TableViewCell> LogRowCell::make(TableView& table, std::string text,
-                                                std::string note, double fontSize) {
+                                                std::string note, double fontSize, Rect noteFrame) {
   std::unique_ptr<TableViewCell> cell = table.dequeueReusableCellWithIdentifier(kReuseIdentifier);
   if (cell == nullptr) cell = std::make_unique<TableViewCell>(Rect{}, kReuseIdentifier);
   cell->setText(std::move(text));
   cell->setFont(Font::systemFontOfSize(fontSize));
   cell->setSelectionStyle(TableViewCellSelectionStyle::kNone);
   Label& label = noteLabel(*cell);
+  label.setFrame(noteFrame);
   label.setText(std::move(note));
   cell->contentView().bringSubviewToFront(label);
   return cell;

@@ -55,4 +55,21 @@ std::string_view LogEntry::text(const PropertyList::Array& entry, std::size_t in
   return entry[index].asString();
 }
 
+std::vector<std::string> LogEntry::exercisesOn(const PropertyList& log, std::string_view day) {
+  std::vector<std::string> names;
+  const PropertyList* entries = log.isDictionary() ? log.find(day) : nullptr;
+  if (entries == nullptr || !entries->isDictionary()) return names;
+  for (const auto& [name, entry] : entries->asDictionary()) names.push_back(name);
+  return names;
+}
+
+bool LogEntry::removeDay(PropertyList& log, std::string_view day) {
+  if (!log.isDictionary()) return false;
+  PropertyList::Dictionary& days = log.asDictionary();
+  const auto found = days.find(day);
+  if (found == days.end()) return false;
+  days.erase(found);
+  return true;
+}
+
 }  // namespace kinetra

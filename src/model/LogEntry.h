@@ -33,6 +33,13 @@ class LogEntry {
   // entry holds no complete group there.
   static bool removeGroup(PropertyList::Array& entry, std::size_t group, std::size_t groupSize);
 
+  // The exercise names logged on `day`, in key order; none when the day is missing or not a
+  // dictionary.
+  static std::vector<std::string> exercisesOn(const PropertyList& log, std::string_view day);
+
+  // Removes `day` with every entry under it; false when the log has no such day.
+  static bool removeDay(PropertyList& log, std::string_view day);
+
   // Element `index` of an entry as text; "" when missing or not a string.
   static std::string_view text(const PropertyList::Array& entry, std::size_t index);
 };

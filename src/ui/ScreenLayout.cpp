@@ -1,4 +1,4 @@
-#include "app/ScreenLayout.h"
+#include "ui/ScreenLayout.h"
 
 namespace kinetra {
 

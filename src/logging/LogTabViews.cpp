@@ -1,10 +1,10 @@
-#include "app/LogTab.h"
+#include "logging/LogTabViews.h"
 
 #include <initializer_list>
 #include <string>
 #include <vector>
 
-#include "app/ScreenLayout.h"
+#include "ui/ScreenLayout.h"
 
 namespace kinetra {
 
@@ -13,23 +13,28 @@ namespace {
 constexpr double kWidth = ScreenLayout::kWidth;
 constexpr double kHeight = ScreenLayout::kContentHeight;
 
+std::unique_ptr<View> contentView() { return ScreenLayout::contentView(); }
+
 }  // namespace
 
-LogTab::LogTab()
-    : kinetraLogView2(ScreenLayout::contentView()),
+LogTabViews::LogTabViews(HistoryState state)
+    : kinetraLogView2(contentView()),
       logDateLabel(Rect{0, 0, kWidth, 24}),
       PreviousLogTable1(Rect{0, 24, 110, kHeight - 24}),
       PreviousLogTable2(Rect{110, 24, kWidth - 110, kHeight - 24}),
-      loggingDate(ScreenLayout::contentView()),
+      previousLogTableController(*this, state),
+      previousLogTableController2(state),
+      loggingDate(contentView()),
       datePicker(Rect{0, 0, kWidth, 216}),
       useLoggingDateButton(ButtonType::kRoundedRect, Rect{20, 240, 280, 40}),
-      logTabTableView("Log", TableViewStyle::kGrouped),
-      exerciseLogTableView("Today's Log"),
+      logSettings(*this, state),
+      logTabTableView(*this, state),
+      exerciseLogTableView(state),
       logNavigationTitle(exerciseLogTableView.navigationItem()),
-      LimitedLogTableView("Past 7 days"),
+      LimitedLogTableView(*this, state),
       limitedLogNavigationTitle(LimitedLogTableView.navigationItem()),
       logDatesEditButton("Edit", BarButtonItemStyle::kBordered, {}),
-      emailView(ScreenLayout::contentView()),
+      emailView(contentView()),
       emailAddress(Rect{20, 20, 280, 31}),
       emailLogDuration(std::vector<std::string>{"All", "30 days", "14 days", "7 days"},
                        Rect{20, 66, 280, 30}),
@@ -42,6 +47,10 @@ LogTab::LogTab()
        std::initializer_list<View*>{&logDateLabel, &PreviousLogTable1, &PreviousLogTable2}) {
     kinetraLogView2.view().addSubview(*view);
   }
+  PreviousLogTable1.setDataSource(&previousLogTableController);
+  PreviousLogTable1.setDelegate(&previousLogTableController);
+  PreviousLogTable2.setDataSource(&previousLogTableController2);
+  PreviousLogTable2.setDelegate(&previousLogTableController2);
 
   loggingDate.setTitle("Log Date");
   datePicker.setDatePickerMode(DatePickerMode::kDate);
@@ -52,14 +61,25 @@ LogTab::LogTab()
   emailView.setTitle("Export Logs");
   emailAddress.setBorderStyle(TextBorderStyle::kRoundedRect);
   emailAddress.setPlaceholder("e-mail address");
+  emailAddress.setDelegate(&logTabTableView);
   emailLogDuration.setSelectedSegmentIndex(0);
   emailSendButton.setTitle("Send", ControlState::kNormal);
+  // FIXME: the export (sendEmail:) is not built yet; until it is, the button sends nothing and
+  // says so by being disabled.
+  emailSendButton.setEnabled(false);
   for (View* view : std::initializer_list<View*>{&emailAddress, &emailLogDuration, &emailLabel,
                                                  &emailSendButton}) {
     emailView.view().addSubview(*view);
   }
 
   logNavigationController.setTitle("Log");
+}
+
+void LogTabViews::showDayLog() {
+  TableView& table = exerciseLogTableView.tableView();
+  table.setContentOffset({0, 0}, Animated::No);
+  table.reloadData();
+  logNavigationController.pushViewController(exerciseLogTableView, Animated::Yes);
 }
 
 }  // namespace kinetra
