@@ -18,6 +18,8 @@ Label& noteLabel(TableViewCell& cell) {
   label->setTag(LogRowCell::kNoteLabelTag);
   label->setFont(Font::systemFontOfSize(kNoteFontSize));
   label->setNumberOfLines(0);
+  // Clear, so that row text reaching into the note's band is not covered.
+  label->setBackgroundColor(Color::clearColor());
   return cell.contentView().addSubview(std::move(label));
 }
 

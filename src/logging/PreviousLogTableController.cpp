@@ -2,6 +2,7 @@
 
 #include "logging/LogTabViews.h"
 #include "model/Selection.h"
+#include "ui/Font.h"
 
 namespace kinetra {
 
@@ -31,6 +32,8 @@ std::unique_ptr<TableViewCell> PreviousLogTableController::cellForRowAtIndexPath
   if (cell == nullptr) cell = std::make_unique<TableViewCell>(Rect{}, kReuseIdentifier);
   cell->setText(dayOnRow(indexPath.row).value_or(""));
   cell->setSelectionStyle(TableViewCellSelectionStyle::kNone);
+  // Small enough for the longest day string to fit the narrow list.
+  cell->setFont(Font::systemFontOfSize(kFontSize));
   return cell;
 }
 

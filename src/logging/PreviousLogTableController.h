@@ -18,6 +18,7 @@ struct LogTabViews;
 class PreviousLogTableController : public TableViewDataSource, public TableViewDelegate {
  public:
   static constexpr double kRowHeight = 40;
+  static constexpr double kFontSize = 13;
 
   PreviousLogTableController(LogTabViews& views, HistoryState state);
 

@@ -17,6 +17,11 @@ double buttonWidth(const std::string& title) {
   return std::clamp(16.0 + 8.0 * static_cast<double>(title.size()), 50.0, 120.0);
 }
 
+// Roughly the width the bar's title takes, centred in `space`.
+double titleWidth(const std::string& title, double space) {
+  return std::min(space, 12.0 * static_cast<double>(title.size()));
+}
+
 }  // namespace
 
 NavigationBar::NavigationBar(NavigationController& controller)
@@ -89,7 +94,11 @@ void NavigationBar::layoutIfNeeded() {
   if (showsBack) {
     const BarButtonItem* back = below->navigationItem().backBarButtonItem();
     std::string title = back != nullptr ? back->title() : below->navigationItem().title();
-    if (title.empty()) title = "Back";
+    // A title that would run into the bar's own title gives way to "Back".
+    const double width = bounds().width;
+    const double titleLeft =
+        (width - titleWidth(titleLabel_->text(), std::max(0.0, width - 160))) / 2;
+    if (title.empty() || kMargin + buttonWidth(title) > titleLeft) title = "Back";
     const double w = buttonWidth(title);
     backButton_->setTitle(title, ControlState::kNormal);
     backButton_->setFrame({kMargin, (kHeight - kButtonHeight) / 2, w, kButtonHeight});

@@ -86,6 +86,19 @@ TEST_F(NavigationTest, TheBackButtonPopsAndIsTitledAfterTheScreenBelow) {
   ASSERT_TRUE(finger.tapBackButton(first).ok());
   EXPECT_EQ(first.topViewController(), &root);
 
+  // A title that would run into the bar's title gives way to "Back"; a short one stays.
+  root.setTitle("A long way back home");
+  detail.setTitle("Detailed view");
+  first.pushViewController(detail, Animated::No);
+  application().layoutIfNeeded();
+  EXPECT_EQ(first.navigationBar().backButton().currentTitle(), "Back");
+  detail.setTitle("Tip");
+  first.popViewControllerAnimated(Animated::No);
+  first.pushViewController(detail, Animated::No);
+  application().layoutIfNeeded();
+  EXPECT_EQ(first.navigationBar().backButton().currentTitle(), "A long way back home");
+  ASSERT_TRUE(finger.tapBackButton(first).ok());
+
   // A left item takes the back button's place.
   first.pushViewController(detail, Animated::No);
   BarButtonItem done("Done", BarButtonItemStyle::kDone, nullptr);

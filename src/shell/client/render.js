@@ -134,7 +134,8 @@ export class Renderer {
     if (d.clips) classes.push('clips');
     if (d.pattern) classes.push(`pattern-${d.pattern}`);
     if (d.disabled) classes.push('disabled');
-    if (d.selected) classes.push('selected');
+    // A cell that shows no selection stays as it is while selected.
+    if (d.selected && d.selectionStyle !== 'none') classes.push('selected');
     if (d.highlighted) classes.push('highlighted');
     if (d.buttonType) classes.push(d.buttonType);
     if (d.tableStyle) classes.push(d.tableStyle);

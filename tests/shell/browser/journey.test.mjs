@@ -12,87 +12,14 @@ import http from 'node:http';
 import path from 'node:path';
 
 import { startServer } from './harness.mjs';
+import {
+  barSegment, cell, DAY_MS, dayKey, field, logPlist, parsePlist, tab, typeInto, waitFor,
+  waitForFieldText,
+} from './kinetra.mjs';
 
 const EXERCISE = 'Barbell Bench Press';
 const REGION = 'Chest';
 const LOG_FILE = 'Kinetra_Log.plist';
-const DAY_MS = 24 * 60 * 60 * 1000;
-
-// A day's key in the log: the medium date style of en_US, in UTC.
-function dayKey(date) {
-  return new Intl.DateTimeFormat('en-US', { dateStyle: 'medium', timeZone: 'UTC' }).format(date);
-}
-
-function escapeXml(text) {
-  return text.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
-}
-
-// The strength log as the application writes it: date → exercise → [weight, reps, note, ...].
-function logPlist(log) {
-  const strings = (values) => values.map((v) => `<string>${escapeXml(v)}</string>`).join('');
-  const days = Object.entries(log).map(([day, entries]) => `<key>${escapeXml(day)}</key><dict>${
-    Object.entries(entries).map(([name, values]) => `<key>${escapeXml(name)}</key><array>${strings(values)}</array>`).join('')
-  }</dict>`);
-  return '<?xml version="1.0" encoding="UTF-8"?>\n'
-    + '<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">\n'
-    + `<plist version="1.0"><dict>${days.join('')}</dict></plist>\n`;
-}
-
-// Reads back the XML property list of dictionaries, arrays and strings the log is made of.
-function parsePlist(xml) {
-  const tokens = xml.replace(/<\?xml[^>]*>|<!DOCTYPE[^>]*>/g, '').match(/<[^>]+>|[^<]+/g);
-  let i = 0;
-  // The next tag, past the blanks between tags.
-  const tag = () => {
-    while (i < tokens.length && tokens[i].trim() === '') i += 1;
-    if (i >= tokens.length) throw new Error('the log file ends too early');
-    return tokens[i++];
-  };
-  const peek = () => {
-    const at = i;
-    const next = tag();
-    i = at;
-    return next;
-  };
-  const unescape = (s) => s.replace(/&lt;/g, '<').replace(/&gt;/g, '>').replace(/&quot;/g, '"')
-    .replace(/&apos;/g, "'").replace(/&amp;/g, '&');
-  const text = (name) => {
-    if (tokens[i] === `</${name}>`) {
-      i += 1;
-      return '';
-    }
-    const value = unescape(tokens[i++]);
-    assert.equal(tokens[i++], `</${name}>`);
-    return value;
-  };
-  const value = () => {
-    const open = tag();
-    if (open === '<string/>') return '';
-    if (open === '<dict/>') return {};
-    if (open === '<array/>') return [];
-    if (open === '<string>') return text('string');
-    if (open === '<array>') {
-      const items = [];
-      while (peek() !== '</array>') items.push(value());
-      tag();
-      return items;
-    }
-    if (open === '<dict>') {
-      const dict = {};
-      while (peek() !== '</dict>') {
-        assert.equal(tag(), '<key>');
-        const key = text('key');
-        dict[key] = value();
-      }
-      tag();
-      return dict;
-    }
-    throw new Error(`unexpected ${open} in the log file`);
-  };
-  assert.match(tag(), /^<plist\b/);
-  return value();
-}
-
 const started = new Date();
 const yesterday = dayKey(new Date(started.getTime() - DAY_MS));
 
@@ -101,59 +28,6 @@ export function serverArguments({ scratch }) {
   mkdirSync(documents, { recursive: true });
   writeFileSync(path.join(documents, LOG_FILE), logPlist({ [yesterday]: { [EXERCISE]: ['60 kg', '8', ''] } }));
   return ['--documents', documents, '--port', '0'];
-}
-
-// ---- What the journey looks at
-
-// Polls `condition` until it holds; fails after `ms`.
-async function waitFor(condition, what, ms = 5000) {
-  const deadline = Date.now() + ms;
-  while (!condition()) {
-    if (Date.now() > deadline) throw new Error(`no ${what} within ${ms} ms`);
-    await new Promise((resolve) => setTimeout(resolve, 25));
-  }
-}
-
-function cell(page, text) {
-  return page.locator('#screen .tableViewCell', { has: page.locator('.label > .text', { hasText: new RegExp(`^${text}$`) }) });
-}
-
-function tab(page, title) {
-  return page.locator('#screen .tab', { hasText: title });
-}
-
-// The three segments of the exercise screen's bar: turn the card, log, graph.
-function barSegment(page, index) {
-  return page.locator('#screen .navigationBar .segmentedControl .segment').nth(index);
-}
-
-function field(page, placeholder) {
-  return page.locator(`#screen input[placeholder="${placeholder}"]`);
-}
-
-// The text of the text field whose placeholder is `placeholder`, as the process last drew it.
-async function waitForFieldText(page, placeholder, text) {
-  await page.waitForFunction(({ placeholder: p, text: t }) => {
-    const find = (d) => {
-      if (d.kind === 'textField' && (d.placeholder ?? '') === p) return d;
-      for (const s of d.subviews ?? []) {
-        const found = find(s);
-        if (found) return found;
-      }
-      return null;
-    };
-    const root = window.kinetra?.frame?.root;
-    const view = root && find(root);
-    return view && (view.text ?? '') === t;
-  }, { placeholder, text }, { timeout: 10_000 });
-}
-
-// Types `text` into the field as a user does: tap it, select what it holds, type over it.
-async function typeInto(page, screen, locator, placeholder, text) {
-  await screen.tap(locator);
-  await page.keyboard.press('Control+A');
-  await page.keyboard.type(text);
-  await waitForFieldText(page, placeholder, text);
 }
 
 // The card's front, its full-width picture, is the frontmost view of the card.
