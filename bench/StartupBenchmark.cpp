@@ -8,10 +8,8 @@
 // bench/startup_bench.py runs both next to Python's plistlib and prints the ratio.
 #include <benchmark/benchmark.h>
 
-#include <array>
 #include <cstdio>
 #include <filesystem>
-#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,41 +24,12 @@ namespace {
 
 using kinetra::PropertyList;
 
-constexpr std::array<const char*, 9> kAerobic = {" treadmill",    " cycling",   " elliptical",
-                                                 " jogging",      " jump rope", " rowing",
-                                                 " step machine", " swimming",  " tennis"};
-
-// The aerobic log of the same ten years: on every training day of the strength log, one or two
-// aerobic exercises of one to three bouts, five strings each.
-PropertyList aerobicLog(const PropertyList& strengthLog) {
-  std::mt19937_64 random(2030);
-  auto below = [&](std::uint64_t bound) { return static_cast<std::size_t>(random() % bound); };
-  PropertyList log = PropertyList::Dictionary{};
-  for (const auto& entry : strengthLog.asDictionary()) {
-    PropertyList::Dictionary day;
-    const std::size_t kinds = 1 + below(2);
-    for (std::size_t k = 0; k < kinds; ++k) {
-      PropertyList::Array bouts;
-      const std::size_t count = 1 + below(3);
-      for (std::size_t bout = 0; bout < count; ++bout) {
-        bouts.emplace_back(std::to_string(10 + below(50)));
-        bouts.emplace_back(std::to_string(1 + below(12)) + "." + std::to_string(below(10)));
-        bouts.emplace_back(std::to_string(100 + below(600)));
-        bouts.emplace_back(below(3) == 0 ? std::string() : std::to_string(below(15)));
-        bouts.emplace_back(below(6) == 0 ? "hills" : "");
-      }
-      day.emplace(kAerobic[below(kAerobic.size())], std::move(bouts));
-    }
-    log.asDictionary().emplace(entry.first, std::move(day));
-  }
-  return log;
-}
-
 int generate(const std::filesystem::path& directory) {
   const PropertyList strength = kinetra::SyntheticLog::make(kinetra::SyntheticLog::tenYearsHeavy());
   for (const auto& [name, value] :
        {std::pair<const char*, PropertyList>{"Kinetra_Log.plist", strength},
-        std::pair<const char*, PropertyList>{"Kinetra_Aerobics_Log.plist", aerobicLog(strength)}}) {
+        std::pair<const char*, PropertyList>{"Kinetra_Aerobics_Log.plist",
+                                             kinetra::SyntheticLog::aerobicFor(strength)}}) {
     const kinetra::Status status = kinetra::writePropertyList(directory / name, value);
     if (!status.ok()) {
       std::fprintf(stderr, "%s: %s\n", name, status.toString().c_str());

@@ -81,4 +81,36 @@ PropertyList SyntheticLog::make(const Options& options) {
   return log;
 }
 
+namespace {
+
+constexpr std::array<const char*, 9> kAerobic = {" treadmill",    " cycling",   " elliptical",
+                                                 " jogging",      " jump rope", " rowing",
+                                                 " step machine", " swimming",  " tennis"};
+
+}  // namespace
+
+PropertyList SyntheticLog::aerobicFor(const PropertyList& strengthLog) {
+  std::mt19937_64 random(2030);
+  auto below = [&](std::uint64_t bound) { return static_cast<std::size_t>(random() % bound); };
+  PropertyList log = PropertyList::Dictionary{};
+  for (const auto& entry : strengthLog.asDictionary()) {
+    PropertyList::Dictionary day;
+    const std::size_t kinds = 1 + below(2);
+    for (std::size_t k = 0; k < kinds; ++k) {
+      PropertyList::Array bouts;
+      const std::size_t count = 1 + below(3);
+      for (std::size_t bout = 0; bout < count; ++bout) {
+        bouts.emplace_back(std::to_string(10 + below(50)));
+        bouts.emplace_back(std::to_string(1 + below(12)) + "." + std::to_string(below(10)));
+        bouts.emplace_back(std::to_string(100 + below(600)));
+        bouts.emplace_back(below(3) == 0 ? std::string() : std::to_string(below(15)));
+        bouts.emplace_back(below(6) == 0 ? "hills" : "");
+      }
+      day.emplace(kAerobic[below(kAerobic.size())], std::move(bouts));
+    }
+    log.asDictionary().emplace(entry.first, std::move(day));
+  }
+  return log;
+}
+
 }  // namespace kinetra

@@ -27,6 +27,9 @@ class SyntheticLog {
   static Options tenYearsHeavy() { return Options{2080, 8, 4, 6, 2020}; }
 
   static PropertyList make(const Options& options);
+  // The aerobic log of the same days: on every day of `strengthLog`, one or two of the nine
+  // aerobic exercises, one to three bouts each, five strings per bout.
+  static PropertyList aerobicFor(const PropertyList& strengthLog);
 };
 
 }  // namespace kinetra
