@@ -18,6 +18,12 @@ struct EditingFlags {
   // The entry pane was opened from a workout: it shows the paging panels.
   bool useLogScroll = false;
   bool refreshLogScroll = false;
+  // The workout list is in editing mode.
+  bool editing = false;
+  // The workout screen is in editing mode.
+  bool singleWorkoutEditing = false;
+  // The current pick adds to the current workout rather than making a new one.
+  bool addingExerciseToWorkout = false;
 };
 
 }  // namespace kinetra

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,6 +31,11 @@ struct Selection {
   ExerciseRecords additionalMuscle;
   // The tab an exercise was opened from: the way back from the exercise screen.
   int lastTabIndex = 0;
+  // The exercise names ticked in the current pick of a workout's exercises, in ticking order.
+  std::vector<std::string> tempWorkout;
+  // The workout open on the workout screen: set where its row of the list is chosen, moved with
+  // it, cleared when it is deleted.
+  std::optional<std::size_t> currentWorkout;
 };
 
 }  // namespace kinetra
