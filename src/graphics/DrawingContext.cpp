@@ -127,6 +127,23 @@ uint8_t unpremultiply(uint32_t channel, uint32_t alpha) {
   return uint8_t(std::min<uint32_t>(255, (channel * 255 + alpha / 2) / alpha));
 }
 
+// One row of the surface's premultiplied native-order ARGB as straight RGBA, `width` pixels.
+void unpremultiplyRow(const unsigned char* argbRow, int width, uint8_t* out) {
+  for (int x = 0; x < width; ++x, out += 4) {
+    uint32_t argb = 0;
+    std::memcpy(&argb, argbRow + size_t(x) * 4, sizeof(argb));
+    const uint32_t a = argb >> 24;
+    if (a == 0) {
+      std::memset(out, 0, 4);
+      continue;
+    }
+    out[0] = unpremultiply((argb >> 16) & 0xffu, a);
+    out[1] = unpremultiply((argb >> 8) & 0xffu, a);
+    out[2] = unpremultiply(argb & 0xffu, a);
+    out[3] = uint8_t(a);
+  }
+}
+
 }  // namespace
 
 struct DrawingContext::Impl {
@@ -381,22 +398,24 @@ Picture DrawingContext::picture() const {
   const unsigned char* data = cairo_image_surface_get_data(surface);
   std::vector<uint8_t> rgba(size_t(width) * size_t(height) * 4);
   for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      uint32_t argb = 0;  // premultiplied, native byte order
-      std::memcpy(&argb, data + size_t(y) * stride + size_t(x) * 4, sizeof(argb));
-      const uint32_t a = argb >> 24;
-      uint8_t* out = rgba.data() + (size_t(y) * size_t(width) + size_t(x)) * 4;
-      if (a == 0) continue;  // stays 0, 0, 0, 0
-      out[0] = unpremultiply((argb >> 16) & 0xffu, a);
-      out[1] = unpremultiply((argb >> 8) & 0xffu, a);
-      out[2] = unpremultiply(argb & 0xffu, a);
-      out[3] = uint8_t(a);
-    }
+    unpremultiplyRow(data + size_t(y) * stride, width, rgba.data() + size_t(y) * size_t(width) * 4);
   }
   return std::move(Picture::create(width, height, std::move(rgba))).value();
 }
 
-Result<std::vector<uint8_t>> DrawingContext::pngData() const { return encodePng(picture()); }
+// Row by row from the surface: no copy of the whole picture is made.
+Result<std::vector<uint8_t>> DrawingContext::pngData() const {
+  cairo_surface_t* surface = impl_->surface.get();
+  cairo_surface_flush(surface);
+  const int width = impl_->pixelWidth();
+  const size_t stride = size_t(cairo_image_surface_get_stride(surface));
+  const unsigned char* data = cairo_image_surface_get_data(surface);
+  std::vector<uint8_t> row(size_t(width) * 4);
+  return encodePng(width, impl_->pixelHeight(), [&](int y) {
+    unpremultiplyRow(data + size_t(y) * stride, width, row.data());
+    return row.data();
+  });
+}
 
 void DrawingContext::releaseFontCaches() {
   cairo_debug_reset_static_data();  // drops cairo's references into fontconfig first

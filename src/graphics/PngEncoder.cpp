@@ -44,13 +44,13 @@ void writeToMemory(png_structp png, png_bytep data, png_size_t length) {
 void flushNothing(png_structp) {}
 
 // No object with a destructor may live here: libpng may longjmp back into this function.
-bool writePicture(png_structp png, png_infop info, const Picture& picture, png_bytepp rows) {
+bool writeRows(png_structp png, png_infop info, int width, int height, const PngRows& row) {
   if (setjmp(png_jmpbuf(png))) return false;
-  png_set_IHDR(png, info, png_uint_32(picture.width()), png_uint_32(picture.height()), 8,
-               PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
+  png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB_ALPHA,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
-  png_write_image(png, rows);
+  // libpng takes a non-const row but only reads it.
+  for (int y = 0; y < height; ++y) png_write_row(png, const_cast<png_bytep>(row(y)));
   png_write_end(png, nullptr);
   return true;
 }
@@ -67,6 +67,13 @@ struct PngWriteDeleter {
 
 Result<std::vector<uint8_t>> encodePng(const Picture& picture) {
   if (picture.empty()) return Status::InvalidArgument("cannot encode an empty picture");
+  const size_t stride = size_t(picture.width()) * 4;
+  return encodePng(picture.width(), picture.height(),
+                   [&](int y) { return picture.rgba().data() + size_t(y) * stride; });
+}
+
+Result<std::vector<uint8_t>> encodePng(int width, int height, const PngRows& row) {
+  if (width < 1 || height < 1) return Status::InvalidArgument("cannot encode an empty picture");
   std::vector<uint8_t> output;
   PngWriteState state;
   state.output = &output;
@@ -78,13 +85,7 @@ Result<std::vector<uint8_t>> encodePng(const Picture& picture) {
   if (handles.info == nullptr) return Status::IOError("PNG: cannot create a writer");
   png_set_write_fn(handles.png, &state, writeToMemory, flushNothing);
 
-  // libpng takes non-const row pointers but only reads them when writing.
-  auto* base = const_cast<uint8_t*>(picture.rgba().data());
-  const size_t stride = size_t(picture.width()) * 4;
-  std::vector<png_bytep> rows(size_t(picture.height()));
-  for (size_t y = 0; y < rows.size(); ++y) rows[y] = base + y * stride;
-
-  if (!writePicture(handles.png, handles.info, picture, rows.data())) {
+  if (!writeRows(handles.png, handles.info, width, height, row)) {
     return Status::IOError(std::string("PNG: ") + state.message);
   }
   return output;

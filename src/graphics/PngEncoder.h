@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "foundation/Status.h"
@@ -12,5 +13,11 @@ namespace kinetra {
 // through decodePicture, alpha included.
 // Errors: InvalidArgument for an empty picture; IOError if libpng fails (out of memory).
 Result<std::vector<uint8_t>> encodePng(const Picture& picture);
+
+// The same for pixels handed over a row at a time, top row first: `row(y)` gives row y as
+// width × 4 bytes of RGBA, which need stay valid only until the next call.
+// Errors: InvalidArgument for a width or height below 1; IOError if libpng fails.
+using PngRows = std::function<const uint8_t*(int y)>;
+Result<std::vector<uint8_t>> encodePng(int width, int height, const PngRows& row);
 
 }  // namespace kinetra
