@@ -10,6 +10,7 @@ namespace kinetra {
 namespace {
 
 constexpr int kCatalogueTab = 1;
+constexpr int kWorkoutsTab = 2;
 
 void leaveStartUpLogo(EditingFlags& flags, MainInterface& ui) {
   if (flags.doneLogo) return;
@@ -39,6 +40,27 @@ void ExerciseOpener::open(VelomarAppDelegate& app, const PropertyList& record,
   if (from == CatalogueNavigation::From::kCompleteList)
     ui.kinetraTabView.addSubview(ui.velomarTabImage);
 
+  app.velomarTabSelect();
+}
+
+void ExerciseOpener::openFromWorkout(VelomarAppDelegate& app, const std::string& name) {
+  MainInterface& ui = app.interface();
+  leaveStartUpLogo(app.flags(), ui);
+  for (const ExerciseRecord& record : app.exerciseList().exercises) {
+    if (record == nullptr || recordString(*record, "name") != name) continue;
+    app.selection().selectedExercise = name;
+    ui.velomarTabImage.setImage(app.pictures().fullPicture(*record));
+    if (ui.velomarTabText != nullptr) {
+      ui.velomarTabText->setText(std::string(recordString(*record, "description").value_or("")));
+    }
+  }
+  ui.velomarNavigationTitle.setLeftBarButtonItem(&ui.velomarBackButton);
+  ui.velomarNavigationTitle.setRightBarButtonItem(ui.segmentBarItem.get());
+  app.selection().lastTabIndex = kWorkoutsTab;
+  app.updateMuscleText();
+  // FIXME: `useLogScroll` becomes YES here once the workout's paging log panels exist; until
+  // then the log segment opens the exercise's own entry pane.
+  app.flags().useLogScroll = false;
   app.velomarTabSelect();
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <string>
 #include "catalogue/CatalogueNavigation.h"
+
 #include "foundation/PropertyList.h"
 
 namespace kinetra {
@@ -16,6 +18,11 @@ class ExerciseOpener {
  public:
   static void open(VelomarAppDelegate& app, const PropertyList& record,
                    CatalogueNavigation::From from);
+
+  // Opens the exercise `name` of the current workout: every record of that name in turn gives
+  // the selection, the full picture and the description (none leaves them as they were); the
+  // workouts tab (2) is the way back.
+  static void openFromWorkout(VelomarAppDelegate& app, const std::string& name);
 };
 
 }  // namespace kinetra

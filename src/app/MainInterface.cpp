@@ -7,6 +7,7 @@ namespace kinetra {
 MainInterface::MainInterface(State state)
     : ExerciseTab(state.userData, state.selection),
       CatalogueTab(state.catalogue),
+      WorkoutsTabViews(state.workouts),
       LogTabViews(state.history),
       window(Application::shared().window()) {
   // The entry panes' log-settings rows lead to the log tab's pages.

@@ -3,10 +3,10 @@
 #include "app/CatalogueTab.h"
 #include "app/ExerciseTab.h"
 #include "app/RoutinesTab.h"
-#include "app/WorkoutsTab.h"
 #include "logging/LogTabViews.h"
 #include "ui/TabBarController.h"
 #include "ui/Window.h"
+#include "workouts/WorkoutsTabViews.h"
 
 namespace kinetra {
 
@@ -21,7 +21,7 @@ namespace kinetra {
 // navigation items of their screens. The run loop's thread only.
 class MainInterface : public ExerciseTab,
                       public CatalogueTab,
-                      public WorkoutsTab,
+                      public WorkoutsTabViews,
                       public RoutinesTab,
                       public LogTabViews {
  public:
@@ -31,6 +31,7 @@ class MainInterface : public ExerciseTab,
     Selection& selection;
     CatalogueState catalogue;
     HistoryState history;
+    WorkoutsState workouts;
   };
 
   explicit MainInterface(State state);

@@ -61,12 +61,13 @@ VelomarAppDelegate::VelomarAppDelegate(RunLoop& runLoop, Environment environment
       nameIndex_(dateFormatter_->localeName()),
       pictures_(bundle_, userFiles_.documents()),
       userData_(userFiles_),
-      interface_(std::make_unique<MainInterface>(
-          MainInterface::State{userData_, selection_,
-                               CatalogueState{catalogue_, exerciseList_, userData_.customExercises,
-                                              selection_, flags_, pictures_, *this},
-                               HistoryState{userData_, selection_, flags_, catalogue_,
-                                            exerciseList_, pictures_, *this}})) {}
+      interface_(std::make_unique<MainInterface>(MainInterface::State{
+          userData_, selection_,
+          CatalogueState{catalogue_, exerciseList_, userData_.customExercises, selection_, flags_,
+                         pictures_, *this},
+          HistoryState{userData_, selection_, flags_, catalogue_, exerciseList_, pictures_, *this},
+          WorkoutsState{userData_, selection_, flags_, catalogue_, exerciseList_, pictures_,
+                        *this}})) {}
 
 VelomarAppDelegate::~VelomarAppDelegate() {
   // The interface goes first (last member); taking the tab bar out of the window is explicit
@@ -248,7 +249,8 @@ void VelomarAppDelegate::makeBarControls() {
   ui.customExercisesNavigationTitle.setRightBarButtonItem(ui.customExercisesButton.get());
 
   ui.singleWorkoutSegmentedControl = barControl({std::string("Add"), std::string("Edit")}, 90);
-  // FIXME: value-changed calls customWorkoutAction: once the workout list exists.
+  ui.singleWorkoutSegmentedControl->addTarget(
+      [this](Control&) { interface_->customWorkoutAction(); }, ControlEvent::kValueChanged);
   ui.singleWorkoutButton = std::make_unique<BarButtonItem>(*ui.singleWorkoutSegmentedControl);
   ui.singleWorkoutNavigationTitle.setRightBarButtonItem(ui.singleWorkoutButton.get());
 
@@ -435,6 +437,12 @@ std::string VelomarAppDelegate::clockDay() const { return dayString(now()); }
 
 void VelomarAppDelegate::pushOnExerciseTab(ViewController& page) {
   interface_->kinetraNavigationController.pushViewController(page, Animated::Yes);
+}
+
+// ---- What the workout screens ask for
+
+void VelomarAppDelegate::openWorkoutExercise(const std::string& name) {
+  ExerciseOpener::openFromWorkout(*this, name);
 }
 
 void VelomarAppDelegate::reportSkippedKeys(const DayList& list) {

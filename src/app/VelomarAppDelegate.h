@@ -32,6 +32,7 @@
 #include "ui/ScrollViewDelegate.h"
 #include "ui/TabBarControllerDelegate.h"
 #include "ui/TextFieldDelegate.h"
+#include "workouts/WorkoutsNavigation.h"
 
 namespace kinetra {
 
@@ -59,7 +60,8 @@ class VelomarAppDelegate : public ApplicationDelegate,
                            public NavigationControllerDelegate,
                            public ImagePickerControllerDelegate,
                            public CatalogueNavigation,
-                           public HistoryNavigation {
+                           public HistoryNavigation,
+                           public WorkoutsNavigation {
  public:
   struct Environment {
     std::filesystem::path documentsDirectory;
@@ -181,6 +183,9 @@ class VelomarAppDelegate : public ApplicationDelegate,
   // ---- What the history screens ask of the application
   std::string clockDay() const override;
   void pushOnExerciseTab(ViewController& page) override;
+
+  // ---- What the workout screens ask of the application
+  void openWorkoutExercise(const std::string& name) override;
 
  private:
   // The card turns on a double tap while turning is allowed (`flipEnabled`); true when it did.

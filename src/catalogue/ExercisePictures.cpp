@@ -11,7 +11,11 @@ Image ExercisePictures::fullPicture(const PropertyList& record) const { return l
 Image ExercisePictures::thumbnail(const PropertyList& record) const { return lookUp(record, "_t"); }
 
 Image ExercisePictures::namedPicture(std::string_view name) const {
-  return Image::named(bundle_, std::string(name) + ".jpg");
+  return bundlePicture(std::string(name) + ".jpg");
+}
+
+Image ExercisePictures::bundlePicture(std::string_view fileName) const {
+  return Image::named(bundle_, fileName);
 }
 
 Image ExercisePictures::lookUp(const PropertyList& record, std::string_view suffix) const {

@@ -21,6 +21,8 @@ class ExercisePictures {
   Image thumbnail(const PropertyList& record) const;
   // A picture of the menus: the bundle picture "name".jpg.
   Image namedPicture(std::string_view name) const;
+  // The bundle picture of `fileName` (its type included).
+  Image bundlePicture(std::string_view fileName) const;
 
  private:
   Image lookUp(const PropertyList& record, std::string_view suffix) const;

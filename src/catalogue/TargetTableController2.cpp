@@ -15,18 +15,8 @@ namespace kinetra {
 
 namespace {
 
-std::string_view nameOf(const ExerciseRecord& record) {
-  return record != nullptr ? recordString(*record, "name").value_or("") : std::string_view();
-}
-
-// The name on row `row`, when there is such a row.
 std::optional<std::string> nameOnRow(const ExerciseRecords& records, int row) {
-  if (row < 0 || static_cast<std::size_t>(row) >= records.size()) return std::nullopt;
-  std::vector<std::string_view> names;
-  names.reserve(records.size());
-  for (const ExerciseRecord& record : records) names.push_back(nameOf(record));
-  std::stable_sort(names.begin(), names.end(), CaseInsensitiveOrder::less);
-  return std::string(names[static_cast<std::size_t>(row)]);
+  return CaseInsensitiveOrder::nameOnRow(records, row);
 }
 
 }  // namespace

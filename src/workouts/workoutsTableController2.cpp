@@ -1,0 +1,81 @@
+#include "workouts/workoutsTableController2.h"
+
+#include "catalogue/ExercisePictures.h"
+#include "model/ExerciseList.h"
+#include "model/Selection.h"
+#include "model/UserData.h"
+#include "model/WorkoutList.h"
+#include "workouts/WorkoutsNavigation.h"
+
+namespace kinetra {
+
+namespace {
+
+constexpr const char* kReuseIdentifier = "mine";
+
+}  // namespace
+
+workoutsTableController2::workoutsTableController2(WorkoutsState state) : state_(state) {
+  setTitle("Workout");
+}
+
+std::vector<std::string> workoutsTableController2::exercises() const {
+  const std::optional<std::size_t>& current = state_.selection.currentWorkout;
+  if (!current) return {};
+  return WorkoutList::exercisesOf(state_.userData.workouts, *current);
+}
+
+std::optional<std::string> workoutsTableController2::exerciseOnRow(int row) const {
+  std::vector<std::string> names = exercises();
+  if (row < 0 || static_cast<std::size_t>(row) >= names.size()) return std::nullopt;
+  return std::move(names[static_cast<std::size_t>(row)]);
+}
+
+int workoutsTableController2::numberOfRowsInSection(TableView&, int) {
+  return static_cast<int>(exercises().size());
+}
+
+std::unique_ptr<TableViewCell> workoutsTableController2::cellForRowAtIndexPath(
+    TableView& tableView, IndexPath indexPath) {
+  std::unique_ptr<TableViewCell> cell =
+      tableView.dequeueReusableCellWithIdentifier(kReuseIdentifier);
+  if (cell == nullptr) cell = std::make_unique<TableViewCell>(Rect{}, kReuseIdentifier);
+  const std::string name = exerciseOnRow(indexPath.row).value_or("");
+  const ExerciseRecord record = recordNamed(state_.exerciseList.exercises, name);
+  cell->setText(name);
+  cell->setImage(record != nullptr ? state_.pictures.thumbnail(*record) : Image());
+  // FIXME: the log button ("log_t"/"log_t2") comes with the workout's log panels.
+  return cell;
+}
+
+void workoutsTableController2::didSelectRowAtIndexPath(TableView&, IndexPath indexPath) {
+  const std::optional<std::string> name = exerciseOnRow(indexPath.row);
+  if (name) state_.navigation.openWorkoutExercise(*name);
+}
+
+void workoutsTableController2::commitEditingStyle(TableView& tableView, TableViewCellEditingStyle,
+                                                  IndexPath indexPath) {
+  const std::optional<std::size_t>& current = state_.selection.currentWorkout;
+  if (!current || indexPath.row < 0 ||
+      !WorkoutList::removeExercise(state_.userData.workouts, *current,
+                                   static_cast<std::size_t>(indexPath.row))) {
+    tableView.reloadData();
+    return;
+  }
+  tableView.beginUpdates();
+  tableView.deleteRowsAtIndexPaths({indexPath}, TableViewRowAnimation::kTop);
+  tableView.endUpdates();
+}
+
+void workoutsTableController2::moveRowAtIndexPath(TableView& tableView, IndexPath from,
+                                                  IndexPath to) {
+  const std::optional<std::size_t>& current = state_.selection.currentWorkout;
+  if (!current || from.row < 0 || to.row < 0 ||
+      !WorkoutList::moveExercise(state_.userData.workouts, *current,
+                                 static_cast<std::size_t>(from.row),
+                                 static_cast<std::size_t>(to.row))) {
+    tableView.reloadData();
+  }
+}
+
+}  // namespace kinetra

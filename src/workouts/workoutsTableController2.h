@@ -1,0 +1,40 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/TableViewController.h"
+#include "workouts/WorkoutsState.h"
+
+namespace kinetra {
+
+// The workout screen: the exercises of the current workout, each with its thumbnail; choosing
+// one opens it on the exercise screen. In editing mode rows are deleted and moved in memory
+// (the workout's name never moves); the file is written when editing ends. No current workout
+// shows no rows.
+class workoutsTableController2 : public TableViewController {
+ public:
+  explicit workoutsTableController2(WorkoutsState state);
+
+  // The exercises of the current workout.
+  std::vector<std::string> exercises() const;
+
+  int numberOfRowsInSection(TableView& tableView, int section) override;
+  std::unique_ptr<TableViewCell> cellForRowAtIndexPath(TableView& tableView,
+                                                       IndexPath indexPath) override;
+  void didSelectRowAtIndexPath(TableView& tableView, IndexPath indexPath) override;
+  bool implementsCommitEditingStyle() const override { return true; }
+  void commitEditingStyle(TableView& tableView, TableViewCellEditingStyle style,
+                          IndexPath indexPath) override;
+  bool canMoveRowAtIndexPath(TableView&, IndexPath) override { return true; }
+  void moveRowAtIndexPath(TableView& tableView, IndexPath from, IndexPath to) override;
+
+ private:
+  std::optional<std::string> exerciseOnRow(int row) const;
+
+  WorkoutsState state_;
+};
+
+}  // namespace kinetra
