@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kCatalogueTab = 1;
 constexpr int kWorkoutsTab = 2;
+constexpr int kRoutinesTab = 3;
 
 void leaveStartUpLogo(EditingFlags& flags, MainInterface& ui) {
   if (flags.doneLogo) return;
@@ -61,6 +62,26 @@ void ExerciseOpener::openFromWorkout(VelomarAppDelegate& app, const std::string&
   // FIXME: `useLogScroll` becomes YES here once the workout's paging log panels exist; until
   // then the log segment opens the exercise's own entry pane.
   app.flags().useLogScroll = false;
+  app.velomarTabSelect();
+}
+
+void ExerciseOpener::openFromRoutine(VelomarAppDelegate& app, const std::string& name) {
+  MainInterface& ui = app.interface();
+  app.flags().useLogScroll = false;
+  leaveStartUpLogo(app.flags(), ui);
+  for (const ExerciseRecord& record : app.exerciseList().exercises) {
+    if (record == nullptr || recordString(*record, "name") != name) continue;
+    app.selection().selectedExercise = name;
+    ui.velomarTabImage.setImage(app.pictures().bundlePicture(
+        std::string(recordString(*record, "image").value_or("")) + ".jpg"));
+    if (ui.velomarTabText != nullptr) {
+      ui.velomarTabText->setText(std::string(recordString(*record, "description").value_or("")));
+    }
+  }
+  app.updateMuscleText();
+  ui.velomarNavigationTitle.setLeftBarButtonItem(&ui.velomarBackButton);
+  ui.velomarNavigationTitle.setRightBarButtonItem(ui.segmentBarItem.get());
+  app.selection().lastTabIndex = kRoutinesTab;
   app.velomarTabSelect();
 }
 

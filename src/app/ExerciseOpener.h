@@ -23,6 +23,11 @@ class ExerciseOpener {
   // the selection, the full picture and the description (none leaves them as they were); the
   // workouts tab (2) is the way back.
   static void openFromWorkout(VelomarAppDelegate& app, const std::string& name);
+
+  // Opens the exercise `name` of a routine: every record of that name in turn gives the
+  // selection, the bundle's full picture and the description; the routines tab (3) is the way
+  // back.
+  static void openFromRoutine(VelomarAppDelegate& app, const std::string& name);
 };
 
 }  // namespace kinetra

@@ -208,4 +208,38 @@ void ExerciseScreen::showGraph() {
   View::commitAnimations();
 }
 
+void ExerciseScreen::quickLog(const std::string& name, int fromTab) {
+  state_.selection().selectedExercise = name;
+  state_.createPreviousDates();
+  const bool aerobic = isAerobicExercise(name);
+  View& pane = aerobic ? ui_.kinetraAerobicsView : ui_.kinetraLogView;
+  putHeader(pane);
+  state_.selection().lastTabIndex = fromTab;
+  show();
+
+  ui_.kinetraHelpView.removeFromSuperview();
+  ui_.logsScrollView.removeFromSuperview();
+  if (aerobic) {
+    const AerobicKind* kind = AerobicKind::named(name);
+    ui_.aerobicsLogImage.setImage(
+        kind != nullptr ? Image::resource(state_.bundle(), kind->logPicture, "png") : Image());
+    ui_.aerobicsLabel.setText(name);
+  } else {
+    ui_.logExerciseLabel.setText(name);
+  }
+  pane.setFrame(kPaneFrame);
+  ui_.kinetraTabView.addSubview(pane);
+  (aerobic ? ui_.aerobicsTableView : ui_.logTableView).reloadData();
+
+  flags_.flipEnabled = false;
+  ui_.velomarNavigationTitle.setLeftBarButtonItem(&ui_.logDoneButton);
+  ui_.velomarNavigationTitle.setRightBarButtonItem(&ui_.logEditButton);
+  ui_.velomarNavigationTitle.setTitle(kLogEntryTitle);
+  if (aerobic) {
+    AerobicEntryPane(ui_, state_.loggingState()).fillFields();
+  } else {
+    StrengthEntryPane(ui_, state_.loggingState()).fillFields();
+  }
+}
+
 }  // namespace kinetra

@@ -46,6 +46,10 @@ class ExerciseScreen {
   void leavePane();
   // The bar's graph segment: the graph over everything, turned, fading in.
   void showGraph();
+  // Straight to log entry for `name`, as one pane over the exercise screen: `name` becomes the
+  // selected exercise, the pane gets its header and fields filled from the latest logged day,
+  // and `fromTab` is the way back.
+  void quickLog(const std::string& name, int fromTab);
 
  private:
   void openEntryPane();

@@ -8,6 +8,7 @@ MainInterface::MainInterface(State state)
     : ExerciseTab(state.userData, state.selection),
       CatalogueTab(state.catalogue),
       WorkoutsTabViews(state.workouts),
+      RoutinesTabViews(state.workouts),
       LogTabViews(state.history),
       window(Application::shared().window()) {
   // The entry panes' log-settings rows lead to the log tab's pages.

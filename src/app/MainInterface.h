@@ -2,10 +2,10 @@
 
 #include "app/CatalogueTab.h"
 #include "app/ExerciseTab.h"
-#include "app/RoutinesTab.h"
 #include "logging/LogTabViews.h"
 #include "ui/TabBarController.h"
 #include "ui/Window.h"
+#include "workouts/RoutinesTabViews.h"
 #include "workouts/WorkoutsTabViews.h"
 
 namespace kinetra {
@@ -22,7 +22,7 @@ namespace kinetra {
 class MainInterface : public ExerciseTab,
                       public CatalogueTab,
                       public WorkoutsTabViews,
-                      public RoutinesTab,
+                      public RoutinesTabViews,
                       public LogTabViews {
  public:
   // What the screens read and write; it must outlive this object.

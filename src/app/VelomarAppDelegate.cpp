@@ -26,6 +26,7 @@ constexpr std::string_view kSingleWorkoutFile = "Kinetra.plist";
 constexpr std::string_view kSeparator = "separator";
 constexpr std::string_view kMigratedWorkoutName = "Current Workout";
 constexpr std::string_view kConnectionNotice = "Requires WIFI or cellular data connection";
+constexpr int kRoutinesTab = 3;
 // Most keys named in one diagnostic line.
 constexpr std::size_t kKeysPerReport = 5;
 
@@ -443,6 +444,14 @@ void VelomarAppDelegate::pushOnExerciseTab(ViewController& page) {
 
 void VelomarAppDelegate::openWorkoutExercise(const std::string& name) {
   ExerciseOpener::openFromWorkout(*this, name);
+}
+
+void VelomarAppDelegate::openRoutineExercise(const std::string& name) {
+  ExerciseOpener::openFromRoutine(*this, name);
+}
+
+void VelomarAppDelegate::quickLogRoutineExercise(const std::string& name) {
+  ExerciseScreen(*this).quickLog(name, kRoutinesTab);
 }
 
 void VelomarAppDelegate::reportSkippedKeys(const DayList& list) {

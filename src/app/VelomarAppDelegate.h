@@ -186,6 +186,8 @@ class VelomarAppDelegate : public ApplicationDelegate,
 
   // ---- What the workout screens ask of the application
   void openWorkoutExercise(const std::string& name) override;
+  void openRoutineExercise(const std::string& name) override;
+  void quickLogRoutineExercise(const std::string& name) override;
 
  private:
   // The card turns on a double tap while turning is allowed (`flipEnabled`); true when it did.

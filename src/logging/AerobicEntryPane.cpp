@@ -23,17 +23,19 @@ std::array<TextField*, 5> fieldsOf(EntryPaneViews& ui) {
 }  // namespace
 
 void AerobicEntryPane::prepare() {
-  EntryPaneViews& ui = views_;
+  views_.aerobicsTableView.setEditing(false, Animated::No);
+  views_.aerobicsTableView.reloadData();
+  fillFields();
+}
+
+void AerobicEntryPane::fillFields() {
   const Selection& selection = state_.selection;
   const PropertyList::Array* latest =
       selection.previousDates.empty()
           ? nullptr
           : LogEntry::find(state_.userData.aerobicsLog, selection.previousDates.back(),
                            selection.selectedExercise);
-  ui.aerobicsTableView.setEditing(false, Animated::No);
-  ui.aerobicsTableView.reloadData();
-
-  const auto fields = fieldsOf(ui);
+  const auto fields = fieldsOf(views_);
   for (TextField* field : fields) field->setText({});
   if (latest == nullptr || latest->empty()) return;
   // The four values; the note is never offered again.

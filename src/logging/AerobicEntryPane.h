@@ -17,6 +17,8 @@ class AerobicEntryPane {
   // out of editing mode and reloaded, the fields emptied, then the four values of the first
   // set of the latest day the selected exercise was logged.
   void prepare();
+  // The fields alone: emptied, then the four values of the latest logged day's first set.
+  void fillFields();
   // addAerobics: nothing at all when the five fields are empty; otherwise the fields give up
   // the keyboard, their five texts go to today's entry of the selected exercise, the aerobic
   // log is written whole and the table is reloaded.

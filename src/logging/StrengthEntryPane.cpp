@@ -28,12 +28,16 @@ const PropertyList::Array* latestEntry(const LoggingState& state) {
 
 void StrengthEntryPane::prepare() {
   EntryPaneViews& ui = views_;
-  const PropertyList::Array* latest = latestEntry(state_);
   ui.logTableView.setEditing(false, Animated::No);
   ui.logTableView.reloadData();
   ui.logEditButton.setTitle("Edit");
   state_.flags.logEditing = false;
+  fillFields();
+}
 
+void StrengthEntryPane::fillFields() {
+  EntryPaneViews& ui = views_;
+  const PropertyList::Array* latest = latestEntry(state_);
   ui.weight.setText({});
   ui.weightDecimal.setText("0");
   ui.reps.setText({});

@@ -17,6 +17,8 @@ class StrengthEntryPane {
   // out of editing mode and reloaded, "Edit" on the edit button, the fields reset, then filled
   // from the first set of the latest day the selected exercise was logged (never the note).
   void prepare();
+  // The fields alone: reset, then filled from the first set of the latest logged day.
+  void fillFields();
   // addLog: an empty weight or repetitions field becomes "0"; the fields give up the
   // keyboard; the set's three strings go to today's entry of the selected exercise; the
   // strength log is written whole; the table is reloaded. The fields keep their text.

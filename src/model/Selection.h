@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/PropertyList.h"
 #include "model/ExerciseRecord.h"
 
 namespace kinetra {
@@ -31,6 +32,8 @@ struct Selection {
   ExerciseRecords additionalMuscle;
   // The tab an exercise was opened from: the way back from the exercise screen.
   int lastTabIndex = 0;
+  // A copy of the routine shown on the routine screen.
+  PropertyList selectedRoutine = PropertyList::Dictionary{};
   // The exercise names ticked in the current pick of a workout's exercises, in ticking order.
   std::vector<std::string> tempWorkout;
   // The workout open on the workout screen: set where its row of the list is chosen, moved with

@@ -1,15 +1,17 @@
-#include "app/RoutinesTab.h"
+#include "workouts/RoutinesTabViews.h"
 
 #include "ui/ScreenLayout.h"
 
 namespace kinetra {
 
-RoutinesTab::RoutinesTab()
-    : routineTableView("Routines"),
+RoutinesTabViews::RoutinesTabViews(WorkoutsState state)
+    : routinesList(*this, state),
+      routineTableView(*this, state),
+      RoutineNavigationTitle(routineTableView.navigationItem()),
       RoutineTextView(ScreenLayout::contentView()),
-      RoutineNavigationTitle(RoutineTextView.navigationItem()),
       RoutineText(Rect{0, 0, ScreenLayout::kWidth, ScreenLayout::kContentHeight}),
-      routineNavigationController(routineTableView) {
+      routineNavigationController(routinesList) {
+  RoutineTextView.setTitle("Routine");
   RoutineText.setEditable(false);
   RoutineTextView.view().addSubview(RoutineText);
   routineNavigationController.setTitle("Routines");
