@@ -59,9 +59,8 @@ void ExerciseOpener::openFromWorkout(VelomarAppDelegate& app, const std::string&
   ui.velomarNavigationTitle.setRightBarButtonItem(ui.segmentBarItem.get());
   app.selection().lastTabIndex = kWorkoutsTab;
   app.updateMuscleText();
-  // FIXME: `useLogScroll` becomes YES here once the workout's paging log panels exist; until
-  // then the log segment opens the exercise's own entry pane.
-  app.flags().useLogScroll = false;
+  // The exercise screen's log segment shows the workout's paging panels.
+  app.flags().useLogScroll = true;
   app.velomarTabSelect();
 }
 

@@ -106,7 +106,9 @@ void ExerciseScreen::openEntryPane() {
   ui_.velomarNavigationTitle.setTitle(kLogEntryTitle);
 }
 
-void ExerciseScreen::putHeader(View& pane) {
+void ExerciseScreen::putHeader(View& pane) { putHeader(pane, exercise_); }
+
+void ExerciseScreen::putHeader(View& pane, const std::string& exercise) {
   // The header of an earlier opening goes first, so the pane never piles up pictures.
   std::vector<View*> old;
   for (View* view : pane.subviews()) {
@@ -114,10 +116,10 @@ void ExerciseScreen::putHeader(View& pane) {
   }
   for (View* view : old) view->removeFromSuperview();
 
-  const Point center = isAerobicExercise(exercise_) ? kAerobicHeaderCenter : kHeaderCenter;
+  const Point center = isAerobicExercise(exercise) ? kAerobicHeaderCenter : kHeaderCenter;
   auto background =
       std::make_unique<ImageView>(Image::resource(state_.bundle(), "background", "jpg"));
-  auto picture = std::make_unique<ImageView>(thumbnailOf(state_, exercise_));
+  auto picture = std::make_unique<ImageView>(thumbnailOf(state_, exercise));
   for (ImageView* view : {background.get(), picture.get()}) {
     view->setCenter(center);
     view->setTag(kHeaderTag);

@@ -50,6 +50,9 @@ class ExerciseScreen {
   // selected exercise, the pane gets its header and fields filled from the latest logged day,
   // and `fromTab` is the way back.
   void quickLog(const std::string& name, int fromTab);
+  // The header of a pane for `exercise`: the "background" picture with the exercise's thumbnail
+  // in front, centred where the pane's kind puts them, in place of an earlier header.
+  void putHeader(View& pane, const std::string& exercise);
 
  private:
   void openEntryPane();

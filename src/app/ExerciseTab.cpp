@@ -23,7 +23,8 @@ ExerciseTab::ExerciseTab(UserData& userData, const Selection& selection)
       kinetraHelpView(Rect{0, 0, kWidth, kHeight}),
       velomarNavigationTitle(exerciseScreen.navigationItem()),
       velomarBackButton("Back", BarButtonItemStyle::kBordered, {}),
-      logsScrollView(Rect{0, 0, kWidth, kHeight}),
+      // One page is one panel: 321 × 369.
+      logsScrollView(Rect{0, 0, kWidth + 1, kHeight + 2}),
       kinetraLogViewLeft(Rect{0, 0, kWidth, kHeight}),
       kinetraLogViewRight(Rect{2 * kWidth, 0, kWidth, kHeight}),
       kinetraAerobicsViewLeft(Rect{0, 0, kWidth, kHeight}),
@@ -43,7 +44,7 @@ ExerciseTab::ExerciseTab(UserData& userData, const Selection& selection)
   MusclesText.setBackgroundColor(Color::clearColor());
 
   // Three pages side by side: the previous, the current and the next exercise of a workout.
-  logsScrollView.setContentSize(Size{3 * kWidth, kHeight});
+  logsScrollView.setContentSize(Size{3 * (kWidth + 1), kHeight + 2});
   kinetraLogViewLeft.addSubview(logExerciseLabelLeft);
   kinetraLogViewRight.addSubview(logExerciseLabelRight);
   kinetraAerobicsViewLeft.addSubview(aerobicsLogImageLeft);

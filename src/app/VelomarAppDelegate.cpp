@@ -7,6 +7,7 @@
 
 #include "app/ExerciseOpener.h"
 #include "app/ExerciseScreen.h"
+#include "app/WorkoutPanels.h"
 #include "catalogue/MuscleText.h"
 #include "foundation/PropertyListReader.h"
 #include "foundation/RunLoop.h"
@@ -444,6 +445,16 @@ void VelomarAppDelegate::pushOnExerciseTab(ViewController& page) {
 
 void VelomarAppDelegate::openWorkoutExercise(const std::string& name) {
   ExerciseOpener::openFromWorkout(*this, name);
+}
+
+void VelomarAppDelegate::logFromWorkoutRow(int row) { WorkoutPanels(*this).logFromRow(row); }
+
+void VelomarAppDelegate::scrollViewDidScroll(ScrollView& scrollView) {
+  if (&scrollView == &interface_->logsScrollView) WorkoutPanels(*this).scrolled();
+}
+
+void VelomarAppDelegate::scrollViewWillBeginDecelerating(ScrollView& scrollView) {
+  if (&scrollView == &interface_->logsScrollView) flags_.refreshLogScroll = true;
 }
 
 void VelomarAppDelegate::openRoutineExercise(const std::string& name) {

@@ -186,6 +186,11 @@ class VelomarAppDelegate : public ApplicationDelegate,
 
   // ---- What the workout screens ask of the application
   void openWorkoutExercise(const std::string& name) override;
+  void logFromWorkoutRow(int row) override;
+
+  // ---- The paging log panels' scroll view
+  void scrollViewDidScroll(ScrollView& scrollView) override;
+  void scrollViewWillBeginDecelerating(ScrollView& scrollView) override;
   void openRoutineExercise(const std::string& name) override;
   void quickLogRoutineExercise(const std::string& name) override;
 

@@ -30,11 +30,13 @@ void AerobicEntryPane::prepare() {
 
 void AerobicEntryPane::fillFields() {
   const Selection& selection = state_.selection;
-  const PropertyList::Array* latest =
-      selection.previousDates.empty()
-          ? nullptr
-          : LogEntry::find(state_.userData.aerobicsLog, selection.previousDates.back(),
-                           selection.selectedExercise);
+  fillFieldsFrom(selection.previousDates.empty()
+                     ? nullptr
+                     : LogEntry::find(state_.userData.aerobicsLog, selection.previousDates.back(),
+                                      selection.selectedExercise));
+}
+
+void AerobicEntryPane::fillFieldsFrom(const PropertyList::Array* latest) {
   const auto fields = fieldsOf(views_);
   for (TextField* field : fields) field->setText({});
   if (latest == nullptr || latest->empty()) return;

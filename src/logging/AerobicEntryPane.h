@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/PropertyList.h"
 #include "logging/LoggingState.h"
 
 namespace kinetra {
@@ -19,6 +20,8 @@ class AerobicEntryPane {
   void prepare();
   // The fields alone: emptied, then the four values of the latest logged day's first set.
   void fillFields();
+  // The fields emptied, then the four values of the first set of `entry` (none: left empty).
+  void fillFieldsFrom(const PropertyList::Array* entry);
   // addAerobics: nothing at all when the five fields are empty; otherwise the fields give up
   // the keyboard, their five texts go to today's entry of the selected exercise, the aerobic
   // log is written whole and the table is reloaded.

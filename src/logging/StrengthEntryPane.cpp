@@ -35,9 +35,10 @@ void StrengthEntryPane::prepare() {
   fillFields();
 }
 
-void StrengthEntryPane::fillFields() {
+void StrengthEntryPane::fillFields() { fillFieldsFrom(latestEntry(state_)); }
+
+void StrengthEntryPane::fillFieldsFrom(const PropertyList::Array* latest) {
   EntryPaneViews& ui = views_;
-  const PropertyList::Array* latest = latestEntry(state_);
   ui.weight.setText({});
   ui.weightDecimal.setText("0");
   ui.reps.setText({});

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/PropertyList.h"
 #include "logging/LoggingState.h"
 
 namespace kinetra {
@@ -19,6 +20,8 @@ class StrengthEntryPane {
   void prepare();
   // The fields alone: reset, then filled from the first set of the latest logged day.
   void fillFields();
+  // The fields reset, then filled from the first set of `entry` (none: left reset).
+  void fillFieldsFrom(const PropertyList::Array* entry);
   // addLog: an empty weight or repetitions field becomes "0"; the fields give up the
   // keyboard; the set's three strings go to today's entry of the selected exercise; the
   // strength log is written whole; the table is reloaded. The fields keep their text.

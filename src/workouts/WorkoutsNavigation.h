@@ -12,6 +12,9 @@ class WorkoutsNavigation {
   // Opens the exercise of a workout on the exercise screen, with the workouts tab as the way
   // back.
   virtual void openWorkoutExercise(const std::string& name) = 0;
+  // Goes straight to log entry for row `row` of the workout screen: the paging log panels
+  // built around that row.
+  virtual void logFromWorkoutRow(int row) = 0;
   // Opens the exercise of a routine on the exercise screen, the routines tab the way back.
   virtual void openRoutineExercise(const std::string& name) = 0;
   // Goes straight to log entry for the exercise of a routine: its own entry pane, filled from

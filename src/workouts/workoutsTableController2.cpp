@@ -5,6 +5,8 @@
 #include "model/Selection.h"
 #include "model/UserData.h"
 #include "model/WorkoutList.h"
+#include "ui/Button.h"
+#include "ui/Event.h"
 #include "workouts/WorkoutsNavigation.h"
 
 namespace kinetra {
@@ -44,13 +46,43 @@ std::unique_ptr<TableViewCell> workoutsTableController2::cellForRowAtIndexPath(
   const ExerciseRecord record = recordNamed(state_.exerciseList.exercises, name);
   cell->setText(name);
   cell->setImage(record != nullptr ? state_.pictures.thumbnail(*record) : Image());
-  // FIXME: the log button ("log_t"/"log_t2") comes with the workout's log panels.
+  const Image log = state_.pictures.bundlePicture(loggedToday(name) ? "log_t2.jpg" : "log_t.jpg");
+  auto button = Button::buttonWithType(ButtonType::kCustom);
+  button->setFrame({0, 0, log.size().width, log.size().height});
+  button->setBackgroundImage(log, ControlState::kNormal);
+  button->setBackgroundColor(Color::clearColor());
+  button->addTarget([this](Control& sender, const Event& event) { ButtonTapped(sender, event); },
+                    ControlEvent::kTouchUpInside);
+  cell->setAccessoryView(std::move(button));
   return cell;
 }
 
 void workoutsTableController2::didSelectRowAtIndexPath(TableView&, IndexPath indexPath) {
   const std::optional<std::string> name = exerciseOnRow(indexPath.row);
   if (name) state_.navigation.openWorkoutExercise(*name);
+}
+
+void workoutsTableController2::accessoryButtonTappedForRowWithIndexPath(TableView&,
+                                                                        IndexPath indexPath) {
+  if (exerciseOnRow(indexPath.row)) state_.navigation.logFromWorkoutRow(indexPath.row);
+}
+
+void workoutsTableController2::ButtonTapped(Control&, const Event& event) {
+  if (event.allTouches().empty()) return;
+  TableView& table = tableView();
+  const std::optional<IndexPath> row =
+      table.indexPathForRowAtPoint(event.anyTouch().locationInView(table));
+  if (row) accessoryButtonTappedForRowWithIndexPath(table, *row);
+}
+
+bool workoutsTableController2::loggedToday(const std::string& name) const {
+  // An entry counts even when its sets were all deleted.
+  const std::string& today = state_.selection.today;
+  for (const PropertyList* log : {&state_.userData.exerciseLog, &state_.userData.aerobicsLog}) {
+    const PropertyList* day = log->isDictionary() ? log->find(today) : nullptr;
+    if (day != nullptr && day->isDictionary() && day->find(name) != nullptr) return true;
+  }
+  return false;
 }
 
 void workoutsTableController2::commitEditingStyle(TableView& tableView, TableViewCellEditingStyle,
