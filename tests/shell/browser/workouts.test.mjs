@@ -1,0 +1,162 @@
+// A new user builds a workout and runs through it on a phone-sized page, in a real Chromium
+// against the real `kinetra`: names a workout, ticks exercises in two regions, saves it, logs the
+// first exercise with its log button, swipes to the second (a screenshot mid-swipe) and logs
+// it, swipes back, leaves with Done, edits the workout (delete, Save), and quick-logs an
+// exercise of a ready-made routine. The Workouts file and the log on disk are checked after
+// each part. The server runs with LANG=C and TZ=UTC (see tests/shell/CMakeLists.txt).
+
+import assert from 'node:assert/strict';
+import { mkdirSync, readFileSync } from 'node:fs';
+import path from 'node:path';
+
+import { cell, dayKey, field, parsePlist, tab, typeInto } from './kinetra.mjs';
+
+const WORKOUT = 'Push Legs';
+const FIRST = 'Barbell Bench Press';
+const SECOND = 'Bench Dip';
+const THIRD = 'Back Squat';
+
+export function serverArguments({ scratch }) {
+  const documents = path.join(scratch, 'documents');
+  mkdirSync(documents, { recursive: true });
+  return ['--documents', documents, '--port', '0'];
+}
+
+function readDocument(scratch, name) {
+  return parsePlist(readFileSync(path.join(scratch, 'documents', name), 'utf8'));
+}
+
+function barButton(page, title) {
+  return page.locator('#screen .navigationBar .button', { hasText: new RegExp(`^${title}$`) });
+}
+
+// The log button of a workout's row: the button standing in the row's accessory place.
+function logButton(page, exercise) {
+  return cell(page, exercise).locator('.button').last();
+}
+
+// The title label of the panel the paging scroll view shows now.
+async function waitForPanelOf(page, exercise) {
+  await page.waitForFunction((name) => {
+    const scroller = [...document.querySelectorAll('#screen .scroller')]
+      .find((s) => s.classList.contains('paging') && s.scrollWidth > s.clientWidth);
+    if (!scroller) return false;
+    const box = scroller.getBoundingClientRect();
+    return [...scroller.querySelectorAll('.label > .text')].some((t) => {
+      const r = t.getBoundingClientRect();
+      return t.textContent === name && r.left >= box.left - 1 && r.right <= box.right + 1;
+    });
+  }, exercise, { timeout: 10_000 });
+}
+
+// A finger's horizontal drag across the panels, with a screenshot while it is held.
+async function swipePanels(page, screen, dx, shot) {
+  await screen.animationsDone();
+  const scroller = page.locator('#screen .scroller.paging').first();
+  const box = await scroller.boundingBox();
+  // Along the panel's title line, clear of its fields and tables, starting on the side the
+  // finger moves away from.
+  const y = box.y + 15;
+  const x = dx < 0 ? box.x + box.width - 20 : box.x + 40;
+  await page.mouse.move(x, y);
+  await page.mouse.down();
+  await page.mouse.move(x + dx / 2, y, { steps: 6 });
+  await screen.screenshot(shot, { midAnimation: true });
+  await page.mouse.move(x + dx, y, { steps: 6 });
+  await page.mouse.up();
+}
+
+export const tests = [
+  {
+    name: 'workout build run swipe edit and a routine',
+    async run({ page, screen, server, scratch }) {
+      await page.setViewportSize({ width: 390, height: 844 });
+      const today = dayKey(new Date());
+      await page.goto(server.url);
+      await screen.waitForFrames(1);
+      await screen.waitForText('Catalogue');
+
+      // A new workout: its name, then ticks in Chest and in Legs.
+      await screen.tap(tab(page, 'Workouts'));
+      await screen.tap(barButton(page, 'Add'));
+      await screen.waitForText('New Workout');
+      await typeInto(page, screen, field(page, 'workout name'), 'workout name', WORKOUT);
+      await page.keyboard.press('Enter');
+      await screen.waitForText('Chest');
+      await screen.screenshot('regions');
+      await screen.tap(cell(page, 'Chest'));
+      await screen.waitForText(FIRST);
+      await screen.tap(cell(page, FIRST));
+      await screen.tap(cell(page, SECOND));
+      await screen.screenshot('ticked');
+      await screen.tap(barButton(page, 'Back'));
+      await barButton(page, 'Save').waitFor();  // the regions again
+      await screen.tap(cell(page, 'Legs'));
+      await screen.waitForText(THIRD);
+      await screen.tap(cell(page, THIRD));
+      await screen.tap(barButton(page, 'Back'));
+      await barButton(page, 'Save').waitFor();
+      await screen.tap(barButton(page, 'Save'));
+      await screen.waitForText(WORKOUT);
+      await screen.screenshot('workout-list');
+      assert.deepEqual(readDocument(scratch, 'Workouts.plist'), [[WORKOUT, FIRST, SECOND, THIRD]]);
+
+      // Run it: the first exercise's log button, a set, a swipe to the second, a set, back.
+      await screen.tap(cell(page, WORKOUT));
+      await screen.waitForText(THIRD);
+      await screen.screenshot('workout');
+      await screen.tap(logButton(page, FIRST));
+      await screen.waitForText('Log Entry');
+      await waitForPanelOf(page, FIRST);
+      await typeInto(page, screen, field(page, 'weight'), 'weight', '60');
+      await typeInto(page, screen, field(page, 'reps'), 'reps', '10');
+      await screen.tapText('Add Set');
+      await screen.waitForText('Set 1, 60 lbs for 10 reps');
+      await screen.screenshot('first-logged');
+      await swipePanels(page, screen, -220, 'mid-swipe');
+      await waitForPanelOf(page, SECOND);
+      await screen.waitForNoText('Set 1, 60 lbs for 10 reps');
+      await screen.screenshot('second-panel');
+      await typeInto(page, screen, field(page, 'weight'), 'weight', '25');
+      await typeInto(page, screen, field(page, 'reps'), 'reps', '12');
+      await screen.tapText('Add Set');
+      await screen.waitForText('Set 1, 25 lbs for 12 reps');
+      await swipePanels(page, screen, 220, 'swiping-back');
+      await waitForPanelOf(page, FIRST);
+      await screen.waitForText('Set 1, 60 lbs for 10 reps');
+      await screen.screenshot('back-to-first');
+      await screen.tap(barButton(page, 'Done'));
+      await screen.waitForText(WORKOUT);
+      await page.locator('#screen .tab.selected', { hasText: 'Workouts' }).waitFor();
+      await screen.screenshot('done');
+      const log = readDocument(scratch, 'Kinetra_Log.plist');
+      assert.deepEqual(log, {
+        [today]: { [FIRST]: ['60 lbs', '10', ''], [SECOND]: ['25 lbs', '12', ''] },
+      });
+
+      // Edit the workout: delete the second exercise; the file changes only with Save.
+      await screen.tap(page.locator('#screen .navigationBar .segment', { hasText: /^Edit$/ }));
+      await page.locator('#screen .tableViewCell .minus').first().waitFor();
+      await screen.tap(cell(page, SECOND).locator('.minus'));
+      await screen.tap(page.locator('#screen .deleteButton'));
+      await screen.waitForNoText(SECOND);
+      await screen.screenshot('editing');
+      assert.deepEqual(readDocument(scratch, 'Workouts.plist'), [[WORKOUT, FIRST, SECOND, THIRD]]);
+      await screen.tap(page.locator('#screen .navigationBar .segment', { hasText: /^Save$/ }));
+      await page.locator('#screen .navigationBar .segment', { hasText: /^Edit$/ }).waitFor();
+      assert.deepEqual(readDocument(scratch, 'Workouts.plist'), [[WORKOUT, FIRST, THIRD]]);
+
+      // A routine: its description, then a quick log of one of its exercises.
+      await screen.tap(tab(page, 'Routines'));
+      await screen.waitForText('Beginner Full Body');
+      await screen.screenshot('routines');
+      await screen.tap(page.locator('#screen .tableViewCell').first());
+      await screen.waitForText('Description');
+      await screen.screenshot('routine');
+      await screen.tap(page.locator('#screen .tableViewCell', { has: page.locator('.label > .text', { hasText: /^ cycling$/ }) }).locator('.button').last());
+      await screen.waitForText('Log Entry');
+      await screen.waitForText(' cycling');
+      await screen.screenshot('quick-log');
+    },
+  },
+];
