@@ -15,14 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "AppSession.h"
 #include "SyntheticLog.h"
-#include "app/VelomarAppDelegate.h"
-#include "foundation/PropertyListWriter.h"
-#include "foundation/RunLoop.h"
-#include "shell/FrameEncoder.h"
-#include "shell/PictureStore.h"
-#include "ui/Application.h"
-#include "ui/Finger.h"
 
 namespace {
 
@@ -30,57 +24,13 @@ using kinetra::PropertyList;
 
 constexpr int kAllRecordsRow = 5;
 
-// The application on a documents folder of its own holding `strength` and its aerobic log.
-struct Session {
-  Session(const std::filesystem::path& resources, const PropertyList& strength) {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "kinetra-history-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) != nullptr) documents = pattern;
-    for (const auto& [name, value] :
-         {std::pair<const char*, PropertyList>{"Kinetra_Log.plist", strength},
-          std::pair<const char*, PropertyList>{"Kinetra_Aerobics_Log.plist",
-                                               kinetra::SyntheticLog::aerobicFor(strength)}}) {
-      if (!kinetra::writePropertyList(documents / name, value).ok()) ok = false;
-    }
-    kinetra::Application::shared().reset();
-    loop = std::make_unique<kinetra::RunLoop>();
-    kinetra::Application::shared().setClock(&loop->clock());
-    app = std::make_unique<kinetra::VelomarAppDelegate>(
-        *loop, kinetra::VelomarAppDelegate::Environment{documents, resources, {"en_US", "UTC"}});
-    kinetra::Application::shared().launch(*app);
-    ok = ok && !app->userData().exerciseLog.asDictionary().empty();
-    frame();  // the first frame carries the pictures
-  }
-  ~Session() {
-    app.reset();
-    kinetra::Application::shared().setClock(nullptr);
-    kinetra::Application::shared().reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(documents, ignored);
-  }
+using Session = kinetra::AppSession;
 
-  // What the shell does after an event: the screen described and encoded.
-  std::size_t frame() {
-    return encoder.encode(kinetra::Application::shared().describeScreen()).size();
-  }
-
-  kinetra::MainInterface& ui() { return app->interface(); }
-
-  void back() {
-    ui().logNavigationController.popToRootViewControllerAnimated(kinetra::Animated::No);
-    frame();
-  }
-
-  std::filesystem::path documents;
-  std::unique_ptr<kinetra::RunLoop> loop;
-  std::unique_ptr<kinetra::VelomarAppDelegate> app;
-  kinetra::PictureStore pictures;
-  kinetra::FrameEncoder encoder{pictures, [](const kinetra::ViewDescription&) {
-                                  return std::optional<kinetra::PictureDescription>();
-                                }};
-  kinetra::Finger finger;
-  bool ok = true;
-};
+// Back to the log menu, untimed.
+void back(Session& session) {
+  session.ui().logNavigationController.popToRootViewControllerAnimated(kinetra::Animated::No);
+  session.frame();
+}
 
 PropertyList logOf(bool tenYears) {
   kinetra::SyntheticLog::Options options = kinetra::SyntheticLog::tenYearsHeavy();
@@ -98,7 +48,7 @@ void allRecords(benchmark::State& state, const std::filesystem::path& resources)
     if (!session.finger.selectRow(menu, {0, kAllRecordsRow}).ok()) state.SkipWithError("no row");
     benchmark::DoNotOptimize(session.frame());
     state.PauseTiming();
-    session.back();
+    back(session);
     state.ResumeTiming();
   }
   state.counters["days"] = static_cast<double>(session.app->selection().limitedDates.size());
@@ -118,7 +68,7 @@ void day(benchmark::State& state, const std::filesystem::path& resources) {
     if (!session.finger.selectRow(days, {0, 0}).ok()) state.SkipWithError("no day");
     benchmark::DoNotOptimize(session.frame());
     state.PauseTiming();
-    session.back();
+    back(session);
     state.ResumeTiming();
   }
   state.counters["sections"] = session.ui().exerciseLogTableView.tableView().numberOfSections();
