@@ -144,6 +144,17 @@ TEST_F(WorkoutPanelsTest, AReleasedSwipeRebuildsOnceTheGlideReachesAWholePage) {
   EXPECT_EQ(app().selection().selectedExercise, "bench press");
 }
 
+TEST_F(WorkoutPanelsTest, AnExerciseOpenedFromTheWorkoutLogsOnThePanels) {
+  openWorkout(0);
+  ASSERT_TRUE(finger.selectRow(workout(), {0, 2}).ok());
+  EXPECT_EQ(app().selection().selectedExercise, " treadmill");
+  EXPECT_TRUE(app().flags().useLogScroll);
+  ASSERT_TRUE(finger.chooseSegment(*ui().segmentedControl, 1).ok());
+  EXPECT_EQ(ui().logsScrollView.superview(), &ui().kinetraTabView);
+  EXPECT_EQ(ui().logsScrollView.contentOffset().x, 2 * 321);
+  EXPECT_EQ(ui().kinetraAerobicsView.superview(), &ui().logsScrollView);
+}
+
 TEST_F(WorkoutPanelsTest, DoneGoesBackToTheWorkoutWithItsLogButtonsRefreshed) {
   openWorkout(0);
   tapLogButton(1);
