@@ -9,9 +9,7 @@
 namespace kinetra {
 
 std::unique_ptr<TableViewCell> CatalogueCell::reuse(TableView& tableView) {
-  std::unique_ptr<TableViewCell> cell =
-      tableView.dequeueReusableCellWithIdentifier(kReuseIdentifier);
-  if (cell == nullptr) cell = std::make_unique<TableViewCell>(Rect{}, kReuseIdentifier);
+  std::unique_ptr<TableViewCell> cell = tableView.reusableCell(kReuseIdentifier);
   return cell;
 }
 

@@ -105,8 +105,7 @@ void TargetTableController::didSelectRowAtIndexPath(TableView&, IndexPath indexP
 
 void TargetTableController::accessoryButtonTappedForRowWithIndexPath(TableView& tableView,
                                                                      IndexPath indexPath) {
-  tableView.selectRowAtIndexPath(indexPath, Animated::No, TableViewScrollPosition::kNone);
-  didSelectRowAtIndexPath(tableView, indexPath);
+  selectAndChooseRow(tableView, indexPath);
 }
 
 }  // namespace kinetra

@@ -33,9 +33,7 @@ int LimitedLogTableController::numberOfRowsInSection(TableView&, int) {
 
 std::unique_ptr<TableViewCell> LimitedLogTableController::cellForRowAtIndexPath(
     TableView& tableView, IndexPath indexPath) {
-  std::unique_ptr<TableViewCell> cell =
-      tableView.dequeueReusableCellWithIdentifier(kReuseIdentifier);
-  if (cell == nullptr) cell = std::make_unique<TableViewCell>(Rect{}, kReuseIdentifier);
+  std::unique_ptr<TableViewCell> cell = tableView.reusableCell(kReuseIdentifier);
   cell->setText(dayOnRow(indexPath.row).value_or(""));
   cell->setAccessoryType(TableViewCellAccessoryType::kDetailDisclosureButton);
   return cell;
@@ -51,8 +49,7 @@ void LimitedLogTableController::didSelectRowAtIndexPath(TableView&, IndexPath in
 
 void LimitedLogTableController::accessoryButtonTappedForRowWithIndexPath(TableView& tableView,
                                                                          IndexPath indexPath) {
-  tableView.selectRowAtIndexPath(indexPath, Animated::No, TableViewScrollPosition::kNone);
-  didSelectRowAtIndexPath(tableView, indexPath);
+  selectAndChooseRow(tableView, indexPath);
 }
 
 void LimitedLogTableController::commitEditingStyle(TableView& tableView, TableViewCellEditingStyle,

@@ -27,8 +27,7 @@ Label& noteLabel(TableViewCell& cell) {
 
 std::unique_ptr<TableViewCell> LogRowCell::make(TableView& table, std::string text,
                                                 std::string note, double fontSize, Rect noteFrame) {
-  std::unique_ptr<TableViewCell> cell = table.dequeueReusableCellWithIdentifier(kReuseIdentifier);
-  if (cell == nullptr) cell = std::make_unique<TableViewCell>(Rect{}, kReuseIdentifier);
+  std::unique_ptr<TableViewCell> cell = table.reusableCell(kReuseIdentifier);
   cell->setText(std::move(text));
   cell->setFont(Font::systemFontOfSize(fontSize));
   cell->setSelectionStyle(TableViewCellSelectionStyle::kNone);

@@ -44,9 +44,7 @@ int LogTabTableView::numberOfRowsInSection(TableView&, int section) {
 
 std::unique_ptr<TableViewCell> LogTabTableView::cellForRowAtIndexPath(TableView& tableView,
                                                                       IndexPath indexPath) {
-  std::unique_ptr<TableViewCell> cell =
-      tableView.dequeueReusableCellWithIdentifier(kReuseIdentifier);
-  if (cell == nullptr) cell = std::make_unique<TableViewCell>(Rect{}, kReuseIdentifier);
+  std::unique_ptr<TableViewCell> cell = tableView.reusableCell(kReuseIdentifier);
   const std::vector<std::string>& periods = state_.catalogue.logDates;
   std::string text = kExportRow;
   Font font = Label().font();  // the default, put back since the cell may have been reused
@@ -99,8 +97,7 @@ void LogTabTableView::didSelectRowAtIndexPath(TableView&, IndexPath indexPath) {
 
 void LogTabTableView::accessoryButtonTappedForRowWithIndexPath(TableView& tableView,
                                                                IndexPath indexPath) {
-  tableView.selectRowAtIndexPath(indexPath, Animated::No, TableViewScrollPosition::kNone);
-  didSelectRowAtIndexPath(tableView, indexPath);
+  selectAndChooseRow(tableView, indexPath);
 }
 
 bool LogTabTableView::textFieldShouldReturn(TextField& textField) {

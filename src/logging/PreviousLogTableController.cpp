@@ -27,9 +27,7 @@ int PreviousLogTableController::numberOfRowsInSection(TableView&, int) {
 
 std::unique_ptr<TableViewCell> PreviousLogTableController::cellForRowAtIndexPath(
     TableView& tableView, IndexPath indexPath) {
-  std::unique_ptr<TableViewCell> cell =
-      tableView.dequeueReusableCellWithIdentifier(kReuseIdentifier);
-  if (cell == nullptr) cell = std::make_unique<TableViewCell>(Rect{}, kReuseIdentifier);
+  std::unique_ptr<TableViewCell> cell = tableView.reusableCell(kReuseIdentifier);
   cell->setText(dayOnRow(indexPath.row).value_or(""));
   cell->setSelectionStyle(TableViewCellSelectionStyle::kNone);
   // Small enough for the longest day string to fit the narrow list.

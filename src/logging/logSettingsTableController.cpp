@@ -27,9 +27,7 @@ int logSettingsTableController::numberOfRowsInSection(TableView&, int) { return 
 
 std::unique_ptr<TableViewCell> logSettingsTableController::cellForRowAtIndexPath(
     TableView& tableView, IndexPath indexPath) {
-  std::unique_ptr<TableViewCell> cell =
-      tableView.dequeueReusableCellWithIdentifier(kReuseIdentifier);
-  if (cell == nullptr) cell = std::make_unique<TableViewCell>(Rect{}, kReuseIdentifier);
+  std::unique_ptr<TableViewCell> cell = tableView.reusableCell(kReuseIdentifier);
   cell->setFont(Font::boldSystemFontOfSize(kFontSize));
   cell->setText(indexPath.row == kPreviousRecordsRow ? "Previous exercise records" : logDateText());
   cell->setAccessoryType(TableViewCellAccessoryType::kDetailDisclosureButton);

@@ -51,6 +51,14 @@ std::unique_ptr<Button> Button::buttonWithType(ButtonType type) {
   return std::make_unique<Button>(type, defaultFrame(type));
 }
 
+std::unique_ptr<Button> Button::pictureButton(Image picture) {
+  const Size size = picture.size();
+  auto button = std::make_unique<Button>(ButtonType::kCustom, Rect{0, 0, size.width, size.height});
+  button->setBackgroundImage(std::move(picture), ControlState::kNormal);
+  button->setBackgroundColor(Color::clearColor());
+  return button;
+}
+
 Button::Button(ButtonType type, Rect frame)
     : Control(frame),
       type_(type),

@@ -28,6 +28,9 @@ class Button : public Control {
   // buttonWithType: — the information and disclosure buttons come 22 points square, the
   // others with a zero frame.
   static std::unique_ptr<Button> buttonWithType(ButtonType type);
+  // A custom button that is its picture: sized to it, the picture its background for the
+  // normal state, on a clear background.
+  static std::unique_ptr<Button> pictureButton(Image picture);
 
   explicit Button(ButtonType type = ButtonType::kCustom, Rect frame = {});
 

@@ -332,6 +332,17 @@ std::unique_ptr<TableViewCell> TableView::dequeueReusableCellWithIdentifier(
   return cell;
 }
 
+std::unique_ptr<TableViewCell> TableView::reusableCell(std::string_view identifier) {
+  std::unique_ptr<TableViewCell> cell = dequeueReusableCellWithIdentifier(identifier);
+  return cell != nullptr ? std::move(cell)
+                         : std::make_unique<TableViewCell>(Rect{}, std::string(identifier));
+}
+
+std::optional<IndexPath> TableView::indexPathForRowOfEvent(const Event& event) {
+  if (event.allTouches().empty()) return std::nullopt;
+  return indexPathForRowAtPoint(event.anyTouch().locationInView(*this));
+}
+
 TableViewCell* TableView::cellForRowAtIndexPath(IndexPath indexPath) {
   ensureLoaded();
   return visibleCell(indexPath);

@@ -64,12 +64,16 @@ class TableView : public ScrollView {
   std::vector<std::string> sectionIndexTitles();
 
   std::unique_ptr<TableViewCell> dequeueReusableCellWithIdentifier(std::string_view identifier);
+  // A cell of `identifier` from the reuse queue, or else a new one with a zero frame.
+  std::unique_ptr<TableViewCell> reusableCell(std::string_view identifier);
   // The cell of an on-screen row; null for a row that does not exist or is not on screen.
   TableViewCell* cellForRowAtIndexPath(IndexPath indexPath);
   std::vector<IndexPath> indexPathsForVisibleRows();
   std::optional<IndexPath> indexPathForCell(const TableViewCell& cell) const;
   // The row under a point of the bounds; none over a header, past the last row or outside.
   std::optional<IndexPath> indexPathForRowAtPoint(Point point);
+  // The row under the event's first touch; none without a touch or outside every row.
+  std::optional<IndexPath> indexPathForRowOfEvent(const Event& event);
   // Empty for a row that does not exist.
   Rect rectForRowAtIndexPath(IndexPath indexPath);
   Rect rectForHeaderInSection(int section);

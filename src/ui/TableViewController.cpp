@@ -18,4 +18,9 @@ std::unique_ptr<View> TableViewController::loadView() {
   return table;
 }
 
+void TableViewController::selectAndChooseRow(TableView& tableView, IndexPath indexPath) {
+  tableView.selectRowAtIndexPath(indexPath, Animated::No, TableViewScrollPosition::kNone);
+  didSelectRowAtIndexPath(tableView, indexPath);
+}
+
 }  // namespace kinetra

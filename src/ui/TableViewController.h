@@ -20,6 +20,10 @@ class TableViewController : public ViewController,
   // The controller's view. A view set by hand that is not a table gives way to a new table.
   TableView& tableView();
 
+  // What a detail disclosure button's tap does in most lists: selects its row (no animation, no
+  // scrolling), then does what selecting the row does.
+  void selectAndChooseRow(TableView& tableView, IndexPath indexPath);
+
  protected:
   std::unique_ptr<View> loadView() override;
 

@@ -37,9 +37,7 @@ int CustomWorkoutTableController::numberOfRowsInSection(TableView&, int) {
 
 std::unique_ptr<TableViewCell> CustomWorkoutTableController::cellForRowAtIndexPath(
     TableView& tableView, IndexPath indexPath) {
-  std::unique_ptr<TableViewCell> cell =
-      tableView.dequeueReusableCellWithIdentifier(kReuseIdentifier);
-  if (cell == nullptr) cell = std::make_unique<TableViewCell>(Rect{}, kReuseIdentifier);
+  std::unique_ptr<TableViewCell> cell = tableView.reusableCell(kReuseIdentifier);
   cell->setAccessoryType(TableViewCellAccessoryType::kDetailDisclosureButton);
   if (indexPath.row >= 0 && indexPath.row < regionCount()) {
     const std::string& region = state_.catalogue.targets[static_cast<std::size_t>(indexPath.row)];
@@ -80,8 +78,7 @@ void CustomWorkoutTableController::didSelectRowAtIndexPath(TableView&, IndexPath
 
 void CustomWorkoutTableController::accessoryButtonTappedForRowWithIndexPath(TableView& tableView,
                                                                             IndexPath indexPath) {
-  tableView.selectRowAtIndexPath(indexPath, Animated::No, TableViewScrollPosition::kNone);
-  didSelectRowAtIndexPath(tableView, indexPath);
+  selectAndChooseRow(tableView, indexPath);
 }
 
 }  // namespace kinetra

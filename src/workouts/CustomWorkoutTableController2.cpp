@@ -28,9 +28,7 @@ int CustomWorkoutTableController2::numberOfRowsInSection(TableView&, int) {
 
 std::unique_ptr<TableViewCell> CustomWorkoutTableController2::cellForRowAtIndexPath(
     TableView& tableView, IndexPath indexPath) {
-  std::unique_ptr<TableViewCell> cell =
-      tableView.dequeueReusableCellWithIdentifier(kReuseIdentifier);
-  if (cell == nullptr) cell = std::make_unique<TableViewCell>(Rect{}, kReuseIdentifier);
+  std::unique_ptr<TableViewCell> cell = tableView.reusableCell(kReuseIdentifier);
   const ExerciseRecords& offered = state_.selection.targetExercises;
   const std::string name = CaseInsensitiveOrder::nameOnRow(offered, indexPath.row).value_or("");
   const ExerciseRecord record = recordNamed(offered, name);
@@ -40,10 +38,7 @@ std::unique_ptr<TableViewCell> CustomWorkoutTableController2::cellForRowAtIndexP
   const std::vector<std::string>& picked = state_.selection.tempWorkout;
   const bool ticked = std::find(picked.begin(), picked.end(), name) != picked.end();
   const Image tick = state_.pictures.bundlePicture(ticked ? "checkMark.gif" : "unchecked.jpg");
-  auto button = Button::buttonWithType(ButtonType::kCustom);
-  button->setFrame({0, 0, tick.size().width, tick.size().height});
-  button->setBackgroundImage(tick, ControlState::kNormal);
-  button->setBackgroundColor(Color::clearColor());
+  auto button = Button::pictureButton(tick);
   button->addTarget(
       [this](Control& sender, const Event& event) { checkButtonTapped(sender, event); },
       ControlEvent::kTouchUpInside);
@@ -62,10 +57,8 @@ void CustomWorkoutTableController2::didSelectRowAtIndexPath(TableView& tableView
 }
 
 void CustomWorkoutTableController2::checkButtonTapped(Control&, const Event& event) {
-  if (event.allTouches().empty()) return;
   TableView& table = tableView();
-  const std::optional<IndexPath> row =
-      table.indexPathForRowAtPoint(event.anyTouch().locationInView(table));
+  const std::optional<IndexPath> row = table.indexPathForRowOfEvent(event);
   if (row) didSelectRowAtIndexPath(table, *row);
 }
 

@@ -60,9 +60,7 @@ std::optional<std::string> RoutinesTableController::titleForHeaderInSection(Tabl
 
 std::unique_ptr<TableViewCell> RoutinesTableController::cellForRowAtIndexPath(TableView& tableView,
                                                                               IndexPath indexPath) {
-  std::unique_ptr<TableViewCell> cell =
-      tableView.dequeueReusableCellWithIdentifier(kReuseIdentifier);
-  if (cell == nullptr) cell = std::make_unique<TableViewCell>(Rect{}, kReuseIdentifier);
+  std::unique_ptr<TableViewCell> cell = tableView.reusableCell(kReuseIdentifier);
   cell->setAccessoryType(TableViewCellAccessoryType::kDetailDisclosureButton);
   cell->setImage(state_.pictures.namedPicture("routine_t" + std::to_string(indexPath.section + 1)));
   const PropertyList* shown = routine(indexPath.section);
@@ -84,8 +82,7 @@ void RoutinesTableController::didSelectRowAtIndexPath(TableView&, IndexPath inde
 
 void RoutinesTableController::accessoryButtonTappedForRowWithIndexPath(TableView& tableView,
                                                                        IndexPath indexPath) {
-  tableView.selectRowAtIndexPath(indexPath, Animated::No, TableViewScrollPosition::kNone);
-  didSelectRowAtIndexPath(tableView, indexPath);
+  selectAndChooseRow(tableView, indexPath);
 }
 
 }  // namespace kinetra

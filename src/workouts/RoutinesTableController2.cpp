@@ -128,10 +128,7 @@ std::unique_ptr<TableViewCell> RoutinesTableController2::exerciseCell(TableView&
       .setText(value(groupKey(indexPath.section) + "set" + std::to_string(indexPath.row + 1)));
 
   const Image log = state_.pictures.bundlePicture("log_t.jpg");
-  auto button = Button::buttonWithType(ButtonType::kCustom);
-  button->setFrame({0, 0, log.size().width, log.size().height});
-  button->setBackgroundImage(log, ControlState::kNormal);
-  button->setBackgroundColor(Color::clearColor());
+  auto button = Button::pictureButton(log);
   button->addTarget([this](Control& sender, const Event& event) { ButtonTapped2(sender, event); },
                     ControlEvent::kTouchUpInside);
   cell->setAccessoryView(std::move(button));
@@ -153,18 +150,15 @@ void RoutinesTableController2::didSelectRowAtIndexPath(TableView&, IndexPath ind
 void RoutinesTableController2::accessoryButtonTappedForRowWithIndexPath(TableView& tableView,
                                                                         IndexPath indexPath) {
   if (indexPath.section == 0) {
-    tableView.selectRowAtIndexPath(indexPath, Animated::No, TableViewScrollPosition::kNone);
-    didSelectRowAtIndexPath(tableView, indexPath);
+    selectAndChooseRow(tableView, indexPath);
     return;
   }
   state_.navigation.quickLogRoutineExercise(exerciseOn(indexPath));
 }
 
 void RoutinesTableController2::ButtonTapped2(Control&, const Event& event) {
-  if (event.allTouches().empty()) return;
   TableView& table = tableView();
-  const std::optional<IndexPath> row =
-      table.indexPathForRowAtPoint(event.anyTouch().locationInView(table));
+  const std::optional<IndexPath> row = table.indexPathForRowOfEvent(event);
   if (row) accessoryButtonTappedForRowWithIndexPath(table, *row);
 }
 

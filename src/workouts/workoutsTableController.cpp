@@ -24,9 +24,7 @@ int workoutsTableController::numberOfRowsInSection(TableView&, int) {
 
 std::unique_ptr<TableViewCell> workoutsTableController::cellForRowAtIndexPath(TableView& tableView,
                                                                               IndexPath indexPath) {
-  std::unique_ptr<TableViewCell> cell =
-      tableView.dequeueReusableCellWithIdentifier(kReuseIdentifier);
-  if (cell == nullptr) cell = std::make_unique<TableViewCell>(Rect{}, kReuseIdentifier);
+  std::unique_ptr<TableViewCell> cell = tableView.reusableCell(kReuseIdentifier);
   cell->setText(indexPath.row < 0 ? std::string()
                                   : WorkoutList::nameOf(state_.userData.workouts,
                                                         static_cast<std::size_t>(indexPath.row)));
@@ -50,8 +48,7 @@ void workoutsTableController::didSelectRowAtIndexPath(TableView&, IndexPath inde
 
 void workoutsTableController::accessoryButtonTappedForRowWithIndexPath(TableView& tableView,
                                                                        IndexPath indexPath) {
-  tableView.selectRowAtIndexPath(indexPath, Animated::No, TableViewScrollPosition::kNone);
-  didSelectRowAtIndexPath(tableView, indexPath);
+  selectAndChooseRow(tableView, indexPath);
 }
 
 void workoutsTableController::commitEditingStyle(TableView& tableView, TableViewCellEditingStyle,

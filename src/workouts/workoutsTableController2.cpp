@@ -39,18 +39,13 @@ int workoutsTableController2::numberOfRowsInSection(TableView&, int) {
 
 std::unique_ptr<TableViewCell> workoutsTableController2::cellForRowAtIndexPath(
     TableView& tableView, IndexPath indexPath) {
-  std::unique_ptr<TableViewCell> cell =
-      tableView.dequeueReusableCellWithIdentifier(kReuseIdentifier);
-  if (cell == nullptr) cell = std::make_unique<TableViewCell>(Rect{}, kReuseIdentifier);
+  std::unique_ptr<TableViewCell> cell = tableView.reusableCell(kReuseIdentifier);
   const std::string name = exerciseOnRow(indexPath.row).value_or("");
   const ExerciseRecord record = recordNamed(state_.exerciseList.exercises, name);
   cell->setText(name);
   cell->setImage(record != nullptr ? state_.pictures.thumbnail(*record) : Image());
   const Image log = state_.pictures.bundlePicture(loggedToday(name) ? "log_t2.jpg" : "log_t.jpg");
-  auto button = Button::buttonWithType(ButtonType::kCustom);
-  button->setFrame({0, 0, log.size().width, log.size().height});
-  button->setBackgroundImage(log, ControlState::kNormal);
-  button->setBackgroundColor(Color::clearColor());
+  auto button = Button::pictureButton(log);
   button->addTarget([this](Control& sender, const Event& event) { ButtonTapped(sender, event); },
                     ControlEvent::kTouchUpInside);
   cell->setAccessoryView(std::move(button));
@@ -68,10 +63,8 @@ void workoutsTableController2::accessoryButtonTappedForRowWithIndexPath(TableVie
 }
 
 void workoutsTableController2::ButtonTapped(Control&, const Event& event) {
-  if (event.allTouches().empty()) return;
   TableView& table = tableView();
-  const std::optional<IndexPath> row =
-      table.indexPathForRowAtPoint(event.anyTouch().locationInView(table));
+  const std::optional<IndexPath> row = table.indexPathForRowOfEvent(event);
   if (row) accessoryButtonTappedForRowWithIndexPath(table, *row);
 }
 

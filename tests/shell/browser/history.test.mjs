@@ -6,10 +6,12 @@
 // with two earlier days.
 
 import assert from 'node:assert/strict';
-import { mkdirSync, readFileSync, writeFileSync } from 'node:fs';
+import { mkdirSync, writeFileSync } from 'node:fs';
 import path from 'node:path';
 
-import { barSegment, cell, DAY_MS, dayKey, field, logPlist, parsePlist, tab, typeInto } from './kinetra.mjs';
+import {
+  barButton, barSegment, cell, DAY_MS, dayKey, field, logPlist, readDocument, tab, typeInto,
+} from './kinetra.mjs';
 
 const EXERCISE = 'Barbell Bench Press';
 const OTHER = 'Barbell Squat';
@@ -29,14 +31,6 @@ export function serverArguments({ scratch }) {
   return ['--documents', documents, '--port', '0'];
 }
 
-function readLog(scratch) {
-  return parsePlist(readFileSync(path.join(scratch, 'documents', LOG_FILE), 'utf8'));
-}
-
-// A button of the navigation bar by its title (the back button carries the title it leads to).
-function barButton(page, title) {
-  return page.locator('#screen .navigationBar .button', { hasText: new RegExp(`^${title}$`) });
-}
 
 export const tests = [
   {
@@ -95,7 +89,7 @@ export const tests = [
       await screen.tap(page.locator('#screen .deleteButton'));
       await screen.waitForNoText(twoDaysAgo);
       await screen.screenshot('day-deleted');
-      const afterDeletion = readLog(scratch);
+      const afterDeletion = readDocument(scratch, LOG_FILE);
       assert.ok(!(twoDaysAgo in afterDeletion), JSON.stringify(afterDeletion));
       assert.deepEqual(Object.keys(afterDeletion).sort(), [today, yesterday].sort());
       await screen.tap(barButton(page, 'Done'));
@@ -127,7 +121,7 @@ export const tests = [
       await screen.tapText('Add Set');
       await screen.waitForText('Set 2, 64 kg for 6 reps');
       await screen.screenshot('logged-yesterday');
-      const log = readLog(scratch);
+      const log = readDocument(scratch, LOG_FILE);
       assert.deepEqual(log[yesterday], { [EXERCISE]: ['60 kg', '8', 'easy', '64 kg', '6', ''] });
       assert.deepEqual(log[today], { [EXERCISE]: ['62 kg', '8', ''] });
     },

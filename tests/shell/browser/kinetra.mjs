@@ -2,6 +2,8 @@
 // the screen's parts as a user finds them.
 
 import assert from 'node:assert/strict';
+import { readFileSync } from 'node:fs';
+import path from 'node:path';
 
 export const DAY_MS = 24 * 60 * 60 * 1000;
 
@@ -131,3 +133,13 @@ export async function typeInto(page, screen, locator, placeholder, text) {
   await waitForFieldText(page, placeholder, text);
 }
 
+
+// A button of the navigation bar by its title (the back button carries the title it leads to).
+export function barButton(page, title) {
+  return page.locator('#screen .navigationBar .button', { hasText: new RegExp(`^${title}$`) });
+}
+
+// A property-list file of the documents folder the journeys give the server, read back.
+export function readDocument(scratch, name) {
+  return parsePlist(readFileSync(path.join(scratch, 'documents', name), 'utf8'));
+}

@@ -6,10 +6,12 @@
 // each part. The server runs with LANG=C and TZ=UTC (see tests/shell/CMakeLists.txt).
 
 import assert from 'node:assert/strict';
-import { mkdirSync, readFileSync } from 'node:fs';
+import { mkdirSync } from 'node:fs';
 import path from 'node:path';
 
-import { cell, dayKey, field, parsePlist, tab, typeInto } from './kinetra.mjs';
+import {
+  barButton, cell, dayKey, field, readDocument, tab, typeInto,
+} from './kinetra.mjs';
 
 const WORKOUT = 'Push Legs';
 const FIRST = 'Barbell Bench Press';
@@ -22,13 +24,6 @@ export function serverArguments({ scratch }) {
   return ['--documents', documents, '--port', '0'];
 }
 
-function readDocument(scratch, name) {
-  return parsePlist(readFileSync(path.join(scratch, 'documents', name), 'utf8'));
-}
-
-function barButton(page, title) {
-  return page.locator('#screen .navigationBar .button', { hasText: new RegExp(`^${title}$`) });
-}
 
 // The log button of a workout's row: the button standing in the row's accessory place.
 function logButton(page, exercise) {
