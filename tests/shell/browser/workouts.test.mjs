@@ -61,6 +61,39 @@ async function swipePanels(page, screen, dx, shot) {
   await page.mouse.up();
 }
 
+// The source of the tick picture on `exercise`'s row of the picker, as shown now.
+async function tickPicture(page, exercise) {
+  return page.locator('#screen .tableViewCell', {
+    has: page.locator('.label > .text', { hasText: new RegExp(`^${exercise}$`) }),
+  }).locator('.button img').last().getAttribute('src');
+}
+
+// Ticks `exercise` in the picker and waits for its row to show the other tick picture.
+async function tick(page, screen, exercise) {
+  const before = await tickPicture(page, exercise);
+  await screen.tap(cell(page, exercise));
+  const deadline = Date.now() + 10_000;
+  while ((await tickPicture(page, exercise)) === before) {
+    if (Date.now() > deadline) throw new Error(`${exercise} was not ticked`);
+    await page.waitForTimeout(25);
+  }
+}
+
+// Drags the reorder handle of `exercise`'s row by `rows` rows (up when negative).
+async function dragRow(page, screen, exercise, rows) {
+  await screen.animationsDone();
+  const row = cell(page, exercise);
+  const handle = row.locator('.reorder');
+  const box = await handle.boundingBox();
+  const height = (await row.boundingBox()).height;
+  const x = box.x + box.width / 2;
+  const y = box.y + box.height / 2;
+  await page.mouse.move(x, y);
+  await page.mouse.down();
+  await page.mouse.move(x, y + rows * height, { steps: 8 });
+  await page.mouse.up();
+}
+
 export const tests = [
   {
     name: 'workout build run swipe edit and a routine',
@@ -81,14 +114,14 @@ export const tests = [
       await screen.screenshot('regions');
       await screen.tap(cell(page, 'Chest'));
       await screen.waitForText(FIRST);
-      await screen.tap(cell(page, FIRST));
-      await screen.tap(cell(page, SECOND));
+      await tick(page, screen, FIRST);
+      await tick(page, screen, SECOND);
       await screen.screenshot('ticked');
       await screen.tap(barButton(page, 'Back'));
       await barButton(page, 'Save').waitFor();  // the regions again
       await screen.tap(cell(page, 'Legs'));
       await screen.waitForText(THIRD);
-      await screen.tap(cell(page, THIRD));
+      await tick(page, screen, THIRD);
       await screen.tap(barButton(page, 'Back'));
       await barButton(page, 'Save').waitFor();
       await screen.tap(barButton(page, 'Save'));
@@ -129,9 +162,19 @@ export const tests = [
         [today]: { [FIRST]: ['60 lbs', '10', ''], [SECOND]: ['25 lbs', '12', ''] },
       });
 
-      // Edit the workout: delete the second exercise; the file changes only with Save.
+      // Edit the workout: the last exercise to the top, the second deleted; the file changes only
+      // with Save.
       await screen.tap(page.locator('#screen .navigationBar .segment', { hasText: /^Edit$/ }));
       await page.locator('#screen .tableViewCell .minus').first().waitFor();
+      await dragRow(page, screen, THIRD, -2);
+      await page.waitForFunction((names) => {
+        // Top to bottom as shown.
+        const shown = [...document.querySelectorAll('#screen .tableViewCell .label > .text')]
+          .filter((e) => names.includes(e.textContent))
+          .sort((a, b) => a.getBoundingClientRect().top - b.getBoundingClientRect().top)
+          .map((e) => e.textContent);
+        return shown.join('|') === names.join('|');
+      }, [THIRD, FIRST, SECOND], { timeout: 10_000 });
       await screen.tap(cell(page, SECOND).locator('.minus'));
       await screen.tap(page.locator('#screen .deleteButton'));
       await screen.waitForNoText(SECOND);
@@ -139,7 +182,7 @@ export const tests = [
       assert.deepEqual(readDocument(scratch, 'Workouts.plist'), [[WORKOUT, FIRST, SECOND, THIRD]]);
       await screen.tap(page.locator('#screen .navigationBar .segment', { hasText: /^Save$/ }));
       await page.locator('#screen .navigationBar .segment', { hasText: /^Edit$/ }).waitFor();
-      assert.deepEqual(readDocument(scratch, 'Workouts.plist'), [[WORKOUT, FIRST, THIRD]]);
+      assert.deepEqual(readDocument(scratch, 'Workouts.plist'), [[WORKOUT, THIRD, FIRST]]);
 
       // A routine: its description, then a quick log of one of its exercises.
       await screen.tap(tab(page, 'Routines'));
