@@ -63,7 +63,8 @@ function stopProcess(child) {
   });
 }
 
-export async function launchChromium(chromium) {
+// `options`: a test file's own context options (`browserOptions`), such as a touch screen.
+export async function launchChromium(chromium, options = {}) {
   const profile = mkdtempSync(path.join(tmpdir(), 'kinetra-chromium-'));
   // A persistent context on a fresh folder: Chromium's --user-data-dir, as Playwright passes it.
   const context = await chromium.launchPersistentContext(profile, {
@@ -72,6 +73,7 @@ export async function launchChromium(chromium) {
     args: CHROMIUM_FLAGS,
     viewport: { width: 480, height: 720 },
     timeout: 30_000,
+    ...options,
   });
   return {
     context,

@@ -55,7 +55,7 @@ async function main() {
       const started = Date.now();
       try {
         server = await startServer(options.server, [...options.serverArgs, ...extra]);
-        chrome = await launchChromium(chromium);
+        chrome = await launchChromium(chromium, module.browserOptions ?? {});
         const page = await chrome.newPage();
         page.on('pageerror', (error) => console.error(`  page error: ${error.message}`));
         screen = new Screen(page, artifacts, test.name);

@@ -18,6 +18,9 @@ const FIRST = 'Barbell Bench Press';
 const SECOND = 'Bench Dip';
 const THIRD = 'Back Squat';
 
+// A phone's touch screen, besides the mouse.
+export const browserOptions = { hasTouch: true };
+
 export function serverArguments({ scratch }) {
   const documents = path.join(scratch, 'documents');
   mkdirSync(documents, { recursive: true });
@@ -66,6 +69,25 @@ async function tickPicture(page, exercise) {
   return page.locator('#screen .tableViewCell', {
     has: page.locator('.label > .text', { hasText: new RegExp(`^${exercise}$`) }),
   }).locator('.button img').last().getAttribute('src');
+}
+
+// A finger's horizontal swipe across the panels on the touch screen, with a screenshot while it
+// is still down.
+async function touchSwipePanels(page, screen, dx, shot) {
+  await screen.animationsDone();
+  const box = await page.locator('#screen .scroller.paging').first().boundingBox();
+  const x = Math.round(dx < 0 ? box.x + box.width - 20 : box.x + 40);
+  const y = Math.round(box.y + 15);
+  const cdp = await page.context().newCDPSession(page);
+  const touch = (type, points) => cdp.send('Input.dispatchTouchEvent', { type, touchPoints: points });
+  await touch('touchStart', [{ x, y }]);
+  const steps = 10;
+  for (let i = 1; i <= steps; i += 1) {
+    await touch('touchMove', [{ x: Math.round(x + (dx * i) / steps), y }]);
+    if (i === steps / 2) await screen.screenshot(shot, { midAnimation: true });
+  }
+  await touch('touchEnd', []);
+  await cdp.detach();
 }
 
 // Ticks `exercise` in the picker and waits for its row to show the other tick picture.
@@ -153,6 +175,11 @@ export const tests = [
       await waitForPanelOf(page, FIRST);
       await screen.waitForText('Set 1, 60 lbs for 10 reps');
       await screen.screenshot('back-to-first');
+      // The same swipe with a finger on the touch screen: the browser scrolls and snaps.
+      await touchSwipePanels(page, screen, -220, 'touch-mid-swipe');
+      await waitForPanelOf(page, SECOND);
+      await screen.waitForText('Set 1, 25 lbs for 12 reps');
+      await screen.screenshot('touch-swiped');
       await screen.tap(barButton(page, 'Done'));
       await screen.waitForText(WORKOUT);
       await page.locator('#screen .tab.selected', { hasText: 'Workouts' }).waitFor();
