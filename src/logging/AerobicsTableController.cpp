@@ -1,5 +1,6 @@
 #include "logging/AerobicsTableController.h"
 
+#include "logging/DayRecords.h"
 #include "logging/LogRowCell.h"
 #include "model/AerobicKind.h"
 #include "model/LogEntry.h"
@@ -29,11 +30,8 @@ int AerobicsTableController::numberOfRowsInSection(TableView&, int) {
 
 std::unique_ptr<TableViewCell> AerobicsTableController::cellForRowAtIndexPath(TableView& tableView,
                                                                               IndexPath indexPath) {
-  const PropertyList::Array* entry = today().entry();
-  if (entry == nullptr || indexPath.row < 0) return LogRowCell::make(tableView, {}, {}, kFontSize);
-  const auto row = static_cast<std::size_t>(indexPath.row);
-  return LogRowCell::make(tableView, rowText(selection_.selectedExercise, *entry, row),
-                          std::string(LogEntry::text(*entry, row * kStringsPerSet + 4)), kFontSize);
+  return DayRecords(userData_, selection_.today, selection_.selectedExercise, true)
+      .cell(tableView, indexPath.row, LogRowCell::kNoteFrame);
 }
 
 void AerobicsTableController::commitEditingStyle(TableView& tableView, TableViewCellEditingStyle,

@@ -1,7 +1,9 @@
 #include "logging/LogTableController.h"
 
+#include "logging/DayRecords.h"
 #include "logging/LogRowCell.h"
 #include "model/LogEntry.h"
+#include "model/Selection.h"
 
 namespace kinetra {
 
@@ -15,11 +17,8 @@ int LogTableController::numberOfRowsInSection(TableView&, int) { return today().
 
 std::unique_ptr<TableViewCell> LogTableController::cellForRowAtIndexPath(TableView& tableView,
                                                                          IndexPath indexPath) {
-  const PropertyList::Array* entry = today().entry();
-  if (entry == nullptr || indexPath.row < 0) return LogRowCell::make(tableView, {}, {}, kFontSize);
-  const auto row = static_cast<std::size_t>(indexPath.row);
-  return LogRowCell::make(tableView, rowText(*entry, row),
-                          std::string(LogEntry::text(*entry, row * kStringsPerSet + 2)), kFontSize);
+  return DayRecords(userData_, selection_.today, selection_.selectedExercise, false)
+      .cell(tableView, indexPath.row, LogRowCell::kNoteFrame);
 }
 
 void LogTableController::commitEditingStyle(TableView& tableView, TableViewCellEditingStyle,
