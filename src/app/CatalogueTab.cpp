@@ -1,35 +1,33 @@
 #include "app/CatalogueTab.h"
 
+#include "catalogue/ExercisePictures.h"
 #include "ui/ScreenLayout.h"
 
 namespace kinetra {
 
-CatalogueTab::CatalogueTab(CatalogueState state)
-    : targetMenu("Catalogue", state),
+namespace {
+
+// The muscle label of the body map: wide enough for the longest title in bold 12.
+constexpr double kLabelWidth = 150;
+constexpr double kLabelHeight = 24;
+
+}  // namespace
+
+CatalogueTab::CatalogueTab(CatalogueState state, UserData& userData, DiagnosticLog& log)
+    // The navigation controller is only kept by reference until it is made, last.
+    : CustomExerciseViews(state, userData, targetNavigationController, log),
+      targetMenu("Catalogue", state),
       targetTableView("Region", state),
       TargetNavigationTitle(targetTableView.navigationItem()),
       FullListTableView("All Exercises", state),
       muscleTableView2("Muscle", state),
       MuscleNavigationTitle(muscleTableView2.navigationItem()),
-      body(ScreenLayout::contentView()),
+      bodyButtonView(Rect{0, 0, kLabelWidth, kLabelHeight}),
+      bodyButtonLabel(ButtonType::kRoundedRect, Rect{0, 0, kLabelWidth, kLabelHeight}),
+      body(state, state.pictures.namedPicture("body"), bodyButtonView, bodyButtonLabel),
       bodyNavigationTitle(body.navigationItem()),
-      bodyImage(Rect{0, 0, ScreenLayout::kWidth, ScreenLayout::kContentHeight}),
-      bodyButtonView(Rect{0, 0, 120, 24}),
-      bodyButtonLabel(Rect{0, 0, 120, 24}),
-      customExercisesTableView("Custom Exercises"),
-      customExercisesNavigationTitle(customExercisesTableView.navigationItem()),
-      addExercisesTableView("Add Exercise", TableViewStyle::kGrouped),
-      addExercisesNavigationTitle(addExercisesTableView.navigationItem()),
-      customTargetTableView("Region"),
-      customDifficultyTableView("Skill Level"),
-      customMuscleTableView("Muscle"),
-      customName(Rect{10, 10, 280, 31}),
-      CustomDescription(Rect{10, 10, 280, 120}),
       targetNavigationController(targetMenu) {
-  body.setTitle("Muscles");
   bodyButtonView.addSubview(bodyButtonLabel);
-  body.view().addSubview(bodyImage);
-  customName.setBorderStyle(TextBorderStyle::kRoundedRect);
   targetNavigationController.setTitle("Catalogue");
 }
 
@@ -43,8 +41,16 @@ void CatalogueTab::pushRegionList(const std::string& region) {
 
 void CatalogueTab::pushBodyMap() {
   // The muscle label an earlier touch on the map left there goes, so the map opens without it.
-  if (bodyButtonView.superview() == &body.view()) bodyButtonView.removeFromSuperview();
+  body.hideLabel();
   targetNavigationController.pushViewController(body, Animated::Yes);
+}
+
+void CatalogueTab::pushMuscleList(const std::string& muscle) {
+  TableView& list = muscleTableView2.tableView();
+  list.setContentOffset({0, 0}, Animated::No);
+  list.reloadData();
+  MuscleNavigationTitle.setTitle(muscle);
+  targetNavigationController.pushViewController(muscleTableView2, Animated::Yes);
 }
 
 void CatalogueTab::pushCompleteList() {
@@ -56,8 +62,6 @@ void CatalogueTab::pushCustomExercises() {
   targetNavigationController.pushViewController(customExercisesTableView, Animated::Yes);
 }
 
-void CatalogueTab::pushNewCustomExercise() {
-  targetNavigationController.pushViewController(addExercisesTableView, Animated::Yes);
-}
+void CatalogueTab::pushNewCustomExercise() { openNewExercise(); }
 
 }  // namespace kinetra

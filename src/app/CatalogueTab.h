@@ -3,12 +3,13 @@
 #include <memory>
 #include <string>
 
-#include "app/PlaceholderTableScreen.h"
 #include "catalogue/CatalogueState.h"
+#include "catalogue/CustomExerciseViews.h"
 #include "catalogue/FullListTableController.h"
 #include "catalogue/MuscleTableController2.h"
 #include "catalogue/TargetTableController.h"
 #include "catalogue/TargetTableController2.h"
+#include "catalogue/bodyController.h"
 #include "ui/BarButtonItem.h"
 #include "ui/ImageView.h"
 #include "ui/Label.h"
@@ -22,15 +23,16 @@
 namespace kinetra {
 
 // Tab 1, the catalogue: the regions menu and the lists it opens, the body map, and the screens
-// of the user's own exercises. The lists read the state they are made with, which must outlive
-// this object. The custom list's bar control and its bar item are made at start-up.
-struct CatalogueTab {
-  explicit CatalogueTab(CatalogueState state);
+// of the user's own exercises (CustomExerciseViews, on this tab's navigation controller). The
+// lists read the state they are made with, which must outlive this object.
+struct CatalogueTab : public CustomExerciseViews {
+  CatalogueTab(CatalogueState state, UserData& userData, DiagnosticLog& log);
 
   // The regions menu's ways on, each pushed animated onto the catalogue tab (see
   // CatalogueNavigation).
   void pushRegionList(const std::string& region);
   void pushBodyMap();
+  void pushMuscleList(const std::string& muscle);
   void pushCompleteList();
   void pushCustomExercises();
   void pushNewCustomExercise();
@@ -41,24 +43,10 @@ struct CatalogueTab {
   FullListTableController FullListTableView;
   MuscleTableController2 muscleTableView2;
   NavigationItem& MuscleNavigationTitle;
-  ViewController body;
-  NavigationItem& bodyNavigationTitle;
-  ImageView bodyImage;
   View bodyButtonView;
-  Label bodyButtonLabel;
-
-  // ---- Custom exercises
-  PlaceholderTableScreen customExercisesTableView;
-  NavigationItem& customExercisesNavigationTitle;
-  std::unique_ptr<SegmentedControl> customSegmentedControl;  // made at start-up
-  std::unique_ptr<BarButtonItem> customExercisesButton;      // holds customSegmentedControl
-  PlaceholderTableScreen addExercisesTableView;
-  NavigationItem& addExercisesNavigationTitle;
-  PlaceholderTableScreen customTargetTableView;
-  PlaceholderTableScreen customDifficultyTableView;
-  PlaceholderTableScreen customMuscleTableView;
-  TextField customName;
-  TextView CustomDescription;
+  Button bodyButtonLabel;
+  bodyController body;
+  NavigationItem& bodyNavigationTitle;
 
   NavigationController targetNavigationController;  // last: it holds its root screen
 };

@@ -6,7 +6,7 @@ namespace kinetra {
 
 MainInterface::MainInterface(State state)
     : ExerciseTab(state.userData, state.selection),
-      CatalogueTab(state.catalogue),
+      CatalogueTab(state.catalogue, state.userData, state.log),
       WorkoutsTabViews(state.workouts),
       RoutinesTabViews(state.workouts),
       LogTabViews(state.history),

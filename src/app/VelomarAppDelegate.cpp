@@ -8,6 +8,7 @@
 #include "app/ExerciseOpener.h"
 #include "app/ExerciseScreen.h"
 #include "app/WorkoutPanels.h"
+#include "catalogue/CustomExercisePhoto.h"
 #include "catalogue/MuscleText.h"
 #include "foundation/PropertyListReader.h"
 #include "foundation/RunLoop.h"
@@ -64,7 +65,7 @@ VelomarAppDelegate::VelomarAppDelegate(RunLoop& runLoop, Environment environment
       pictures_(bundle_, userFiles_.documents()),
       userData_(userFiles_),
       interface_(std::make_unique<MainInterface>(MainInterface::State{
-          userData_, selection_,
+          userData_, selection_, runLoop_.log(),
           CatalogueState{catalogue_, exerciseList_, userData_.customExercises, selection_, flags_,
                          pictures_, *this},
           HistoryState{userData_, selection_, flags_, catalogue_, exerciseList_, pictures_, *this},
@@ -136,12 +137,15 @@ void VelomarAppDelegate::setupData() {
   setUpTextInput();
   ui.emailLabel.setText(std::string(kConnectionNotice));
   ui.MusclesText.setFont(Font::italicSystemFontOfSize(12));
-  for (TextField* field : {&ui.customName, &ui.newWorkout, &ui.emailAddress}) {
+  for (TextField* field : {&ui.newWorkout, &ui.emailAddress}) {
     field->setFont(Font::systemFontOfSize(17));
   }
+  ui.customName.setFont(Font::systemFontOfSize(17));
   flags_.flipEnabled = true;
   selection_.selectedDate = "none";
   ui.bodyButtonLabel.setFont(Font::boldSystemFontOfSize(12));
+  ui.bodyButtonLabel.addTarget([this](Control& sender) { bodyButtonPressed(sender); },
+                               ControlEvent::kTouchUpInside);
 
   const Date launch = now();
   ui.datePicker.setDate(launch);
@@ -174,11 +178,13 @@ void VelomarAppDelegate::setupData() {
 void VelomarAppDelegate::setUpTextInput() {
   MainInterface& ui = *interface_;
   for (TextField* field :
-       {&ui.customName, &ui.newWorkout, &ui.emailAddress, &ui.note, &ui.aerobicsField1,
-        &ui.aerobicsField2, &ui.aerobicsField3, &ui.aerobicsField4, &ui.aerobicsField5}) {
+       {&ui.newWorkout, &ui.emailAddress, &ui.note, &ui.aerobicsField1, &ui.aerobicsField2,
+        &ui.aerobicsField3, &ui.aerobicsField4, &ui.aerobicsField5}) {
     field->setReturnKeyType(ReturnKeyType::kDone);
   }
-  ui.CustomDescription.setReturnKeyType(ReturnKeyType::kDone);
+  for (TextView* view : {&ui.customName, &ui.CustomDescription}) {
+    view->setReturnKeyType(ReturnKeyType::kDone);
+  }
   ui.emailAddress.setKeyboardType(KeyboardType::kEmailAddress);
   for (TextField* field :
        {&ui.aerobicsField1, &ui.aerobicsField2, &ui.aerobicsField3, &ui.aerobicsField4}) {
@@ -246,8 +252,10 @@ void VelomarAppDelegate::makeBarControls() {
   ui.segmentBarItem = std::make_unique<BarButtonItem>(*ui.segmentedControl);
 
   ui.customSegmentedControl = barControl({std::string("Add"), std::string("Del")}, 90);
-  // FIXME: value-changed calls customExercisesAction: once the custom exercise editor exists.
+  ui.customSegmentedControl->addTarget([this](Control& sender) { customExercisesAction(sender); },
+                                       ControlEvent::kValueChanged);
   ui.customExercisesButton = std::make_unique<BarButtonItem>(*ui.customSegmentedControl);
+  ui.addExerciseButton.setAction([this](BarButtonItem& sender) { addExercise(sender); });
   ui.customExercisesNavigationTitle.setRightBarButtonItem(ui.customExercisesButton.get());
 
   ui.singleWorkoutSegmentedControl = barControl({std::string("Add"), std::string("Edit")}, 90);
@@ -429,9 +437,57 @@ void VelomarAppDelegate::showRegion(const std::string& region) {
   interface_->pushRegionList(region);
 }
 void VelomarAppDelegate::showBodyMap() { interface_->pushBodyMap(); }
+void VelomarAppDelegate::showMuscle(const std::string& muscle) {
+  interface_->pushMuscleList(muscle);
+}
+void VelomarAppDelegate::bodyButtonPressed(Sender) { interface_->body.labelTapped(); }
 void VelomarAppDelegate::showCompleteList() { interface_->pushCompleteList(); }
 void VelomarAppDelegate::showCustomExercises() { interface_->pushCustomExercises(); }
 void VelomarAppDelegate::showNewCustomExercise() { interface_->pushNewCustomExercise(); }
+
+void VelomarAppDelegate::showPhotoPicker() {
+  NavigationController& navigation = interface_->targetNavigationController;
+  navigation.pushViewController(*imagePickerController_, Animated::Yes);
+  navigation.setNavigationBarHidden(true, Animated::Yes);
+}
+
+void VelomarAppDelegate::removeCustom() {
+  // The custom exercises in memory are authoritative: a save that failed must not bring back the
+  // file's older list (see UserData).
+  rebuildExerciseList();
+  interface_->FullListTableView.tableView().reloadData();
+}
+
+void VelomarAppDelegate::reloadWorkoutList() { interface_->workoutsTable.tableView().reloadData(); }
+
+// ---- The user's own exercises
+
+void VelomarAppDelegate::customExercisesAction(Sender) {
+  MainInterface& ui = *interface_;
+  ui.customExercisesAction(ui.customSegmentedControl->selectedSegmentIndex());
+}
+
+void VelomarAppDelegate::addExercise(Sender) { interface_->addExercise(); }
+
+void VelomarAppDelegate::didFinishPickingImage(ImagePickerController&, const Image& image) {
+  Result<CustomExercisePhoto> photo = CustomExercisePhoto::from(image);
+  if (photo.ok()) {
+    interface_->photoPicked(std::move(photo->picture), std::move(photo->thumbnail));
+  } else {
+    runLoop_.log().line("the picked photo could not be drawn: " + photo.status().toString());
+  }
+  closePhotoPicker();
+}
+
+void VelomarAppDelegate::imagePickerControllerDidCancel(ImagePickerController&) {
+  closePhotoPicker();
+}
+
+void VelomarAppDelegate::closePhotoPicker() {
+  NavigationController& navigation = interface_->targetNavigationController;
+  navigation.popViewControllerAnimated(Animated::Yes);
+  navigation.setNavigationBarHidden(false, Animated::Yes);
+}
 
 // ---- What the history screens ask for
 

@@ -116,6 +116,8 @@ class VelomarAppDelegate : public ApplicationDelegate,
   void logDatesEdit(Sender sender = {});
   // The graph's controls changed: the graph is drawn again.
   void graphDurationAction(Sender sender = {});
+  // The body map's label: the exercises of the muscle it names.
+  void bodyButtonPressed(Sender sender = {});
   // Rebuilds the text of `MusclesText` from `selectedExercise` (set it first).
   void updateMuscleText();
   // Works the graph's plot out from the log for `selectedExercise` and the graph's two
@@ -163,6 +165,8 @@ class VelomarAppDelegate : public ApplicationDelegate,
 
   // ---- Screens and controls, by the names the system knows them by.
   MainInterface& interface() { return *interface_; }
+  // The photo picker (made at start-up).
+  ImagePickerController& imagePickerController() { return *imagePickerController_; }
 
   // ---- The state, by the rule each group follows (see the members below).
   Catalogue& catalogue() { return catalogue_; }
@@ -176,9 +180,25 @@ class VelomarAppDelegate : public ApplicationDelegate,
   void openExercise(const PropertyList& record, From from) override;
   void showRegion(const std::string& region) override;
   void showBodyMap() override;
+  void showMuscle(const std::string& muscle) override;
   void showCompleteList() override;
   void showCustomExercises() override;
   void showNewCustomExercise() override;
+  void showPhotoPicker() override;
+  // The exercise list anew from the catalogue and the custom exercises in memory, and the
+  // complete list reloaded.
+  void removeCustom() override;
+  void reloadWorkoutList() override;
+
+  // ---- The user's own exercises
+  // The custom list's "Add"/"Del" control.
+  void customExercisesAction(Sender sender = {});
+  // The editor's Save button.
+  void addExercise(Sender sender = {});
+  // The photo picker's outcome: the photo is drawn at the two sizes of an exercise's pictures
+  // and held by the editor; the picker closes either way.
+  void didFinishPickingImage(ImagePickerController& picker, const Image& image) override;
+  void imagePickerControllerDidCancel(ImagePickerController& picker) override;
 
   // ---- What the history screens ask of the application
   std::string clockDay() const override;
@@ -198,6 +218,7 @@ class VelomarAppDelegate : public ApplicationDelegate,
   // The card turns on a double tap while turning is allowed (`flipEnabled`); true when it did.
   bool turnCardIfAllowed();
   void makeInformationButton();
+  void closePhotoPicker();
   void setUpTextInput();
   void loadUserFiles();
   void migrateSingleWorkout();

@@ -23,12 +23,20 @@ class CatalogueNavigation {
   virtual void showRegion(const std::string& region) = 0;
   // Shows the body map, without the label an earlier touch left on it.
   virtual void showBodyMap() = 0;
+  // Shows the lists of `primaryMuscle` and `additionalMuscle`, titled `muscle`, from their top.
+  virtual void showMuscle(const std::string& muscle) = 0;
   // Shows the complete list from its top.
   virtual void showCompleteList() = 0;
   // Shows the list of the user's own exercises.
   virtual void showCustomExercises() = 0;
   // Shows the editor for a new exercise of the user's own.
   virtual void showNewCustomExercise() = 0;
+  // Shows the photo picker for the exercise in the editor.
+  virtual void showPhotoPicker() = 0;
+  // The custom exercises changed: the exercise list, its index and the complete list follow.
+  virtual void removeCustom() = 0;
+  // The workout list shows the custom exercises' row only while there are any.
+  virtual void reloadWorkoutList() = 0;
 };
 
 }  // namespace kinetra

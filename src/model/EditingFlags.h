@@ -13,6 +13,8 @@ struct EditingFlags {
   bool logEditing = false;
   // The list of history days is in editing mode.
   bool datesEdit = false;
+  // The list of the user's own exercises is in editing mode.
+  bool customEditing = false;
   bool editingCustomExercise = false;
   bool selectedCustomImage = false;
   // The entry pane was opened from a workout: it shows the paging panels.

@@ -30,6 +30,10 @@ Status UserData::saveWorkouts() {
   return status;
 }
 
+Status UserData::savePicture(std::string_view fileName, std::string_view bytes) {
+  return files_.writePicture(fileName, bytes);
+}
+
 Status UserData::saveCustomExercises() {
   PropertyList::Array records;
   records.reserve(customExercises.size());

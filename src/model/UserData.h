@@ -36,6 +36,8 @@ class UserData {
   Status saveExerciseLog();
   Status saveAerobicsLog();
   Status saveSettings();
+  // Writes the picture file `fileName` of a custom exercise (PNG bytes), whole and atomically.
+  Status savePicture(std::string_view fileName, std::string_view bytes);
 
   // `file` (an older version's file whose content now lives in the workouts) is removed after
   // the next successful save of the workouts, and not before.

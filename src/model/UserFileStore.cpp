@@ -31,10 +31,26 @@ constexpr UserFile kUserFiles[] = {UserFile::kWorkouts, UserFile::kCustomExercis
                                    UserFile::kExerciseLog, UserFile::kAerobicsLog,
                                    UserFile::kSettings};
 
+constexpr std::string_view kPictureSuffix = ".jpg";
+
+bool isPictureName(std::string_view name) {
+  return name.size() > kPictureSuffix.size() && name.ends_with(kPictureSuffix) &&
+         DocumentsDirectory::isBareName(name);
+}
+
+// A temporary file of a picture's write: "." + the picture's name + ".tmp-" + 16 digits.
+bool isLeftoverOfPictureWrite(std::string_view name) {
+  const std::size_t tail = name.rfind(".tmp-");
+  if (tail == std::string_view::npos || tail < 1) return false;
+  const std::string_view target = name.substr(1, tail - 1);
+  return isPictureName(target) && AtomicFile::isTemporaryFor(name, target);
+}
+
 bool isLeftoverOfWrite(std::string_view name) {
-  return std::any_of(std::begin(kUserFiles), std::end(kUserFiles), [&](UserFile file) {
-    return AtomicFile::isTemporaryFor(name, UserFileStore::fileName(file));
-  });
+  return isLeftoverOfPictureWrite(name) ||
+         std::any_of(std::begin(kUserFiles), std::end(kUserFiles), [&](UserFile file) {
+           return AtomicFile::isTemporaryFor(name, UserFileStore::fileName(file));
+         });
 }
 
 // Gives the file at `path` the second name `aside` without replacing anything there; where the
@@ -141,6 +157,22 @@ Status UserFileStore::write(UserFile file, const PropertyList& value) {
   if (!status.ok()) {
     runLoop_.log().line("could not save " + name + " (" + status.toString() +
                         "); the change is kept in memory and saved with the next one");
+  }
+  return status;
+}
+
+Status UserFileStore::writePicture(std::string_view fileName, std::string_view bytes) {
+  if (!isPictureName(fileName)) {
+    return Status::InvalidArgument("not the name of a picture file: " + std::string(fileName));
+  }
+  Status status = documents_.ensureExists();
+  if (status.ok()) {
+    const auto path = documents_.pathForFile(fileName);
+    status = path.ok() ? AtomicFile::write(*path, bytes) : path.status();
+  }
+  if (!status.ok()) {
+    runLoop_.log().line("could not save the picture " + std::string(fileName) + " (" +
+                        status.toString() + ")");
   }
   return status;
 }

@@ -57,6 +57,10 @@ class UserFileStore {
   // Replaces the file with `value`, creating the documents directory when needed. When the file
   // was remembered at load and cannot be kept aside, nothing is written.
   Status write(UserFile file, const PropertyList& value);
+  // Replaces the picture file `fileName` (a bare name ending in ".jpg") with `bytes`, creating
+  // the documents directory when needed; its interrupted writes are removed at start-up like
+  // those of the user files. A name that is not a bare picture name writes nothing.
+  Status writePicture(std::string_view fileName, std::string_view bytes);
 
   // True while a file that was unreadable, or not read exactly, waits to be kept aside.
   bool isUnreadable(UserFile file) const { return state(file).keepAside.has_value(); }

@@ -291,9 +291,11 @@ TEST_F(StoredFilesTest, AFileKeptAsideIsStillInPlaceWhenItsFirstSaveFails) {
 // those of the user files and nothing else.
 TEST_F(StoredFilesTest, TemporaryFilesOfInterruptedSavesAreRemovedAtStartUp) {
   const std::string ours[] = {".Kinetra_Log.plist.tmp-0123456789abcdef",
-                              ".settings.plist.tmp-fedcba9876543210"};
+                              ".settings.plist.tmp-fedcba9876543210",
+                              ".Farmer Walk_t.jpg.tmp-00000000000000aa"};
   writeDocumentBytes(ours[0], std::string(1000, 'x'));
-  writeDocumentBytes(ours[1], std::string(24, 'y'));
+  writeDocumentBytes(ours[1], std::string(20, 'y'));
+  writeDocumentBytes(ours[2], std::string(4, 'z'));
   const std::vector<std::string> others = {
       ".Kinetra_Log.plist.tmp-0123456789abcde",    // one digit short
       ".Kinetra_Log.plist.tmp-0123456789abcdef0",  // one too many
@@ -302,6 +304,8 @@ TEST_F(StoredFilesTest, TemporaryFilesOfInterruptedSavesAreRemovedAtStartUp) {
       "Kinetra_Log.plist.tmp-0123456789abcdef",  // not hidden
       ".Kinetra.plist.tmp-0123456789abcdef",     // not a file this version writes
       ".notes.txt.tmp-0123456789abcdef",
+      ".jpg.tmp-0123456789abcdef",  // no picture's name before the type
+      ".Farmer Walk.png.tmp-0123456789abcdef",
       ".Kinetra_Log.plist.tmp-0123456789abcdef~",
       "Kinetra_Log.plist.unreadable-20240320-120000",
       "Kinetra_Log.plist",
@@ -324,7 +328,7 @@ TEST_F(StoredFilesTest, TemporaryFilesOfInterruptedSavesAreRemovedAtStartUp) {
   EXPECT_TRUE(std::filesystem::is_symlink(documents() / ".Workouts.plist.tmp-1111111111111111"));
   EXPECT_EQ(readDocumentBytes("target"), "pointed at");
   ASSERT_EQ(lines().size(), 1u);
-  EXPECT_NE(lines()[0].find("removed 2 temporary files (1024 bytes)"), std::string::npos)
+  EXPECT_NE(lines()[0].find("removed 3 temporary files (1024 bytes)"), std::string::npos)
       << lines()[0];
 
   relaunch();

@@ -30,9 +30,13 @@ class RecordingNavigation : public CatalogueNavigation {
   }
   void showRegion(const std::string& region) override { calls.push_back("region " + region); }
   void showBodyMap() override { calls.emplace_back("body map"); }
+  void showMuscle(const std::string& muscle) override { calls.push_back("muscle " + muscle); }
   void showCompleteList() override { calls.emplace_back("complete list"); }
   void showCustomExercises() override { calls.emplace_back("custom exercises"); }
   void showNewCustomExercise() override { calls.emplace_back("new custom exercise"); }
+  void showPhotoPicker() override { calls.emplace_back("photo picker"); }
+  void removeCustom() override { calls.emplace_back("remove custom"); }
+  void reloadWorkoutList() override { calls.emplace_back("workout list"); }
 
   std::vector<std::string> calls;
   const PropertyList* opened = nullptr;
