@@ -91,6 +91,11 @@ export class Renderer {
         this.views.delete(id);
       }
     }
+    // A scroller made while its view was off the page could not take its offset then (a
+    // detached element does not scroll): now that everything is in place, it does.
+    for (const record of this.views.values()) {
+      if (record.scroller && record.desc) this.syncScroll(record, record.desc);
+    }
   }
 
   // Puts the views' elements into `container` in order (back to front), after whatever

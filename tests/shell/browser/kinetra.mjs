@@ -143,3 +143,27 @@ export function barButton(page, title) {
 export function readDocument(scratch, name) {
   return parsePlist(readFileSync(path.join(scratch, 'documents', name), 'utf8'));
 }
+
+// Scrolls the table on the screen with the mouse wheel until a row shows `text`; fails after
+// `steps` turns of the wheel.
+export async function scrollToText(page, screen, text, steps = 30) {
+  const shown = () => page.evaluate((t) => [...document.querySelectorAll('#screen .label > .text')]
+    .some((e) => e.textContent === t && e.getBoundingClientRect().height > 0), text);
+  for (let i = 0; i < steps && !(await shown()); i += 1) {
+    await screen.animationsDone();
+    // The table in view: the last one laid out on the page (a pushed screen comes after).
+    const box = await page.evaluate(() => {
+      const shown = [...document.querySelectorAll('#screen .tableView > .scroller')]
+        .map((e) => e.getBoundingClientRect())
+        .filter((r) => r.width > 0 && r.height > 0 && r.left >= 0 && r.left < window.innerWidth);
+      const r = shown[shown.length - 1];
+      return r ? { x: r.x, y: r.y, width: r.width, height: r.height } : null;
+    });
+    if (!box) throw new Error('no table on the screen to scroll');
+    await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+    await page.mouse.wheel(0, 120);
+    await page.waitForTimeout(50);
+  }
+  if (!(await shown())) throw new Error(`no row "${text}" after scrolling`);
+  await screen.settle();
+}
