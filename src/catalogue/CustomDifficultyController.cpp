@@ -3,7 +3,6 @@
 #include <array>
 
 #include "catalogue/CatalogueCell.h"
-#include "catalogue/CustomExerciseViews.h"
 #include "catalogue/ExercisePictures.h"
 
 namespace kinetra {
@@ -19,32 +18,33 @@ constexpr std::array<Level, 3> kLevels{{{"Beginner", "beginner.jpg"},
                                         {"Intermediate", "intermediate.jpg"},
                                         {"Advanced", "advanced.jpg"}}};
 
+// The level of `row`; null for the last row ("none").
+const Level* levelAt(int row) {
+  if (row < 0 || row >= static_cast<int>(kLevels.size())) return nullptr;
+  return &kLevels[static_cast<std::size_t>(row)];
+}
+
 }  // namespace
 
 CustomDifficultyController::CustomDifficultyController(CustomExerciseViews& views,
                                                        CatalogueState state)
-    : views_(views), state_(state) {
-  setTitle("Skill Level");
-}
+    : CustomExerciseChooser("Skill Level", views, state) {}
 
 int CustomDifficultyController::numberOfRowsInSection(TableView&, int) {
   return static_cast<int>(kLevels.size()) + 1;
 }
 
-std::unique_ptr<TableViewCell> CustomDifficultyController::cellForRowAtIndexPath(
-    TableView& tableView, IndexPath indexPath) {
-  if (indexPath.row < 0 || indexPath.row >= static_cast<int>(kLevels.size())) {
-    return CatalogueCell::noneRow(tableView);
-  }
-  const Level& level = kLevels[static_cast<std::size_t>(indexPath.row)];
-  return CatalogueCell::choiceRow(tableView, level.text,
-                                  state_.pictures.bundlePicture(level.picture));
+std::string CustomDifficultyController::valueAt(IndexPath indexPath) const {
+  const Level* level = levelAt(indexPath.row);
+  return level != nullptr ? level->text : CatalogueCell::kNone;
 }
 
-void CustomDifficultyController::didSelectRowAtIndexPath(TableView&, IndexPath indexPath) {
-  const bool level = indexPath.row >= 0 && indexPath.row < static_cast<int>(kLevels.size());
-  views_.choose(level ? kLevels[static_cast<std::size_t>(indexPath.row)].text
-                      : CatalogueCell::kNone);
+std::unique_ptr<TableViewCell> CustomDifficultyController::cellForRowAtIndexPath(
+    TableView& tableView, IndexPath indexPath) {
+  const Level* level = levelAt(indexPath.row);
+  if (level == nullptr) return CatalogueCell::noneRow(tableView);
+  return CatalogueCell::choiceRow(tableView, level->text,
+                                  state().pictures.bundlePicture(level->picture));
 }
 
 }  // namespace kinetra

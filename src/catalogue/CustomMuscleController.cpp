@@ -1,7 +1,6 @@
 #include "catalogue/CustomMuscleController.h"
 
 #include "catalogue/CatalogueCell.h"
-#include "catalogue/CustomExerciseViews.h"
 #include "model/Catalogue.h"
 #include "ui/Font.h"
 
@@ -18,47 +17,48 @@ const std::vector<std::string>* groupOf(const CatalogueState& state, int section
   return &groups[static_cast<std::size_t>(section)];
 }
 
+// The muscle at `indexPath` (a group's first element is its title); null for "none".
+const std::string* muscleAt(const CatalogueState& state, IndexPath indexPath) {
+  const std::vector<std::string>* group = groupOf(state, indexPath.section);
+  const auto index = static_cast<std::size_t>(indexPath.row) + 1;
+  if (group == nullptr || indexPath.row < 0 || index >= group->size()) return nullptr;
+  return &(*group)[index];
+}
+
 }  // namespace
 
 CustomMuscleController::CustomMuscleController(CustomExerciseViews& views, CatalogueState state)
-    : views_(views), state_(state) {
-  setTitle("Muscle");
-}
+    : CustomExerciseChooser("Muscle", views, state) {}
 
 int CustomMuscleController::numberOfSectionsInTableView(TableView&) {
-  return static_cast<int>(state_.catalogue.muscles.size()) + 1;
+  return static_cast<int>(state().catalogue.muscles.size()) + 1;
 }
 
 std::optional<std::string> CustomMuscleController::titleForHeaderInSection(TableView&,
                                                                            int section) {
-  const std::vector<std::string>* group = groupOf(state_, section);
-  if (group == nullptr) return "none";
+  const std::vector<std::string>* group = groupOf(state(), section);
+  if (group == nullptr) return CatalogueCell::kNone;
   return group->empty() ? std::string() : group->front();
 }
 
 int CustomMuscleController::numberOfRowsInSection(TableView&, int section) {
-  const std::vector<std::string>* group = groupOf(state_, section);
+  const std::vector<std::string>* group = groupOf(state(), section);
   if (group == nullptr) return 1;
   return group->empty() ? 0 : static_cast<int>(group->size()) - 1;
 }
 
-std::unique_ptr<TableViewCell> CustomMuscleController::cellForRowAtIndexPath(TableView& tableView,
-                                                                             IndexPath indexPath) {
-  const std::vector<std::string>* group = groupOf(state_, indexPath.section);
-  const auto index = static_cast<std::size_t>(indexPath.row) + 1;
-  if (group == nullptr || indexPath.row < 0 || index >= group->size()) {
-    return CatalogueCell::noneRow(tableView);
-  }
-  std::unique_ptr<TableViewCell> cell = CatalogueCell::choiceRow(tableView, (*group)[index], {});
-  cell->setFont(Font::boldSystemFontOfSize(kFontSize));
-  return cell;
+std::string CustomMuscleController::valueAt(IndexPath indexPath) const {
+  const std::string* muscle = muscleAt(state(), indexPath);
+  return muscle != nullptr ? *muscle : CatalogueCell::kNone;
 }
 
-void CustomMuscleController::didSelectRowAtIndexPath(TableView&, IndexPath indexPath) {
-  const std::vector<std::string>* group = groupOf(state_, indexPath.section);
-  const auto index = static_cast<std::size_t>(indexPath.row) + 1;
-  const bool muscle = group != nullptr && indexPath.row >= 0 && index < group->size();
-  views_.choose(muscle ? (*group)[index] : std::string(CatalogueCell::kNone));
+std::unique_ptr<TableViewCell> CustomMuscleController::cellForRowAtIndexPath(TableView& tableView,
+                                                                             IndexPath indexPath) {
+  const std::string* muscle = muscleAt(state(), indexPath);
+  if (muscle == nullptr) return CatalogueCell::noneRow(tableView);
+  std::unique_ptr<TableViewCell> cell = CatalogueCell::choiceRow(tableView, *muscle, {});
+  cell->setFont(Font::boldSystemFontOfSize(kFontSize));
+  return cell;
 }
 
 }  // namespace kinetra

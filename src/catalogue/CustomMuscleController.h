@@ -4,20 +4,14 @@
 #include <optional>
 #include <string>
 
-#include "catalogue/CatalogueState.h"
-#include "ui/TableViewController.h"
+#include "catalogue/CustomExerciseChooser.h"
 
 namespace kinetra {
 
-struct CustomExerciseViews;
-
 // The editor's muscle chooser: a section per muscle group, headed by the group's title, a row
-// per muscle, then a section "none" with the one row "none". Choosing a row gives its text to
-// the editor and closes the chooser.
-class CustomMuscleController : public TableViewController {
+// per muscle in bold, then a section "none" with the one row "none".
+class CustomMuscleController : public CustomExerciseChooser {
  public:
-  static constexpr double kRowHeight = 39;
-
   CustomMuscleController(CustomExerciseViews& views, CatalogueState state);
 
   int numberOfSectionsInTableView(TableView& tableView) override;
@@ -25,14 +19,9 @@ class CustomMuscleController : public TableViewController {
   int numberOfRowsInSection(TableView& tableView, int section) override;
   std::unique_ptr<TableViewCell> cellForRowAtIndexPath(TableView& tableView,
                                                        IndexPath indexPath) override;
-  std::optional<double> heightForRowAtIndexPath(TableView&, IndexPath) override {
-    return kRowHeight;
-  }
-  void didSelectRowAtIndexPath(TableView& tableView, IndexPath indexPath) override;
 
- private:
-  CustomExerciseViews& views_;
-  CatalogueState state_;
+ protected:
+  std::string valueAt(IndexPath indexPath) const override;
 };
 
 }  // namespace kinetra
