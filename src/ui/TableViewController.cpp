@@ -23,4 +23,12 @@ void TableViewController::selectAndChooseRow(TableView& tableView, IndexPath ind
   didSelectRowAtIndexPath(tableView, indexPath);
 }
 
+void TableViewController::viewWillAppear(Animated animated) {
+  if (!clearsSelection_ || !isViewLoaded()) return;
+  TableView& table = tableView();
+  if (const std::optional<IndexPath> selected = table.indexPathForSelectedRow()) {
+    table.deselectRowAtIndexPath(*selected, animated);
+  }
+}
+
 }  // namespace kinetra

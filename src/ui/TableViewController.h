@@ -24,11 +24,18 @@ class TableViewController : public ViewController,
   // scrolling), then does what selecting the row does.
   void selectAndChooseRow(TableView& tableView, IndexPath indexPath);
 
+  // clearsSelectionOnViewWillAppear: a list shown again (a screen above it closed) no longer
+  // shows the row that opened that screen as selected. On by default.
+  bool clearsSelectionOnViewWillAppear() const { return clearsSelection_; }
+  void setClearsSelectionOnViewWillAppear(bool clears) { clearsSelection_ = clears; }
+  void viewWillAppear(Animated animated) override;
+
  protected:
   std::unique_ptr<View> loadView() override;
 
  private:
   TableViewStyle style_;
+  bool clearsSelection_ = true;
 };
 
 }  // namespace kinetra

@@ -6,6 +6,7 @@
 
 #include "UiTestSupport.h"
 #include "ui/Finger.h"
+#include "ui/NavigationController.h"
 #include "ui/TableView.h"
 #include "ui/TableViewController.h"
 
@@ -642,6 +643,32 @@ TEST_F(TableViewTest, ATableViewControllerServesItsOwnTable) {
   EXPECT_EQ(settings.tableView().indexPathForSelectedRow(), std::nullopt);
   settings.setView(std::make_unique<View>());  // not a table: a new one takes its place
   EXPECT_EQ(settings.tableView().numberOfRowsInSection(0), 2);
+}
+
+// A list that opened a screen shows its row selected while that screen is up, and no longer
+// once the list is shown again; a list that keeps its selection says so.
+TEST_F(TableViewTest, AListShownAgainClearsTheRowThatOpenedTheScreenAbove) {
+  class Opener : public Settings {
+   public:
+    void didSelectRowAtIndexPath(TableView&, IndexPath) override {
+      navigationController()->pushViewController(above, Animated::Yes);
+    }
+    ViewController above;
+  };
+  Opener list;
+  NavigationController navigation(list);
+  window().addSubview(navigation.view());
+  application().layoutIfNeeded();
+  ASSERT_TRUE(finger.selectRow(list.tableView(), {0, 1}).ok());
+  EXPECT_EQ(navigation.topViewController(), &list.above);
+  EXPECT_EQ(list.tableView().indexPathForSelectedRow(), (IndexPath{0, 1}));
+  navigation.popViewControllerAnimated(Animated::No);
+  EXPECT_EQ(list.tableView().indexPathForSelectedRow(), std::nullopt);
+
+  list.setClearsSelectionOnViewWillAppear(false);
+  ASSERT_TRUE(finger.selectRow(list.tableView(), {0, 0}).ok());
+  navigation.popViewControllerAnimated(Animated::No);
+  EXPECT_EQ(list.tableView().indexPathForSelectedRow(), (IndexPath{0, 0}));
 }
 
 }  // namespace

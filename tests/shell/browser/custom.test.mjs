@@ -1,0 +1,261 @@
+// A new user finds exercises by muscle and keeps an exercise of their own, on a phone-sized
+// touch screen, in a real Chromium against the real `kinetra`: touches the chest on the body
+// map, taps its label and opens an exercise; then adds "Farmer Walk" with a region, a muscle, a
+// skill level and a phone photo stored sideways (a JPEG with an EXIF orientation), finds it in
+// the complete list and its region with its own thumbnail, logs a set of it, edits its
+// description and deletes it. The files on disk are checked after each step. The server runs
+// with LANG=C and TZ=UTC (see tests/shell/CMakeLists.txt).
+
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { existsSync, mkdirSync, readFileSync } from 'node:fs';
+import path from 'node:path';
+
+import {
+  barButton, cell, dayKey, field, readDocument, scrollToText, tab, typeInto,
+} from './kinetra.mjs';
+
+const NAME = 'Farmer Walk';
+const REGION = 'Forearms';
+const MUSCLE = 'Wrist Flexors';
+const LEVEL = 'Intermediate';
+const CUSTOM_FILE = 'Custom_Exercises.plist';
+// Debian's Python, which has the imaging library (see tests/shell/CMakeLists.txt).
+const PYTHON = process.env.KINETRA_PYTHON || 'python3';
+
+export const browserOptions = { hasTouch: true };
+
+export function serverArguments({ scratch }) {
+  const documents = path.join(scratch, 'documents');
+  mkdirSync(documents, { recursive: true });
+  return ['--documents', documents, '--port', '0'];
+}
+
+// A phone photo as phones store it: 64 × 48 pixels, red on the left, blue on the right, with
+// EXIF orientation 6 (shown turned a quarter clockwise: red on top, blue below).
+function sidewaysPhoto(scratch) {
+  const file = path.join(scratch, 'sideways.jpg');
+  execFileSync(PYTHON, ['-c', `
+import sys
+from PIL import Image
+image = Image.new("RGB", (64, 48), (220, 30, 30))
+image.paste((30, 30, 220), (32, 0, 64, 48))
+exif = Image.Exif()
+exif[0x0112] = 6
+image.save(sys.argv[1], "JPEG", quality=95, exif=exif.tobytes())
+`, file]);
+  return file;
+}
+
+// The colours at the top and the bottom of the middle column of a picture file, and its size.
+function probe(file) {
+  const out = execFileSync(PYTHON, ['-c', `
+import sys, json
+from PIL import Image
+image = Image.open(sys.argv[1]).convert("RGB")
+w, h = image.size
+print(json.dumps({"format": Image.open(sys.argv[1]).format, "size": [w, h],
+                  "top": image.getpixel((w // 2, h // 8)), "bottom": image.getpixel((w // 2, h - 1 - h // 8))}))
+`, file]);
+  return JSON.parse(out);
+}
+
+const isRed = ([r, g, b]) => r > 150 && g < 90 && b < 90;
+const isBlue = ([r, g, b]) => b > 150 && r < 90 && g < 90;
+
+function customExercises(scratch) {
+  return readDocument(scratch, CUSTOM_FILE);
+}
+
+// The editor's text view `index` (0: the name, 1: the description). The name of an exercise
+// being edited cannot change and has no text area then, so the description's is the last one.
+function editorText(page, index) {
+  const areas = page.locator('#screen textarea');
+  return index === 0 ? areas.first() : areas.last();
+}
+
+async function typeText(page, screen, index, text) {
+  await screen.tap(editorText(page, index));
+  await page.keyboard.press('Control+A');
+  await page.keyboard.type(text);
+  await page.waitForFunction(({ i, t }) => {
+    const areas = [];
+    const walk = (d) => {
+      if (d.kind === 'textView') areas.push(d);
+      (d.subviews ?? []).forEach(walk);
+    };
+    const root = window.kinetra?.frame?.root;
+    if (root) walk(root);
+    return areas[i] && areas[i].text === t;
+  }, { i: index, t: text }, { timeout: 10_000 });
+}
+
+// A tap inside the body map at (x, y) of its 320-point-wide picture.
+async function touchBody(page, screen, x, y) {
+  await screen.animationsDone();
+  const pictures = page.locator('#screen .imageView');
+  let box = null;
+  for (let i = 0; i < await pictures.count(); i += 1) {
+    const b = await pictures.nth(i).boundingBox();
+    if (b && (!box || b.width * b.height > box.width * box.height)) box = b;
+  }
+  assert.ok(box, 'no body picture on the page');
+  const scale = box.width / 320;
+  await page.mouse.click(box.x + x * scale, box.y + y * scale);
+}
+
+// A cell's thumbnail as the browser drew it.
+async function thumbnailSize(page, text) {
+  const img = cell(page, text).locator('.imageView img').first();
+  await img.waitFor();
+  await page.waitForFunction((el) => el.complete && el.naturalWidth > 0, await img.elementHandle());
+  return img.evaluate((el) => [el.naturalWidth, el.naturalHeight]);
+}
+
+export const tests = [
+  {
+    name: 'body map then an exercise of my own with a photo',
+    async run({ page, screen, server, scratch }) {
+      await page.setViewportSize({ width: 390, height: 844 });
+      const documents = path.join(scratch, 'documents');
+      await page.goto(server.url);
+      await screen.waitForFrames(1);
+      await screen.waitForText('Catalogue');
+
+      // Exercises by muscle: the chest, its label, an exercise.
+      await screen.tap(tab(page, 'Catalogue'));
+      await scrollToText(page, screen, 'exercises by muscle');
+      await screen.tapText('exercises by muscle');
+      await screen.waitForText('Muscles');
+      await screen.screenshot('body-map');
+      await touchBody(page, screen, 82, 83);
+      const label = page.locator('#screen .button', { hasText: /^Pectoralis\s*$/ });
+      await label.waitFor();
+      await screen.screenshot('chest-touched');
+      await screen.tap(label);
+      await screen.waitForText('Primary Target Exercises');
+      await screen.screenshot('chest-exercises');
+      await screen.tap(cell(page, 'Barbell Bench Press').first());
+      await page.locator('#screen .tab.selected', { hasText: 'Exercise' }).waitFor();
+      await screen.screenshot('chest-exercise');
+
+      // The first exercise of my own: the editor opens straight from the menu.
+      await screen.tap(tab(page, 'Catalogue'));
+      await screen.tap(barButton(page, 'Muscles'));
+      await barButton(page, '(Back|Catalogue)').waitFor();
+      await screen.tap(barButton(page, '(Back|Catalogue)'));
+      await screen.waitForText('complete list of exercises');
+      await scrollToText(page, screen, 'Add/Edit Custom Exercises');
+      await screen.tapText('Add/Edit Custom Exercises');
+      await screen.waitForText('Add Exercise');
+      await screen.waitForText('Target Region:');
+      await typeText(page, screen, 0, NAME);
+      await typeText(page, screen, 1, 'Walk tall with a heavy bell in each hand.');
+      await screen.tapText('Target Region:');
+      await screen.tapText(REGION);
+      await screen.waitForText('Target Muscle:');
+      await screen.tapText('Target Muscle:');
+      await scrollToText(page, screen, MUSCLE);
+      await screen.tapText(MUSCLE);
+      await screen.waitForText('Difficulty:');
+      await screen.tapText('Difficulty:');
+      await screen.tapText(LEVEL);
+      await screen.waitForText('Image:');
+      await screen.screenshot('editor-filled');
+      assert.ok(!existsSync(path.join(documents, CUSTOM_FILE)), 'stored before Save');
+
+      // The photo, from the phone: the picker's file input.
+      await screen.tapText('Image:');
+      await page.locator('#screen .imagePicker .chooser').waitFor();
+      await screen.screenshot('photo-picker');
+      await page.locator('#screen input[type=file]').setInputFiles(sidewaysPhoto(scratch));
+      await screen.waitForText('Image:');
+      await screen.screenshot('photo-picked');
+      await screen.tap(barButton(page, 'Save'));
+      await screen.waitForText('Custom Exercises');
+      await cell(page, NAME).waitFor();
+      await screen.screenshot('custom-list');
+      assert.deepEqual(customExercises(scratch), [{
+        name: NAME,
+        image: NAME,
+        description: 'Walk tall with a heavy bell in each hand.',
+        target1: REGION,
+        muscle1: MUSCLE,
+        muscle2: 'n/a',
+        difficulty: LEVEL,
+      }]);
+      const picture = probe(path.join(documents, `${NAME}.jpg`));
+      const thumbnail = probe(path.join(documents, `${NAME}_t.jpg`));
+      assert.equal(picture.format, 'PNG');
+      assert.deepEqual(picture.size, [320, 370]);
+      assert.deepEqual(thumbnail.size, [35, 40]);
+      // Upright: the photo's red left side is on top once turned as its EXIF says.
+      assert.ok(isRed(picture.top) && isBlue(picture.bottom), JSON.stringify(picture));
+      assert.deepEqual(await thumbnailSize(page, NAME), [35, 40]);
+
+      // Everywhere catalogue exercises are: the complete list and its region.
+      await screen.tap(barButton(page, 'Back'));
+      await scrollToText(page, screen, 'complete list of exercises');
+      await screen.tapText('complete list of exercises');
+      await screen.waitForText('All Exercises');
+      await screen.tap(page.locator('#screen .index span', { hasText: /^F$/ }));
+      await scrollToText(page, screen, NAME);
+      await screen.screenshot('complete-list');
+      assert.deepEqual(await thumbnailSize(page, NAME), [35, 40]);
+      await screen.tap(barButton(page, '(Back|Catalogue)'));
+      await scrollToText(page, screen, REGION);
+      await screen.tapText(REGION);
+      await cell(page, NAME).waitFor();
+      await screen.screenshot('region-list');
+
+      // A set of it.
+      await screen.tap(cell(page, NAME));
+      await page.locator('#screen .tab.selected', { hasText: 'Exercise' }).waitFor();
+      await screen.tap(page.locator('#screen .navigationBar .segmentedControl .segment').nth(1));
+      await screen.waitForText('Log Entry');
+      await typeInto(page, screen, field(page, 'weight'), 'weight', '32');
+      await typeInto(page, screen, field(page, 'reps'), 'reps', '40');
+      await screen.tapText('Add Set');
+      await screen.waitForText('Set 1, 32 lbs for 40 reps');
+      await screen.screenshot('logged');
+      assert.deepEqual(readDocument(scratch, 'Kinetra_Log.plist'), {
+        [dayKey(new Date())]: { [NAME]: ['32 lbs', '40', ''] },
+      });
+      // Done goes back to the catalogue, where the exercise was found.
+      await screen.tap(barButton(page, 'Done'));
+      await page.locator('#screen .tab.selected', { hasText: 'Catalogue' }).waitFor();
+      await cell(page, NAME).waitFor();
+
+      // Its description edited: the name stays, the photo stays.
+      await screen.tap(barButton(page, '(Back|Catalogue)'));
+      await screen.waitForText('complete list of exercises');
+      await scrollToText(page, screen, 'Add/Edit Custom Exercises');
+      await screen.tapText('Add/Edit Custom Exercises');
+      await cell(page, NAME).waitFor();
+      await screen.tap(cell(page, NAME));
+      await screen.waitForText('Edit Exercise');
+      await screen.waitForText(REGION);
+      await typeText(page, screen, 1, 'Walk tall, shoulders back, bells at your sides.');
+      await screen.screenshot('editing');
+      const photoBefore = readFileSync(path.join(documents, `${NAME}.jpg`));
+      await screen.tap(barButton(page, 'Save'));
+      await screen.waitForText('Custom Exercises');
+      assert.equal(customExercises(scratch)[0].description,
+        'Walk tall, shoulders back, bells at your sides.');
+      assert.equal(customExercises(scratch)[0].name, NAME);
+      assert.ok(readFileSync(path.join(documents, `${NAME}.jpg`)).equals(photoBefore));
+
+      // Deleted: gone from the file at once, its pictures and its log kept.
+      await screen.tap(page.locator('#screen .navigationBar .segment', { hasText: /^Del$/ }));
+      await page.locator('#screen .navigationBar .segment', { hasText: /^Done$/ }).waitFor();
+      await screen.tap(cell(page, NAME).locator('.minus'));
+      await screen.tap(page.locator('#screen .deleteButton'));
+      await screen.waitForNoText(NAME);
+      await screen.screenshot('deleted');
+      assert.deepEqual(customExercises(scratch), []);
+      assert.ok(existsSync(path.join(documents, `${NAME}.jpg`)));
+      assert.ok(existsSync(path.join(documents, `${NAME}_t.jpg`)));
+      assert.deepEqual(Object.keys(readDocument(scratch, 'Kinetra_Log.plist')).length, 1);
+    },
+  },
+];
