@@ -18,8 +18,9 @@ namespace kinetra {
 Result<Picture> decodePicture(std::span<const uint8_t> bytes);
 
 // Decodes a picture file by its content at no more than the size needed, upright: what a photo
-// from a phone's camera needs before it is scaled down to a thumbnail. `minimum` is the size of
-// the largest picture the caller will make from it (scalePicture). A JPEG is decoded at the
+// from a phone's camera needs before it is scaled down to a thumbnail. `minimum` holds the
+// largest width and the largest height of the pictures the caller will make from it with
+// scalePicture (320 × 370 for a 35 × 40 and a 320 × 370 one). A JPEG is decoded at the
 // smallest of libjpeg's reductions whose upright result is still at least `minimum` in both
 // sides and turned by its EXIF orientation (decodeJpegUpright); a PNG is decoded whole, as
 // stored. The result may be larger than `minimum` and, for a small picture, smaller than it:
