@@ -93,23 +93,18 @@ TEST(ExifOrientationTest, AnythingOddReadsAsUpright) {
   };
   damaged("XMP, not EXIF", [](auto& p) { p[0] = 'h'; });
   damaged("empty", [](auto& p) { p.clear(); });
-  damaged("signature only", [](auto& p) { p.resize(6); });
   damaged("unknown byte order", [](auto& p) { p[7] = 'M'; });
   damaged("not 42", [](auto& p) { p[8] = 43; });
   damaged("IFD0 past the end", [](auto& p) { put32(p, kIfd0Offset, 4000); });
-  damaged("IFD0 at the very end", [](auto& p) { put32(p, kIfd0Offset, uint32_t(p.size() - 6)); });
   damaged("IFD0 offset that wraps", [](auto& p) { put32(p, kIfd0Offset, 0xfffffffe); });
   damaged("IFD0 inside the header", [](auto& p) { put32(p, kIfd0Offset, 0); });
   damaged("entries past the end", [](auto& p) { put16(p, kEntryCount, 0xffff); });
   damaged("no entries", [](auto& p) { put16(p, kEntryCount, 0); });
   damaged("cut inside the entry", [](auto& p) { p.resize(kOrientationEntry + 9); });
   damaged("type LONG", [](auto& p) { put16(p, kOrientationEntry + 2, 4); });
-  damaged("type ASCII", [](auto& p) { put16(p, kOrientationEntry + 2, 2); });
   damaged("count 2", [](auto& p) { put32(p, kOrientationEntry + 4, 2); });
-  damaged("count 0", [](auto& p) { put32(p, kOrientationEntry + 4, 0); });
   damaged("value 0", [](auto& p) { put16(p, kOrientationEntry + 8, 0); });
   damaged("value 9", [](auto& p) { put16(p, kOrientationEntry + 8, 9); });
-  damaged("value 0xffff", [](auto& p) { put16(p, kOrientationEntry + 8, 0xffff); });
   // The make's entry turned into a second orientation of a different value.
   damaged("two orientations", [](auto& p) {
     put16(p, 16, 0x0112);

@@ -269,19 +269,16 @@ TEST(PictureDecoderTest, JpegComesOutUprightForEveryOrientationAtEveryScale) {
       {4, {"DEF", "ABC"}},     {5, {"AD", "BE", "CF"}}, {6, {"CF", "BE", "AD"}},
       {7, {"FC", "EB", "DA"}}, {8, {"DA", "EB", "FC"}}};
   for (const auto& [tag, rows] : stored) {
-    for (auto order : {testing::ByteOrder::kIntel, testing::ByteOrder::kMotorola}) {
-      const std::vector<uint8_t> jpeg =
-          testing::withApp1(blockJpeg(rows), testing::exifPayload(tag, order));
-      // The stored picture is 48 × 32 or 32 × 48; 1 × 1 asks for the 1/8 decode.
-      for (PictureSize minimum : {PictureSize{1, 1}, PictureSize{48, 32}}) {
-        const std::string label = "orientation " + std::to_string(tag) + " at least " +
-                                  std::to_string(minimum.width) + "x" +
-                                  std::to_string(minimum.height);
-        Result<Picture> upright = decodePictureUpright(jpeg, minimum);
-        ASSERT_TRUE(upright.ok()) << label << ": " << upright.status().toString();
-        EXPECT_EQ(upright->width(), minimum.width == 1 ? 6 : 48) << label;
-        expectBlocks(*upright, {"ABC", "DEF"}, label);
-      }
+    const std::vector<uint8_t> jpeg = testing::withApp1(blockJpeg(rows), testing::exifPayload(tag));
+    // The stored picture is 48 × 32 or 32 × 48; 1 × 1 asks for the 1/8 decode.
+    for (PictureSize minimum : {PictureSize{1, 1}, PictureSize{48, 32}}) {
+      const std::string label = "orientation " + std::to_string(tag) + " at least " +
+                                std::to_string(minimum.width) + "x" +
+                                std::to_string(minimum.height);
+      Result<Picture> upright = decodePictureUpright(jpeg, minimum);
+      ASSERT_TRUE(upright.ok()) << label << ": " << upright.status().toString();
+      EXPECT_EQ(upright->width(), minimum.width == 1 ? 6 : 48) << label;
+      expectBlocks(*upright, {"ABC", "DEF"}, label);
     }
     // decodePicture keeps the stored order.
     expectBlocks(*decodePicture(testing::withApp1(blockJpeg(rows), testing::exifPayload(tag))),
@@ -346,13 +343,10 @@ TEST(PictureDecoderTest, ScaledDecodeStillRefusesWhatIsNotWhole) {
     const std::vector<uint8_t> cut(jpeg.begin(), jpeg.begin() + std::ptrdiff_t(length));
     EXPECT_FALSE(decodePictureUpright(cut, {1, 1}).ok()) << "length " << length;
   }
+  // A size forged larger than the data holds runs out of data even at an eighth.
   std::vector<uint8_t> forged = quadrantJpeg(16, 16, false);
   testing::forgeJpegSize(forged, 3000, 3000);
   EXPECT_EQ(decodePictureUpright(forged, {1, 1}).status().code(), Status::Code::kCorrupt);
-  testing::forgeJpegSize(forged, 8000, 8000);
-  EXPECT_EQ(decodePictureUpright(forged, {1, 1}).status().code(), Status::Code::kTooLarge);
-  const std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 3, 0, 0, 0, 0};
-  EXPECT_EQ(decodePictureUpright(gif, {1, 1}).status().code(), Status::Code::kInvalidArgument);
   // An unreadable EXIF block only loses the orientation.
   std::vector<uint8_t> badExif = testing::exifPayload(6);
   badExif[10] = 0xff;  // IFD0 offset far past the end
