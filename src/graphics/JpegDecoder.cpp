@@ -6,11 +6,14 @@
 #include <jerror.h>
 // clang-format on
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "graphics/ExifOrientation.h"
 #include "graphics/PictureHeader.h"
 
 namespace kinetra {
@@ -78,12 +81,13 @@ bool createDecompressor(JpegState* state) {
 
 bool isCmyk(J_COLOR_SPACE space) { return space == JCS_CMYK || space == JCS_YCCK; }
 
-// Reads the header, chooses the output colour space and starts decompression (which, for a
-// progressive file, reads every scan).
-bool startDecompressor(JpegState* state, const uint8_t* data, size_t size) {
+// Reads the header (keeping the APP1 segments, where a camera writes its EXIF block) and
+// chooses the output colour space.
+bool readHeader(JpegState* state, const uint8_t* data, size_t size) {
   j_decompress_ptr info = &state->decompressor;
   if (setjmp(state->jump)) return false;
   jpeg_mem_src(info, data, size);
+  jpeg_save_markers(info, JPEG_APP0 + 1, 0xffff);
   jpeg_read_header(info, TRUE);
   switch (info->jpeg_color_space) {
     case JCS_GRAYSCALE:
@@ -100,6 +104,16 @@ bool startDecompressor(JpegState* state, const uint8_t* data, size_t size) {
                     int(info->jpeg_color_space));
       return false;
   }
+  return true;
+}
+
+// Starts decompression at 1/denominator of the full size (which, for a progressive file, reads
+// every scan).
+bool startDecompressor(JpegState* state, unsigned denominator) {
+  j_decompress_ptr info = &state->decompressor;
+  if (setjmp(state->jump)) return false;
+  info->scale_num = 1;
+  info->scale_denom = denominator;
   jpeg_start_decompress(info);
   return true;
 }
@@ -145,9 +159,41 @@ Status failure(const JpegState& state) {
   return Status::Corrupt(message);
 }
 
-}  // namespace
+unsigned scaledSide(int side, unsigned denominator) {
+  return (unsigned(side) + denominator - 1) / denominator;  // libjpeg rounds up
+}
 
-Result<Picture> decodeJpeg(std::span<const uint8_t> bytes) {
+// The largest of libjpeg's reductions (1/8, 1/4, 1/2) whose output still covers `needed` in
+// both sides, or 1 when none does.
+unsigned scaleDenominator(PictureSize stored, PictureSize needed) {
+  for (unsigned denominator : {8u, 4u, 2u}) {
+    if (scaledSide(stored.width, denominator) >= unsigned(std::max(needed.width, 1)) &&
+        scaledSide(stored.height, denominator) >= unsigned(std::max(needed.height, 1))) {
+      return denominator;
+    }
+  }
+  return 1;
+}
+
+// The orientation of the first saved APP1 segment that holds an EXIF block.
+ExifOrientation savedOrientation(const jpeg_decompress_struct& info) {
+  for (jpeg_saved_marker_ptr m = info.marker_list; m != nullptr; m = m->next) {
+    if (m->marker != JPEG_APP0 + 1) continue;
+    const std::span<const uint8_t> payload(m->data, m->data_length);
+    if (holdsExif(payload)) return readExifOrientation(payload);
+  }
+  return ExifOrientation::kUpright;
+}
+
+struct StoredPixels {
+  Picture picture;  // in stored order
+  ExifOrientation orientation = ExifOrientation::kUpright;
+};
+
+// Decodes the pixels at the smallest scale whose output, once upright, still covers
+// `uprightMinimum`; at full size without one.
+Result<StoredPixels> decodeStored(std::span<const uint8_t> bytes,
+                                  std::optional<PictureSize> uprightMinimum) {
   Result<PictureSize> declared = pictureSize(bytes);
   if (!declared.ok()) return declared.status();
 
@@ -155,10 +201,19 @@ Result<Picture> decodeJpeg(std::span<const uint8_t> bytes) {
   std::memset(&state, 0, sizeof(state));
   if (!createDecompressor(&state)) return failure(state);
   DecompressorGuard guard{&state};
-  if (!startDecompressor(&state, bytes.data(), bytes.size())) return failure(state);
+  if (!readHeader(&state, bytes.data(), bytes.size())) return failure(state);
 
   const jpeg_decompress_struct& info = state.decompressor;
-  if (int(info.output_width) != declared->width || int(info.output_height) != declared->height ||
+  if (int(info.image_width) != declared->width || int(info.image_height) != declared->height) {
+    return Status::Corrupt("JPEG: frame size differs from the header");
+  }
+  const ExifOrientation orientation = savedOrientation(info);
+  // Swapping the sides of the upright minimum gives the stored one.
+  const unsigned denominator =
+      uprightMinimum ? scaleDenominator(*declared, uprightSize(*uprightMinimum, orientation)) : 1;
+  if (!startDecompressor(&state, denominator)) return failure(state);
+  if (info.output_width != scaledSide(declared->width, denominator) ||
+      info.output_height != scaledSide(declared->height, denominator) ||
       info.output_components != 4) {
     return Status::Corrupt("JPEG: decoded size differs from the header");
   }
@@ -166,7 +221,24 @@ Result<Picture> decodeJpeg(std::span<const uint8_t> bytes) {
   std::vector<uint8_t> pixels(stride * info.output_height);
   if (!readScanlines(&state, pixels.data(), stride)) return failure(state);
   if (isCmyk(info.jpeg_color_space)) cmykToRgba(pixels, info.saw_Adobe_marker != 0);
-  return Picture::create(declared->width, declared->height, std::move(pixels));
+  Result<Picture> picture =
+      Picture::create(int(info.output_width), int(info.output_height), std::move(pixels));
+  if (!picture.ok()) return picture.status();
+  return StoredPixels{std::move(*picture), orientation};
+}
+
+}  // namespace
+
+Result<Picture> decodeJpeg(std::span<const uint8_t> bytes) {
+  Result<StoredPixels> decoded = decodeStored(bytes, std::nullopt);
+  if (!decoded.ok()) return decoded.status();
+  return std::move(decoded->picture);
+}
+
+Result<Picture> decodeJpegUpright(std::span<const uint8_t> bytes, PictureSize minimum) {
+  Result<StoredPixels> decoded = decodeStored(bytes, minimum);
+  if (!decoded.ok()) return decoded.status();
+  return orientPicture(std::move(decoded->picture), decoded->orientation);
 }
 
 }  // namespace kinetra

@@ -127,7 +127,13 @@ HttpReply HttpRouter::upload(const HttpRequestHead& request, std::vector<std::ui
   const Status picked = photoPickers_.pick(*view, std::move(body));
   if (picked.ok()) return HttpReply::text(204, "");
   if (picked.code() == Status::Code::kCorrupt) {
-    return HttpReply::text(415, "The file is not a PNG, JPEG or GIF picture.\n");
+    return HttpReply::text(
+        415, "That file is not a photo: only whole JPEG and PNG pictures can be used.\n");
+  }
+  if (picked.code() == Status::Code::kTooLarge) {
+    return HttpReply::text(
+        415,
+        "That photo is too large: at most 10000 pixels a side and 40 megapixels can be used.\n");
   }
   // The picker was closed while the body came in.
   if (picked.code() == Status::Code::kNotFound) return noPhotoPicker();

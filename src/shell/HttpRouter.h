@@ -21,7 +21,10 @@ namespace kinetra {
 //   GET  /manifest.webmanifest   the web-app manifest (standalone, icons from the bundle)
 //   GET  /pictures/..., /bundle/..., /documents/...   see PictureRoutes
 //   POST /photo/<view id>        the photo chosen in the picker shown by that view (the bytes
-//                                of the picture file as the body)
+//                                of the picture file as the body): 204 when the picker took it,
+//                                415 with one line of plain text, for the user to read, when it
+//                                refused the picture (not a whole PNG or JPEG, or too many
+//                                pixels)
 //   GET  /ws                     only as a WebSocket upgrade (426 otherwise)
 // HEAD is answered like GET (the session leaves the body out, keeping its Content-Length);
 // another method on a route is 405 with an Allow header. Anything else is 404.
@@ -31,8 +34,8 @@ class HttpRouter {
   struct PhotoPickers {
     // Ok when a picker is on the screen with that view; NotFound or InvalidArgument otherwise.
     std::function<Status(std::uint64_t pickerView)> shown;
-    // The photo chosen in that picker: Corrupt for bytes that are no picture, NotFound when the
-    // picker is gone.
+    // The photo chosen in that picker: Corrupt for bytes that are no whole picture, TooLarge
+    // for a picture over the pixel limits, NotFound when the picker is gone.
     std::function<Status(std::uint64_t pickerView, std::vector<std::uint8_t>)> pick;
   };
 

@@ -75,6 +75,8 @@ class Finger {
   // ---- Controls
   Status chooseSegment(SegmentedControl& control, int segment);
   Status pickDate(DatePicker& picker, Date date);
+  // A photo chosen in the picker: NotFound when the picker is not on the screen, otherwise the
+  // picker's answer (Corrupt or TooLarge for what it refuses; see ImagePickerController).
   Status pickPhoto(ImagePickerController& picker, std::vector<std::uint8_t> bytes);
   Status cancelPicker(ImagePickerController& picker);
 

@@ -1,5 +1,8 @@
 #include "ui/ImagePickerController.h"
 
+#include <span>
+
+#include "graphics/PictureDecoder.h"
 #include "ui/ScreenDescription.h"
 
 namespace kinetra {
@@ -25,6 +28,12 @@ std::unique_ptr<View> ImagePickerController::loadView() {
 }
 
 Status ImagePickerController::pick(std::vector<std::uint8_t> bytes) {
+  // The smallest decode still reads every byte: a photo cut short by its upload, damaged, or
+  // in a form nothing here decodes is refused now rather than when a screen first draws it.
+  const Result<Picture> whole =
+      decodePictureUpright(std::span<const std::uint8_t>(bytes), PictureSize{1, 1});
+  if (whole.status().code() == Status::Code::kTooLarge) return whole.status();
+  if (!whole.ok()) return Status::Corrupt("the picked file is not a whole PNG or JPEG picture");
   const Image image = Image::fromBytes(std::move(bytes));
   if (image.empty()) return Status::Corrupt("the picked file is not a picture");
   if (ImagePickerControllerDelegate* d = delegate()) d->didFinishPickingImage(*this, image);

@@ -32,7 +32,10 @@ class ImagePickerController : public ViewController {
 
  private:
   friend class Finger;
-  // Corrupt when the bytes are not a picture; the delegate hears nothing then.
+  // Hands the picture to the delegate once it has decoded whole (at the smallest scale, so a
+  // phone's 12-megapixel photo costs little). Corrupt for anything that does not: empty, not a
+  // PNG or JPEG (a GIF included), truncated or damaged; TooLarge over the picture limits
+  // (PictureHeader.h). The delegate hears nothing then.
   Status pick(std::vector<std::uint8_t> bytes);
   void cancel();
 

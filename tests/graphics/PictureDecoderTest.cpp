@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 #include <random>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "graphics/PictureHeader.h"
@@ -217,6 +219,154 @@ TEST(PictureDecoderTest, RandomDamageNeverCrashes) {
     if (round % 2 == 0) noise.insert(noise.begin(), {0xff, 0xd8, 0xff});
     EXPECT_FALSE(decodePicture(noise).ok());
   }
+}
+
+// ---- Decoding at the size needed, upright
+
+// Blocks of 16 × 16 pixels (whole chroma blocks, so the colours survive compression), a colour
+// per letter, a row per string.
+const std::vector<std::pair<char, Rgba>> kBlockColours = {
+    {'A', {255, 0, 0, 255}},   {'B', {0, 255, 0, 255}}, {'C', {0, 0, 255, 255}},
+    {'D', {255, 255, 0, 255}}, {'E', {0, 0, 0, 255}},   {'F', {255, 255, 255, 255}}};
+
+Rgba colourOf(char letter) {
+  for (const auto& [l, colour] : kBlockColours) {
+    if (l == letter) return colour;
+  }
+  return {};
+}
+
+std::vector<uint8_t> blockJpeg(const std::vector<std::string>& rows) {
+  constexpr int kBlock = 16;
+  JpegSpec recipe{int(rows[0].size()) * kBlock, int(rows.size()) * kBlock};
+  for (int y = 0; y < recipe.height; ++y) {
+    for (int x = 0; x < recipe.width; ++x) {
+      const Rgba c = colourOf(rows[size_t(y / kBlock)][size_t(x / kBlock)]);
+      recipe.samples.insert(recipe.samples.end(), {c.r, c.g, c.b});
+    }
+  }
+  return makeJpeg(recipe);
+}
+
+void expectBlocks(const Picture& picture, const std::vector<std::string>& rows,
+                  const std::string& label) {
+  ASSERT_EQ(picture.width() * int(rows.size()), picture.height() * int(rows[0].size())) << label;
+  const int block = picture.height() / int(rows.size());
+  for (size_t r = 0; r < rows.size(); ++r) {
+    for (size_t c = 0; c < rows[r].size(); ++c) {
+      const Rgba actual = picture.pixelAt(int(c) * block + block / 2, int(r) * block + block / 2);
+      EXPECT_TRUE(near(actual, colourOf(rows[r][c]), 24))
+          << label << ": block " << rows[r][c] << " reads " << int(actual.r) << "," << int(actual.g)
+          << "," << int(actual.b);
+    }
+  }
+}
+
+// The upright picture is ABC over DEF; each case stores it as a camera does with that tag.
+TEST(PictureDecoderTest, JpegComesOutUprightForEveryOrientationAtEveryScale) {
+  const std::vector<std::pair<uint16_t, std::vector<std::string>>> stored = {
+      {1, {"ABC", "DEF"}},     {2, {"CBA", "FED"}},     {3, {"FED", "CBA"}},
+      {4, {"DEF", "ABC"}},     {5, {"AD", "BE", "CF"}}, {6, {"CF", "BE", "AD"}},
+      {7, {"FC", "EB", "DA"}}, {8, {"DA", "EB", "FC"}}};
+  for (const auto& [tag, rows] : stored) {
+    const std::vector<uint8_t> jpeg = testing::withApp1(blockJpeg(rows), testing::exifPayload(tag));
+    // The stored picture is 48 × 32 or 32 × 48; 1 × 1 asks for the 1/8 decode.
+    for (PictureSize minimum : {PictureSize{1, 1}, PictureSize{48, 32}}) {
+      const std::string label = "orientation " + std::to_string(tag) + " at least " +
+                                std::to_string(minimum.width) + "x" +
+                                std::to_string(minimum.height);
+      Result<Picture> upright = decodePictureUpright(jpeg, minimum);
+      ASSERT_TRUE(upright.ok()) << label << ": " << upright.status().toString();
+      EXPECT_EQ(upright->width(), minimum.width == 1 ? 6 : 48) << label;
+      expectBlocks(*upright, {"ABC", "DEF"}, label);
+    }
+    // decodePicture keeps the stored order.
+    expectBlocks(*decodePicture(testing::withApp1(blockJpeg(rows), testing::exifPayload(tag))),
+                 rows, "stored " + std::to_string(tag));
+  }
+}
+
+TEST(PictureDecoderTest, ScaledDecodeIsTheSmallestThatCoversTheMinimumUpright) {
+  const std::vector<uint8_t> plain = quadrantJpeg(800, 600, false);
+  const std::vector<uint8_t> turned = testing::withApp1(plain, testing::exifPayload(6));
+  struct Case {
+    const std::vector<uint8_t>* file;
+    PictureSize minimum;
+    PictureSize expected;
+  };
+  for (const Case& c : std::vector<Case>{
+           {&plain, {100, 75}, {100, 75}},     // 1/8 exactly
+           {&plain, {101, 75}, {200, 150}},    // one pixel more: 1/4
+           {&plain, {150, 200}, {400, 300}},   // 1/4 is 150 high only
+           {&turned, {150, 200}, {150, 200}},  // upright 600 × 800: 1/4 suffices
+           {&turned, {100, 75}, {150, 200}},   // 1/8 is 75 wide upright
+           {&plain, {320, 370}, {800, 600}},   // only the full size covers it
+           {&plain, {5000, 10}, {800, 600}},   // never enlarged
+           {&plain, {0, -3}, {100, 75}},       // sides below 1 count as 1
+       }) {
+    Result<Picture> decoded = decodePictureUpright(*c.file, c.minimum);
+    ASSERT_TRUE(decoded.ok()) << decoded.status().toString();
+    EXPECT_EQ((PictureSize{decoded->width(), decoded->height()}), c.expected)
+        << (c.file == &turned ? "turned " : "") << c.minimum.width << "x" << c.minimum.height;
+  }
+  // Odd sizes round up, as libjpeg does.
+  Result<Picture> odd = decodePictureUpright(quadrantJpeg(801, 601, false), {1, 1});
+  ASSERT_TRUE(odd.ok());
+  EXPECT_EQ((PictureSize{odd->width(), odd->height()}), (PictureSize{101, 76}));
+  // PNG has no scaled decode: it comes whole.
+  Result<Picture> png = decodePictureUpright(*encodePng(gradient(40, 30)), {1, 1});
+  ASSERT_TRUE(png.ok());
+  EXPECT_EQ(png->width(), 40);
+}
+
+// A 12-megapixel photo of some 5 MB from a phone held upright (stored sideways): within the
+// limits, and brought down to what a 320 × 370 thumbnail needs by the 1/8 decode.
+TEST(PictureDecoderTest, APhoneSizedPhotoIsDecodedAtAnEighth) {
+  JpegSpec recipe{4032, 3024};
+  recipe.quality = 90;
+  recipe.samples = testing::photoRgb(4032, 3024, 1);
+  const std::vector<uint8_t> photo =
+      testing::withApp1(makeJpeg(recipe), testing::exifPayload(6, testing::ByteOrder::kMotorola));
+  EXPECT_GT(photo.size(), 4u << 20);
+  EXPECT_LT(photo.size(), kMaxPictureBytes);
+  Result<Picture> upright = decodePictureUpright(photo, {320, 370});
+  ASSERT_TRUE(upright.ok()) << upright.status().toString();
+  EXPECT_EQ(upright->width(), 378);
+  EXPECT_EQ(upright->height(), 504);
+}
+
+TEST(PictureDecoderTest, ScaledDecodeStillRefusesWhatIsNotWhole) {
+  const std::vector<uint8_t> jpeg =
+      testing::withApp1(quadrantJpeg(64, 48, true), testing::exifPayload(8));
+  ASSERT_TRUE(decodePictureUpright(jpeg, {1, 1}).ok());
+  for (size_t length = 0; length < jpeg.size(); ++length) {
+    const std::vector<uint8_t> cut(jpeg.begin(), jpeg.begin() + std::ptrdiff_t(length));
+    EXPECT_FALSE(decodePictureUpright(cut, {1, 1}).ok()) << "length " << length;
+  }
+  // A size forged larger than the data holds runs out of data even at an eighth.
+  std::vector<uint8_t> forged = quadrantJpeg(16, 16, false);
+  testing::forgeJpegSize(forged, 3000, 3000);
+  EXPECT_EQ(decodePictureUpright(forged, {1, 1}).status().code(), Status::Code::kCorrupt);
+  // An unreadable EXIF block only loses the orientation.
+  std::vector<uint8_t> badExif = testing::exifPayload(6);
+  badExif[10] = 0xff;  // IFD0 offset far past the end
+  Result<Picture> asStored =
+      decodePictureUpright(testing::withApp1(quadrantJpeg(64, 48, false), badExif), {64, 48});
+  ASSERT_TRUE(asStored.ok());
+  EXPECT_EQ(asStored->width(), 64);
+  expectQuadrants(*asStored);
+}
+
+// A camera's XMP block shares the APP1 marker; the EXIF block after it still counts.
+TEST(PictureDecoderTest, TheExifBlockIsFoundAmongOtherApp1Segments) {
+  const std::string xmp = "http://ns.adobe.com/xap/1.0/";
+  std::vector<uint8_t> xmpPayload(xmp.begin(), xmp.end());
+  xmpPayload.push_back(0);
+  const std::vector<uint8_t> jpeg = testing::withApp1(
+      testing::withApp1(blockJpeg({"DEF", "ABC"}), testing::exifPayload(4)), xmpPayload);
+  Result<Picture> upright = decodePictureUpright(jpeg, {1, 1});
+  ASSERT_TRUE(upright.ok());
+  expectBlocks(*upright, {"ABC", "DEF"}, "after XMP");
 }
 
 }  // namespace

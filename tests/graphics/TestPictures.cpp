@@ -8,7 +8,9 @@
 #include <zlib.h>
 
 #include <cstdlib>
+#include <random>
 #include <stdexcept>
+#include <string_view>
 
 namespace kinetra::testing {
 
@@ -138,6 +140,56 @@ void forgeJpegSize(std::vector<uint8_t>& jpeg, uint16_t width, uint16_t height) 
     at += 2 + ((size_t(jpeg[at + 2]) << 8) | jpeg[at + 3]);
   }
   throw std::logic_error("no frame header");
+}
+
+std::vector<uint8_t> photoRgb(int width, int height, uint32_t seed) {
+  std::minstd_rand random(seed);
+  std::vector<uint8_t> samples;
+  samples.reserve(size_t(width) * size_t(height) * 3);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const int base[3] = {x * 200 / width, y * 200 / height, (x + y) * 100 / (width + height)};
+      for (int c = 0; c < 3; ++c) samples.push_back(uint8_t(base[c] + int(random() % 48)));
+    }
+  }
+  return samples;
+}
+
+std::vector<uint8_t> exifPayload(uint16_t orientation, ByteOrder order) {
+  const bool intel = order == ByteOrder::kIntel;
+  std::vector<uint8_t> out = {'E', 'x', 'i', 'f', 0, 0};
+  auto put16 = [&](uint16_t v) {
+    out.insert(out.end(), intel ? std::initializer_list<uint8_t>{uint8_t(v), uint8_t(v >> 8)}
+                                : std::initializer_list<uint8_t>{uint8_t(v >> 8), uint8_t(v)});
+  };
+  auto put32 = [&](uint32_t v) {
+    put16(uint16_t(intel ? v : v >> 16));
+    put16(uint16_t(intel ? v >> 16 : v));
+  };
+  // TIFF header: byte order, 42, IFD0 right after the header.
+  out.insert(out.end(), intel ? std::initializer_list<uint8_t>{'I', 'I'}
+                              : std::initializer_list<uint8_t>{'M', 'M'});
+  put16(42);
+  put32(8);
+  put16(3);
+  // Make: ASCII, 6 bytes, stored after the IFD (offset 8 + 2 + 3 × 12 + 4 = 50).
+  put16(0x010f), put16(2), put32(6), put32(50);
+  // Orientation: one SHORT, left-justified in the value field.
+  put16(0x0112), put16(3), put32(1), put16(orientation), put16(0);
+  // Resolution unit: one SHORT, inches.
+  put16(0x0128), put16(3), put32(1), put16(2), put16(0);
+  put32(0);  // no IFD1
+  for (char c : std::string_view("Phone", 6)) out.push_back(uint8_t(c));
+  return out;
+}
+
+std::vector<uint8_t> withApp1(std::vector<uint8_t> jpeg, std::span<const uint8_t> payload) {
+  const size_t length = payload.size() + 2;
+  if (length > 0xffff || jpeg.size() < 2) throw std::logic_error("bad APP1 segment");
+  std::vector<uint8_t> segment = {0xff, 0xe1, uint8_t(length >> 8), uint8_t(length)};
+  segment.insert(segment.end(), payload.begin(), payload.end());
+  jpeg.insert(jpeg.begin() + 2, segment.begin(), segment.end());
+  return jpeg;
 }
 
 }  // namespace kinetra::testing

@@ -13,6 +13,7 @@
 #include "ShellTestServer.h"
 #include "WebSocketTestClient.h"
 #include "graphics/PictureHeader.h"
+#include "graphics/TestPictures.h"
 
 namespace kinetra::testing {
 namespace {
@@ -454,6 +455,52 @@ TEST(ShellServerTest, APhotoUploadReachesThePickerShownOnTheScreen) {
   }
   EXPECT_TRUE(viewWithText(frame, "Photo 32x24") != nullptr);
   EXPECT_EQ(viewOfKind(frame, "imagePicker"), nullptr);
+}
+
+std::string jpegPhoto(int width, int height, std::uint16_t orientation) {
+  JpegSpec recipe{width, height};
+  recipe.quality = 90;
+  recipe.samples = photoRgb(width, height, 11);
+  const std::vector<std::uint8_t> jpeg = withApp1(makeJpeg(recipe), exifPayload(orientation));
+  return {jpeg.begin(), jpeg.end()};
+}
+
+// What a phone sends: a photo of 12 megapixels and some 5 MB is taken; one cut short, or with
+// a size over the limits, is refused with a line the page shows as it is.
+TEST(ShellServerTest, APhotoThatDoesNotDecodeWholeIsRefusedWithOneLine) {
+  ShellTestServer server;
+  Browser browser(server);
+  const std::string path = browser.openPhotoPicker();
+  ASSERT_FALSE(path.empty());
+  auto upload = [&](const std::string& body) {
+    HttpTestClient client(server.port());
+    return client.request(post(server, path, body.size()) + body);
+  };
+  const std::string small = jpegPhoto(400, 300, 1);
+  auto cutShort = upload(small.substr(0, small.size() * 2 / 3));
+  ASSERT_TRUE(cutShort);
+  EXPECT_EQ(cutShort->status, 415);
+  EXPECT_NE(cutShort->header("Content-Type").find("text/plain"), std::string::npos);
+  EXPECT_NE(cutShort->body.find("JPEG"), std::string::npos) << cutShort->body;
+  EXPECT_EQ(cutShort->body.find('\n'), cutShort->body.size() - 1) << "one line";
+  std::vector<std::uint8_t> forged(small.begin(), small.end());
+  forgeJpegSize(forged, 9000, 9000);
+  auto tooLarge = upload(std::string(forged.begin(), forged.end()));
+  ASSERT_TRUE(tooLarge);
+  EXPECT_EQ(tooLarge->status, 415);
+  EXPECT_NE(tooLarge->body.find("too large"), std::string::npos) << tooLarge->body;
+  EXPECT_NE(viewOfKind(browser.nextFrame(), "imagePicker"), nullptr) << "the picker stays open";
+
+  const std::string photo = jpegPhoto(4032, 3024, 6);
+  ASSERT_GT(photo.size(), 4u << 20);
+  auto taken = upload(photo);
+  ASSERT_TRUE(taken);
+  EXPECT_EQ(taken->status, 204);
+  json frame = browser.nextFrame();
+  for (int i = 0; i < 3 && viewWithText(frame, "Photo 4032x3024") == nullptr; ++i) {
+    frame = browser.nextFrame();
+  }
+  EXPECT_NE(viewWithText(frame, "Photo 4032x3024"), nullptr);
 }
 
 TEST(ShellServerTest, AnUploadIsCutOffOnlyWhenItStopsComingNotForItsAge) {

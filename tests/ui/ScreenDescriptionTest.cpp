@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "UiTestSupport.h"
+#include "graphics/PngEncoder.h"
+#include "graphics/TestPictures.h"
 #include "ui/DatePicker.h"
 #include "ui/Finger.h"
 #include "ui/ImagePickerController.h"
@@ -130,22 +134,72 @@ class PickerWatcher : public ImagePickerControllerDelegate {
   int cancelled = 0;
 };
 
+std::vector<std::uint8_t> jpegPhoto(int width, int height) {
+  testing::JpegSpec recipe{width, height};
+  recipe.samples = testing::photoRgb(width, height, 3);
+  return testing::makeJpeg(recipe);
+}
+
 TEST_F(ScreenDescriptionTest, ThePhotoPickerTakesPicturesFromOutsideOnlyWhileShown) {
   ImagePickerController picker;
   PickerWatcher watcher;
   picker.setDelegate(&watcher);
   Finger finger;
-  EXPECT_EQ(finger.pickPhoto(picker, test::pngBytes(640, 480)).code(), Status::Code::kNotFound);
+  const std::vector<std::uint8_t> png = *encodePng(*Picture::filled(64, 48, {9, 9, 9, 255}));
+  EXPECT_EQ(finger.pickPhoto(picker, png).code(), Status::Code::kNotFound);
   navigation.pushViewController(picker, Animated::Yes);
   EXPECT_EQ(finger.pickPhoto(picker, {0xFF, 0xD8, 0x00}).code(), Status::Code::kCorrupt);
   EXPECT_TRUE(watcher.picked.empty());
-  ASSERT_TRUE(finger.pickPhoto(picker, test::pngBytes(640, 480)).ok());
-  EXPECT_DOUBLE_EQ(watcher.picked.size().width, 640);
+  ASSERT_TRUE(finger.pickPhoto(picker, png).ok());
+  EXPECT_DOUBLE_EQ(watcher.picked.size().width, 64);
+  const std::vector<std::uint8_t> jpeg = jpegPhoto(640, 480);
+  ASSERT_TRUE(finger.pickPhoto(picker, jpeg).ok());
+  EXPECT_EQ(watcher.picked.bytes(), jpeg);
   ASSERT_TRUE(finger.cancelPicker(picker).ok());
   EXPECT_EQ(watcher.cancelled, 1);
   EXPECT_NE(find(application().describeScreen().window,
                  [](const ViewDescription& d) { return d.kind == "imagePicker"; }),
             nullptr);
+}
+
+// Whatever does not decode whole is refused and the delegate hears nothing: an Image holding
+// it would fail only later, when a screen decodes it to draw.
+TEST_F(ScreenDescriptionTest, ThePhotoPickerRefusesWhatDoesNotDecodeWhole) {
+  ImagePickerController picker;
+  PickerWatcher watcher;
+  picker.setDelegate(&watcher);
+  navigation.pushViewController(picker, Animated::Yes);
+  const std::vector<std::uint8_t> jpeg = jpegPhoto(320, 240);
+  std::vector<std::uint8_t> damaged = jpeg;
+  damaged[damaged.size() / 2] = 0xff;  // a marker in the middle of the image data
+  damaged[damaged.size() / 2 + 1] = 0xd9;
+  std::vector<std::uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 16, 0, 16, 0};
+  gif.resize(400, 0x5a);
+  std::vector<std::uint8_t> noise(3000);
+  for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = std::uint8_t(i * 7919 >> 3);
+  const std::vector<std::uint8_t> png = *encodePng(*Picture::filled(64, 48, {9, 9, 9, 255}));
+  struct Case {
+    std::string what;
+    std::vector<std::uint8_t> bytes;
+    Status::Code code;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"JPEG cut short", {jpeg.begin(), jpeg.end() - 200}, Status::Code::kCorrupt},
+           {"JPEG without its end marker", {jpeg.begin(), jpeg.end() - 2}, Status::Code::kCorrupt},
+           {"damaged JPEG", damaged, Status::Code::kCorrupt},
+           {"PNG cut short", {png.begin(), png.end() - 20}, Status::Code::kCorrupt},
+           {"GIF header and garbage", gif, Status::Code::kCorrupt},
+           {"random bytes", noise, Status::Code::kCorrupt},
+           {"nothing", {}, Status::Code::kCorrupt},
+       }) {
+    EXPECT_EQ(Finger().pickPhoto(picker, c.bytes).code(), c.code) << c.what;
+    EXPECT_TRUE(watcher.picked.empty()) << c.what;
+  }
+  // A forged size over the limits is too large rather than broken.
+  std::vector<std::uint8_t> huge = jpeg;
+  testing::forgeJpegSize(huge, 9000, 9000);
+  EXPECT_EQ(Finger().pickPhoto(picker, huge).code(), Status::Code::kTooLarge);
+  EXPECT_TRUE(watcher.picked.empty());
 }
 
 TEST_F(ScreenDescriptionTest, ControlsSendTheirActionsOnlyForTheFinger) {

@@ -8,6 +8,10 @@ const MULTI_TAP_MS = 350;
 const SWIPE_DISTANCE = 30;
 const FLICK_SHARE = 0.1; // a drag over this share of a page goes on to the next page
 
+function firstLine(text) {
+  return text.split('\n', 1)[0].trim();
+}
+
 export class Input {
   constructor(screen, send) {
     this.screen = screen;
@@ -356,9 +360,11 @@ export class Input {
         headers: { 'Content-Type': file.type || 'application/octet-stream' },
         credentials: 'same-origin',
       });
-      if (response.status === 415) message.textContent = 'That file is not a picture.';
+      // A refused picture is answered with one line saying why.
+      if (response.status === 415) message.textContent = firstLine(await response.text()) || 'That file is not a picture.';
       else if (response.status === 413) message.textContent = 'That photo is larger than 20 MB.';
       else if (!response.ok) message.textContent = 'The photo could not be used.';
+      else message.textContent = '';
     } catch {
       message.textContent = 'The photo could not be sent.';
     }

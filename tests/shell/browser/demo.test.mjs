@@ -138,7 +138,15 @@ export const tests = [
       await screen.tapText('Choose Photo');
       await page.locator('#screen .imagePicker .chooser').waitFor();
       await screen.screenshot('picker');
-      await page.locator('#screen .imagePicker input[type=file]').setInputFiles(path.join(scratch, 'documents', 'photo.jpg'));
+      // A file that is no picture: the picker stays, with the shell's reason under its buttons.
+      const fileInput = page.locator('#screen .imagePicker input[type=file]');
+      const message = page.locator('#screen .imagePicker .message');
+      await fileInput.setInputFiles({ name: 'notes.jpg', mimeType: 'image/jpeg', buffer: Buffer.from('these are notes, not a photo') });
+      await page.waitForFunction(() => document.querySelector('#screen .imagePicker .message')?.textContent.length > 0);
+      assert.equal(await message.textContent(), 'That file is not a photo: only whole JPEG and PNG pictures can be used.');
+      assert.ok(await message.isVisible());
+      await screen.screenshot('not-a-picture');
+      await fileInput.setInputFiles(path.join(scratch, 'documents', 'photo.jpg'));
       await screen.waitForText('Photo 32x24');
       await page.waitForFunction(() => [...document.querySelectorAll('#screen .imageView > img')].some((i) => i.naturalWidth === 32));
       await screen.screenshot('photo');
