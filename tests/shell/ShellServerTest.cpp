@@ -184,7 +184,7 @@ TEST(ShellServerTest, BeyondLoopbackEveryRouteAndTheWebSocketNeedTheToken) {
   EXPECT_EQ(token.size(), 32u);
 
   for (const char* path : {"/", "/client/main.js", "/bundle/Chest.jpg", "/documents/photo.jpg",
-                           "/manifest.webmanifest"}) {
+                           "/manifest.webmanifest", "/downloads/0123456789abcdef"}) {
     HttpTestClient client(server.port());
     auto refused = client.request(HttpTestClient::get(path, host(server)));
     ASSERT_TRUE(refused) << path;
