@@ -40,6 +40,7 @@ LogTabViews::LogTabViews(HistoryState state)
                        Rect{20, 66, 280, 30}),
       emailLabel(Rect{20, 106, 280, 21}),
       emailSendButton(ButtonType::kRoundedRect, Rect{20, 140, 280, 40}),
+      emailDownloadButton(ButtonType::kRoundedRect, Rect{20, 196, 280, 40}),
       logNavigationController(logTabTableView) {
   kinetraLogView2.setTitle("Previous Records");
   logDateLabel.setTextAlignment(TextAlignment::kCenter);
@@ -64,11 +65,9 @@ LogTabViews::LogTabViews(HistoryState state)
   emailAddress.setDelegate(&logTabTableView);
   emailLogDuration.setSelectedSegmentIndex(0);
   emailSendButton.setTitle("Send", ControlState::kNormal);
-  // FIXME: the export (sendEmail:) is not built yet; until it is, the button sends nothing and
-  // says so by being disabled.
-  emailSendButton.setEnabled(false);
+  emailDownloadButton.setTitle("Download CSV", ControlState::kNormal);
   for (View* view : std::initializer_list<View*>{&emailAddress, &emailLogDuration, &emailLabel,
-                                                 &emailSendButton}) {
+                                                 &emailSendButton, &emailDownloadButton}) {
     emailView.view().addSubview(*view);
   }
 
