@@ -151,7 +151,8 @@ TEST_F(LogCsvTest, QuotesInsideValuesAreDoubledAndAnyCsvReaderGetsTheValuesBack)
   const auto file = folder.path() / "Log.csv";
   std::ofstream(file, std::ios::binary) << build(1);
   const std::string command =
-      "python3 -c 'import csv, json, sys\n"
+      std::string(KINETRA_TEST_PYTHON) +
+      " -c 'import csv, json, sys\n"
       "rows = list(csv.reader(open(sys.argv[1], newline=\"\", encoding=\"utf-8\")))\n"
       "print(\"\\n\".join(json.dumps(f) for f in rows[-1]))' " +
       file.string();
