@@ -38,16 +38,5 @@ TEST(MailAccountTest, AMalformedRelayIsRefused) {
   }
 }
 
-TEST(MailAccountTest, LoginAndSupportAddressDefaultToTheSenderAddress) {
-  MailAccount account;
-  account.fromEmail = "me@example.org";
-  EXPECT_EQ(account.effectiveLogin(), "me@example.org");
-  EXPECT_EQ(account.effectiveSupportAddress(), "me@example.org");
-  account.login = "me";
-  account.supportAddress = "help@example.org";
-  EXPECT_EQ(account.effectiveLogin(), "me");
-  EXPECT_EQ(account.effectiveSupportAddress(), "help@example.org");
-}
-
 }  // namespace
 }  // namespace kinetra
