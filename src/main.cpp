@@ -139,9 +139,9 @@ std::optional<Options> parseOptions(const std::vector<std::string_view>& argumen
 
 // The mail account, with its password read from the password file or else the environment
 // (which then forgets it, so no child process inherits it). Nothing without a relay; an error
-// text when the password file cannot be read. The password itself is never printed.
-std::optional<kinetra::MailAccount> mailAccount(const Options& options, std::string& error) {
-  if (!options.smtpRelay) return std::nullopt;
+// when the password file cannot be read. The password itself is never printed.
+kinetra::Result<std::optional<kinetra::MailAccount>> mailAccount(const Options& options) {
+  if (!options.smtpRelay) return std::optional<kinetra::MailAccount>();
   kinetra::MailAccount account;
   account.relayHost = options.smtpRelay->host;
   account.relayPorts = options.smtpRelay->ports;
@@ -152,15 +152,15 @@ std::optional<kinetra::MailAccount> mailAccount(const Options& options, std::str
   if (options.smtpPasswordFile) {
     std::ifstream file(*options.smtpPasswordFile);
     if (!file || !std::getline(file, account.pass)) {
-      error = "cannot read the password file " + *options.smtpPasswordFile;
-      return std::nullopt;
+      return kinetra::Status::NotFound("cannot read the password file " +
+                                       *options.smtpPasswordFile);
     }
     if (account.pass.ends_with('\r')) account.pass.pop_back();
   } else if (const char* password = std::getenv("KINETRA_SMTP_PASSWORD")) {
     account.pass = password;
   }
   ::unsetenv("KINETRA_SMTP_PASSWORD");
-  return account;
+  return std::optional(std::move(account));
 }
 
 // Every connection costs a descriptor, and the usual soft limit (1,024) is far below what the
@@ -180,12 +180,12 @@ int runKinetra(const Options& options) {
                                                      : kinetra::DocumentsDirectory::defaultPath();
   environment.resourceDirectory = options.resources ? std::filesystem::path(*options.resources)
                                                     : kinetra::ResourceBundle::defaultPath();
-  std::string mailError;
-  environment.mail = mailAccount(options, mailError);
-  if (!mailError.empty()) {
-    std::fprintf(stderr, "kinetra: %s\n", mailError.c_str());
+  kinetra::Result<std::optional<kinetra::MailAccount>> mail = mailAccount(options);
+  if (!mail.ok()) {
+    std::fprintf(stderr, "kinetra: %s\n", mail.status().message().c_str());
     return kExitMisconfigured;
   }
+  environment.mail = std::move(mail).value();
   if (environment.mail) {
     loop.log().line("mail: exports go through " + environment.mail->relayHost + " as " +
                     environment.mail->fromEmail);
