@@ -133,6 +133,20 @@ TEST_F(LogExportTest, AFailedSendKeepsTheChangedAddressAndEndsInOneFailureEach) 
   EXPECT_FALSE(logged("delegate - message sent"));
 }
 
+TEST_F(LogExportTest, APeriodWithoutLoggedDaysStillSendsTheTwoHeaders) {
+  launchWithRelay({LoopbackServer::unusedPort()});
+  openExportPage("me@example.org", -1);  // no segment: one day, and nothing logged today
+  app().userData().exerciseLog = Dictionary{{"Mar 10, 2024", Dictionary{}}};
+  app().userData().aerobicsLog = Dictionary{};
+  tapSend();
+  EXPECT_EQ(ui().emailLabel.text(), LogExport::kPleaseWait);
+  EXPECT_EQ(app().mailer().messagesUnderWay(), 1u);
+  EXPECT_EQ(readDocumentBytes("Log.csv"), "Cardio\n" + std::string(LogCsv::kCardioHeader) +
+                                              "\n\nExercise\n" +
+                                              std::string(LogCsv::kStrengthHeader));
+  ASSERT_TRUE(waitFor([&] { return app().mailer().messagesUnderWay() == 0; }));
+}
+
 // What the scripted relay heard of one delivered export.
 struct Delivery {
   std::string data;

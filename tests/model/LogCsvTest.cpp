@@ -112,7 +112,7 @@ TEST_F(LogCsvTest, OnlyCompleteGroupsBecomeRowsNumberedPerExerciseAndDay) {
   cardio_.asDictionary()[today] = Dictionary{{" tennis", Array{"a", "b", "c", "d", "e", "f", "g"}}};
   strength_.asDictionary()[today] =
       Dictionary{{"Squat", Array{"1 kg", "1", "x", "2 kg", "2", "y", "3 kg"}},
-                 {"Bench", Array{"4 kg", "4", ""}}};
+                 {"Bench", Array{"4 kg", "4", "", "5 kg"}}};
   strength_.asDictionary()[yesterday] =
       Dictionary{{"Squat", Array{"5 kg", "5", "", "6 kg", "6", ""}}};
   const std::string q = "\"";
