@@ -97,7 +97,7 @@ int run(const std::filesystem::path& documents, const std::filesystem::path& res
   auto loop = std::make_unique<kinetra::RunLoop>();
   application.setClock(&loop->clock());
   auto delegate = std::make_unique<kinetra::VelomarAppDelegate>(
-      *loop, kinetra::VelomarAppDelegate::Environment{documents, resources, {}});
+      *loop, kinetra::VelomarAppDelegate::Environment{documents, resources, {}, std::nullopt});
   application.launch(*delegate);
   const std::size_t days = delegate->userData().exerciseLog.asDictionary().size();
   if (days == 0) {

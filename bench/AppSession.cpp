@@ -29,7 +29,7 @@ AppSession::AppSession(const std::filesystem::path& resources, const PropertyLis
   loop = std::make_unique<RunLoop>();
   Application::shared().setClock(&loop->clock());
   app = std::make_unique<VelomarAppDelegate>(
-      *loop, VelomarAppDelegate::Environment{documents, resources, {"en_US", "UTC"}});
+      *loop, VelomarAppDelegate::Environment{documents, resources, {"en_US", "UTC"}, std::nullopt});
   Application::shared().launch(*app);
   ok = ok && !app->userData().exerciseLog.asDictionary().empty();
   frame();  // the first frame carries the pictures

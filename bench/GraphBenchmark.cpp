@@ -56,7 +56,8 @@ struct Session {
     const std::filesystem::path documents =
         std::filesystem::temp_directory_path() / "kinetra-bench-graph-unused";
     app = std::make_unique<kinetra::VelomarAppDelegate>(
-        *loop, kinetra::VelomarAppDelegate::Environment{documents, resources, {"en_US", "UTC"}});
+        *loop, kinetra::VelomarAppDelegate::Environment{
+                   documents, resources, {"en_US", "UTC"}, std::nullopt});
     kinetra::Application::shared().launch(*app);
     app->userData().exerciseLog = log(*app);
     app->selection().selectedExercise = kExercise;

@@ -50,7 +50,7 @@ void launch(benchmark::State& state, const std::filesystem::path& documents,
     state.ResumeTiming();
 
     auto delegate = std::make_unique<kinetra::VelomarAppDelegate>(
-        *loop, kinetra::VelomarAppDelegate::Environment{documents, resources, {}});
+        *loop, kinetra::VelomarAppDelegate::Environment{documents, resources, {}, std::nullopt});
     application.launch(*delegate);
     if (delegate->userData().exerciseLog.asDictionary().empty() ||
         delegate->userData().aerobicsLog.asDictionary().empty()) {

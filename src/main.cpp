@@ -6,6 +6,7 @@
 #include "foundation/ResourceBundle.h"
 #include "foundation/RunLoop.h"
 #include "graphics/DrawingContext.h"
+#include "mail/MailAccount.h"
 #include "model/CatalogueResources.h"
 #include "shell/WebShell.h"
 #include "ui/Application.h"
@@ -19,7 +20,9 @@
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,7 +33,9 @@ namespace {
 
 constexpr std::string_view kUsage =
     "usage: kinetra [--documents DIR] [--resources DIR] [--bind ADDRESS] [--port N]\n"
-    "               [--token TOKEN] [--help] [--version]\n"
+    "               [--token TOKEN] [--smtp-relay HOST[:PORT,...] --smtp-from ADDRESS\n"
+    "               [--smtp-login LOGIN] [--smtp-password-file FILE] [--smtp-ca-file FILE]\n"
+    "               [--support-address ADDRESS]] [--help] [--version]\n"
     "\n"
     "  --documents DIR  where the user's files live (default: $XDG_DATA_HOME/kinetra,\n"
     "                   else ~/.local/share/kinetra)\n"
@@ -40,6 +45,15 @@ constexpr std::string_view kUsage =
     "  --port N         port to serve on (default 8080; 0: any free port)\n"
     "  --token TOKEN    access token (at least 22 of A-Z a-z 0-9 - . _ ~); generated when\n"
     "                   serving beyond loopback\n"
+    "  --smtp-relay HOST[:PORT,...]  the mail relay exports are sent through (ports tried in\n"
+    "                   order; default 587); without it exports can only be downloaded\n"
+    "  --smtp-from ADDRESS     the sender address of your mail account\n"
+    "  --smtp-login LOGIN      the account's login (default: the sender address)\n"
+    "  --smtp-password-file FILE  a file whose first line is the account's password; else\n"
+    "                   the environment's KINETRA_SMTP_PASSWORD; none: no AUTH\n"
+    "  --smtp-ca-file FILE     PEM certificates to verify the relay by (default: the system's)\n"
+    "  --support-address ADDRESS  the address the export letter names for questions\n"
+    "                   (default: the sender address)\n"
     "  --help           print this text\n"
     "  --version        print the version\n";
 
@@ -54,6 +68,12 @@ struct Options {
   std::optional<std::string> bind;
   std::optional<std::uint16_t> port;
   std::optional<std::string> token;
+  std::optional<kinetra::MailAccount::Relay> smtpRelay;
+  std::optional<std::string> smtpFrom;
+  std::optional<std::string> smtpLogin;
+  std::optional<std::string> smtpPasswordFile;
+  std::optional<std::string> smtpCaFile;
+  std::optional<std::string> supportAddress;
   bool help = false;
   bool version = false;
 };
@@ -64,6 +84,20 @@ std::optional<std::uint16_t> parsePort(std::string_view text) {
   if (error != std::errc() || end != text.data() + text.size() || value > 65535)
     return std::nullopt;
   return static_cast<std::uint16_t>(value);
+}
+
+// The mail account's options that take a plain value; false for any other argument.
+bool parseMailOption(std::string_view argument, std::string_view value, bool hasValue,
+                     Options& options) {
+  std::optional<std::string>* target = nullptr;
+  if (argument == "--smtp-from") target = &options.smtpFrom;
+  if (argument == "--smtp-login") target = &options.smtpLogin;
+  if (argument == "--smtp-password-file") target = &options.smtpPasswordFile;
+  if (argument == "--smtp-ca-file") target = &options.smtpCaFile;
+  if (argument == "--support-address") target = &options.supportAddress;
+  if (target == nullptr || !hasValue || value.empty()) return false;
+  *target = std::string(value);
+  return true;
 }
 
 // Nothing on a malformed command line; the caller prints the usage.
@@ -87,11 +121,46 @@ std::optional<Options> parseOptions(const std::vector<std::string_view>& argumen
     } else if (argument == "--port" && hasValue) {
       options.port = parsePort(arguments[++i]);
       if (!options.port) return std::nullopt;
-    } else {
+    } else if (argument == "--smtp-relay" && hasValue) {
+      options.smtpRelay = kinetra::MailAccount::parseRelay(arguments[++i]);
+      if (!options.smtpRelay) return std::nullopt;
+    } else if (!parseMailOption(argument, hasValue ? arguments[i + 1] : "", hasValue, options)) {
       return std::nullopt;
+    } else {
+      ++i;
     }
   }
+  // The account's other options mean nothing without a relay, and a relay needs a sender.
+  const bool accountDetails = options.smtpFrom || options.smtpLogin || options.smtpPasswordFile ||
+                              options.smtpCaFile || options.supportAddress;
+  if (options.smtpRelay ? !options.smtpFrom : accountDetails) return std::nullopt;
   return options;
+}
+
+// The mail account, with its password read from the password file or else the environment
+// (which then forgets it, so no child process inherits it). Nothing without a relay; an error
+// when the password file cannot be read. The password itself is never printed.
+kinetra::Result<std::optional<kinetra::MailAccount>> mailAccount(const Options& options) {
+  if (!options.smtpRelay) return std::optional<kinetra::MailAccount>();
+  kinetra::MailAccount account;
+  account.relayHost = options.smtpRelay->host;
+  account.relayPorts = options.smtpRelay->ports;
+  account.fromEmail = options.smtpFrom.value_or("");
+  account.login = options.smtpLogin.value_or("");
+  account.caFile = options.smtpCaFile.value_or("");
+  account.supportAddress = options.supportAddress.value_or("");
+  if (options.smtpPasswordFile) {
+    std::ifstream file(*options.smtpPasswordFile);
+    if (!file || !std::getline(file, account.pass)) {
+      return kinetra::Status::NotFound("cannot read the password file " +
+                                       *options.smtpPasswordFile);
+    }
+    if (account.pass.ends_with('\r')) account.pass.pop_back();
+  } else if (const char* password = std::getenv("KINETRA_SMTP_PASSWORD")) {
+    account.pass = password;
+  }
+  ::unsetenv("KINETRA_SMTP_PASSWORD");
+  return std::optional(std::move(account));
 }
 
 // Every connection costs a descriptor, and the usual soft limit (1,024) is far below what the
@@ -111,6 +180,16 @@ int runKinetra(const Options& options) {
                                                      : kinetra::DocumentsDirectory::defaultPath();
   environment.resourceDirectory = options.resources ? std::filesystem::path(*options.resources)
                                                     : kinetra::ResourceBundle::defaultPath();
+  kinetra::Result<std::optional<kinetra::MailAccount>> mail = mailAccount(options);
+  if (!mail.ok()) {
+    std::fprintf(stderr, "kinetra: %s\n", mail.status().message().c_str());
+    return kExitMisconfigured;
+  }
+  environment.mail = std::move(mail).value();
+  if (environment.mail) {
+    loop.log().line("mail: exports go through " + environment.mail->relayHost + " as " +
+                    environment.mail->fromEmail);
+  }
   loop.log().line("resources: " + environment.resourceDirectory.string());
   loop.log().line("documents: " + environment.documentsDirectory.string());
   const kinetra::ResourceBundle bundle(environment.resourceDirectory);

@@ -58,4 +58,33 @@ start "$work/other" other
 kill -9 "${pids[0]}"
 wait "${pids[0]}" 2>/dev/null
 start "$work/docs" again
-echo "kinetra checks its catalogue and its documents folder before serving"
+# The mail account: its details need a relay and a relay needs a sender (exit 2, the usage); a
+# password file that cannot be read stops the start, naming the file. A password given in the
+# environment reaches no output line.
+for args in "--smtp-from me@example.org" "--smtp-relay smtp.example.org" \
+            "--smtp-relay smtp.example.org:0 --smtp-from me@example.org"; do
+  # shellcheck disable=SC2086 # the words of $args are separate arguments
+  "$kinetra" $args --resources "$resources" --documents "$work/mail" --port 0 >"$work/out" 2>&1
+  status=$?
+  [ $status -eq 2 ] || fail "mail options $args: exit status $status"
+  grep -q "usage: kinetra" "$work/out" || fail "mail options $args: $(cat "$work/out")"
+done
+"$kinetra" --smtp-relay smtp.example.org --smtp-from me@example.org \
+  --smtp-password-file "$work/no-such-file" --resources "$resources" --documents "$work/mail" \
+  --port 0 >"$work/out" 2>&1
+status=$?
+[ $status -eq 2 ] || fail "unreadable password file: exit status $status"
+grep -q "password file $work/no-such-file" "$work/out" || fail "password file: $(cat "$work/out")"
+KINETRA_SMTP_PASSWORD=never-shown-4711 "$kinetra" --smtp-relay smtp.example.org:2525,587 \
+  --smtp-from me@example.org --resources "$resources" --documents "$work/mail" --port 0 \
+  >"$work/log.mail" 2>&1 &
+pids+=($!)
+for _ in $(seq 1 200); do
+  grep -q "Kinetra is running" "$work/log.mail" && break
+  sleep 0.05
+done
+grep -q "mail: exports go through smtp.example.org as me@example.org" "$work/log.mail" ||
+  fail "mail account: $(cat "$work/log.mail")"
+grep -q "never-shown-4711" "$work/log.mail" && fail "the password was written out"
+
+echo "kinetra checks its catalogue, its documents folder and its mail account before serving"

@@ -15,6 +15,7 @@
 #include "graph/GraphPlot.h"
 #include "logging/AerobicEntryPane.h"
 #include "logging/EntryPaneEditing.h"
+#include "logging/LogExport.h"
 #include "logging/StrengthEntryPane.h"
 #include "model/DayList.h"
 #include "ui/Application.h"
@@ -64,6 +65,7 @@ VelomarAppDelegate::VelomarAppDelegate(RunLoop& runLoop, Environment environment
       nameIndex_(dateFormatter_->localeName()),
       pictures_(bundle_, userFiles_.documents()),
       userData_(userFiles_),
+      mailer_(runLoop, std::move(environment.mail), *this),
       interface_(std::make_unique<MainInterface>(MainInterface::State{
           userData_, selection_, runLoop_.log(),
           CatalogueState{catalogue_, exerciseList_, userData_.customExercises, selection_, flags_,
@@ -267,6 +269,10 @@ void VelomarAppDelegate::makeBarControls() {
   ui.useLoggingDateButton.addTarget([this](Control& sender) { useLoggingDate(sender); },
                                     ControlEvent::kTouchUpInside);
   ui.logDatesEditButton.setAction([this](BarButtonItem& sender) { logDatesEdit(sender); });
+  ui.emailSendButton.addTarget([this](Control& sender) { sendEmail(sender); },
+                               ControlEvent::kTouchUpInside);
+  ui.emailDownloadButton.addTarget([this](Control& sender) { downloadCsv(sender); },
+                                   ControlEvent::kTouchUpInside);
 
   // The exercise screen's bar and the entry panes.
   ui.velomarBackButton.setAction([this](BarButtonItem& sender) { velomarBackSelect(sender); });
@@ -426,6 +432,26 @@ void VelomarAppDelegate::logEdit(Sender) {
 
 LoggingState VelomarAppDelegate::loggingState() {
   return {userData_, selection_, flags_, runLoop_.log()};
+}
+
+// ---- The export page
+
+void VelomarAppDelegate::sendEmail(Sender) { LogExport(*interface_, exportState()).sendEmail(); }
+void VelomarAppDelegate::downloadCsv(Sender) {
+  LogExport(*interface_, exportState()).downloadCsv();
+}
+void VelomarAppDelegate::messageSent(SMTPMessage& message) {
+  mailer_.dispose(message);
+  LogExport(*interface_, exportState()).messageSent();
+}
+void VelomarAppDelegate::messageFailed(SMTPMessage& message, const SMTPError& error) {
+  mailer_.dispose(message);
+  LogExport(*interface_, exportState()).messageFailed(error.code, error.description);
+}
+
+ExportState VelomarAppDelegate::exportState() {
+  return {userData_,      selection_, *dateFormatter_, now(), userFiles_.documents(),
+          runLoop_.log(), mailer_};
 }
 
 // ---- What the catalogue's lists ask for

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/LogMailer.h"
 #include "app/MainInterface.h"
 #include "app/Sender.h"
 #include "catalogue/CatalogueNavigation.h"
@@ -16,8 +17,11 @@
 #include "foundation/PropertyList.h"
 #include "foundation/ResourceBundle.h"
 #include "foundation/Timer.h"
+#include "logging/ExportState.h"
 #include "logging/HistoryNavigation.h"
 #include "logging/LoggingState.h"
+#include "mail/MailAccount.h"
+#include "mail/SMTPMessageDelegate.h"
 #include "model/Catalogue.h"
 #include "model/EditingFlags.h"
 #include "model/ExerciseList.h"
@@ -61,13 +65,16 @@ class VelomarAppDelegate : public ApplicationDelegate,
                            public ImagePickerControllerDelegate,
                            public CatalogueNavigation,
                            public HistoryNavigation,
-                           public WorkoutsNavigation {
+                           public WorkoutsNavigation,
+                           public SMTPMessageDelegate {
  public:
   struct Environment {
     std::filesystem::path documentsDirectory;
     std::filesystem::path resourceDirectory;
     // The locale and time zone of day strings; the locale also orders the name index.
     DateFormatter::Options dates;
+    // The user's mail account for exports; none: exports can only be downloaded.
+    std::optional<MailAccount> mail;
   };
 
   // Makes the main interface (the window's content is put in place at launch).
@@ -151,6 +158,17 @@ class VelomarAppDelegate : public ApplicationDelegate,
   void logEdit(Sender sender = {});
   // The parts of the state the entry panes work on.
   LoggingState loggingState();
+
+  // ---- The export page (LogExport)
+  // Mails the log of the chosen period as CSV through the configured account.
+  void sendEmail(Sender sender = {});
+  // Hands the browser the same CSV to save.
+  void downloadCsv(Sender sender = {});
+  // The end of one export's conversation: the message is disposed of, the label updated.
+  void messageSent(SMTPMessage& message) override;
+  void messageFailed(SMTPMessage& message, const SMTPError& error) override;
+  ExportState exportState();
+  const LogMailer& mailer() const { return mailer_; }
 
   // "Now", from the run loop's clock; and the day string of a moment.
   Date now() const;
@@ -261,6 +279,8 @@ class VelomarAppDelegate : public ApplicationDelegate,
   EditingFlags flags_;
   // The day keys already reported as unreadable, once per run.
   std::set<std::string, std::less<>> reportedKeys_;
+  // The exports under way.
+  LogMailer mailer_;
 
   // The screens, last: made before launch, destroyed first.
   std::unique_ptr<ImagePickerController> imagePickerController_;  // made at start-up

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/Font.h"
 #include "ui/ScreenLayout.h"
 
 namespace kinetra {
@@ -38,8 +39,9 @@ LogTabViews::LogTabViews(HistoryState state)
       emailAddress(Rect{20, 20, 280, 31}),
       emailLogDuration(std::vector<std::string>{"All", "30 days", "14 days", "7 days"},
                        Rect{20, 66, 280, 30}),
-      emailLabel(Rect{20, 106, 280, 21}),
+      emailLabel(Rect{20, 98, 280, 40}),
       emailSendButton(ButtonType::kRoundedRect, Rect{20, 140, 280, 40}),
+      emailDownloadButton(ButtonType::kRoundedRect, Rect{20, 196, 280, 40}),
       logNavigationController(logTabTableView) {
   kinetraLogView2.setTitle("Previous Records");
   logDateLabel.setTextAlignment(TextAlignment::kCenter);
@@ -63,12 +65,15 @@ LogTabViews::LogTabViews(HistoryState state)
   emailAddress.setPlaceholder("e-mail address");
   emailAddress.setDelegate(&logTabTableView);
   emailLogDuration.setSelectedSegmentIndex(0);
+  // Two lines, centred: the longest status text fits whole.
+  emailLabel.setNumberOfLines(2);
+  emailLabel.setTextAlignment(TextAlignment::kCenter);
+  emailLabel.setFont(Font::systemFontOfSize(15));
+  emailLabel.setBackgroundColor(Color::clearColor());
   emailSendButton.setTitle("Send", ControlState::kNormal);
-  // FIXME: the export (sendEmail:) is not built yet; until it is, the button sends nothing and
-  // says so by being disabled.
-  emailSendButton.setEnabled(false);
+  emailDownloadButton.setTitle("Download CSV", ControlState::kNormal);
   for (View* view : std::initializer_list<View*>{&emailAddress, &emailLogDuration, &emailLabel,
-                                                 &emailSendButton}) {
+                                                 &emailSendButton, &emailDownloadButton}) {
     emailView.view().addSubview(*view);
   }
 

@@ -52,7 +52,8 @@ struct LogTabViews {
   TextField emailAddress;
   SegmentedControl emailLogDuration;
   Label emailLabel;
-  Button emailSendButton;
+  Button emailSendButton;      // sendEmail:
+  Button emailDownloadButton;  // the same CSV, saved by the user's browser
 
   NavigationController logNavigationController;  // last: it holds its root screen
 

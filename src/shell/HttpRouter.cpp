@@ -69,6 +69,7 @@ HttpReply HttpRouter::route(const HttpRequestHead& request, std::vector<std::uin
 
 HttpReply HttpRouter::routeGet(const HttpRequestHead& request) const {
   if (std::optional<HttpReply> picture = pictures_.handle(request)) return std::move(*picture);
+  if (std::optional<HttpReply> file = files_.handle(request)) return std::move(*file);
   if (request.path == "/ws") {
     HttpReply reply = HttpReply::text(426, "Upgrade Required\n");
     reply.headers.emplace_back("Upgrade", "websocket");

@@ -10,6 +10,7 @@
 #include "foundation/ResourceBundle.h"
 #include "foundation/Status.h"
 #include "shell/ClientFiles.h"
+#include "shell/FileOffers.h"
 #include "shell/HttpMessage.h"
 #include "shell/PictureRoutes.h"
 
@@ -20,6 +21,7 @@ namespace kinetra {
 //   GET  /client/<file>          the client's scripts and style sheets
 //   GET  /manifest.webmanifest   the web-app manifest (standalone, icons from the bundle)
 //   GET  /pictures/..., /bundle/..., /documents/...   see PictureRoutes
+//   GET  /downloads/<identifier>  a file offered to the browser to save (see FileOffers)
 //   POST /photo/<view id>        the photo chosen in the picker shown by that view (the bytes
 //                                of the picture file as the body): 204 when the picker took it,
 //                                415 with one line of plain text, for the user to read, when it
@@ -39,10 +41,12 @@ class HttpRouter {
     std::function<Status(std::uint64_t pickerView, std::vector<std::uint8_t>)> pick;
   };
 
-  HttpRouter(const ClientFiles& client, const PictureRoutes& pictures, const ResourceBundle& bundle,
-             std::vector<std::string> iconNames, PhotoPickers photoPickers)
+  HttpRouter(const ClientFiles& client, const PictureRoutes& pictures, const FileOffers& files,
+             const ResourceBundle& bundle, std::vector<std::string> iconNames,
+             PhotoPickers photoPickers)
       : client_(client),
         pictures_(pictures),
+        files_(files),
         bundle_(bundle),
         iconNames_(std::move(iconNames)),
         photoPickers_(std::move(photoPickers)) {}
@@ -64,6 +68,7 @@ class HttpRouter {
 
   const ClientFiles& client_;
   const PictureRoutes& pictures_;
+  const FileOffers& files_;
   const ResourceBundle& bundle_;
   std::vector<std::string> iconNames_;
   PhotoPickers photoPickers_;

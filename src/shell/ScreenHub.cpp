@@ -9,12 +9,13 @@
 namespace kinetra {
 
 ScreenHub::ScreenHub(RunLoop& loop, Application& application, PictureStore& pictures,
-                     double watchSeconds)
+                     double watchSeconds, FileOffers* files)
     : loop_(loop),
       application_(application),
       performer_(application),
       encoder_(pictures, [this](const ViewDescription& d) { return render(d); }),
       watchSeconds_(watchSeconds),
+      files_(files),
       diagnostics_(loop.clock(), loop.log()) {}
 
 void ScreenHub::attach(std::weak_ptr<FrameSink> sink) {
@@ -36,7 +37,15 @@ void ScreenHub::receive(FrameSink& sink, std::string_view message) {
                       "shell: an event was not carried out: " + done.toString());
   }
   if (event->sequence >= 0) sink.acknowledge(event->sequence);
+  offerFiles(sink);
   screenChanged();
+}
+
+void ScreenHub::offerFiles(FrameSink& sink) {
+  if (files_ == nullptr) return;
+  for (FileToSave& file : application_.takeFilesToSave()) {
+    sink.sendFrame(std::make_shared<const std::string>(files_->offer(std::move(file))));
+  }
 }
 
 Status ScreenHub::pickPhoto(std::uint64_t pickerView, std::vector<std::uint8_t> bytes) {

@@ -12,6 +12,7 @@
 #include "foundation/RunLoop.h"
 #include "foundation/Timer.h"
 #include "shell/EventPerformer.h"
+#include "shell/FileOffers.h"
 #include "shell/FrameEncoder.h"
 #include "shell/FrameSink.h"
 #include "shell/PictureStore.h"
@@ -27,13 +28,17 @@ namespace kinetra {
 // long as its own pending operations.
 class ScreenHub : public std::enable_shared_from_this<ScreenHub> {
  public:
-  ScreenHub(RunLoop& loop, Application& application, PictureStore& pictures, double watchSeconds);
+  // `files`, when given, keeps the files the application offers to save (see receive()); it
+  // must outlive the hub.
+  ScreenHub(RunLoop& loop, Application& application, PictureStore& pictures, double watchSeconds,
+            FileOffers* files = nullptr);
   ScreenHub(const ScreenHub&) = delete;
   ScreenHub& operator=(const ScreenHub&) = delete;
 
   // A browser connected: it gets the current screen at once.
   void attach(std::weak_ptr<FrameSink> sink);
-  // One message from `sink`'s browser: decoded and carried out, then a frame goes out. A
+  // One message from `sink`'s browser: decoded and carried out, then a frame goes out; files the
+  // application offered to save meanwhile go to this browser alone, as "save" messages. A
   // malformed, unknown or failing event is ignored with one diagnostic line (rate-limited by
   // kind: a browser sending thousands gets a few lines and a count).
   void receive(FrameSink& sink, std::string_view message);
@@ -68,12 +73,14 @@ class ScreenHub : public std::enable_shared_from_this<ScreenHub> {
   void pruneSinks();
   void watch();
   void broadcast(std::shared_ptr<const std::string> frame);
+  void offerFiles(FrameSink& sink);
 
   RunLoop& loop_;
   Application& application_;
   EventPerformer performer_;
   FrameEncoder encoder_;
   double watchSeconds_;
+  FileOffers* files_;
   DiagnosticRateLimiter diagnostics_;
   std::vector<std::weak_ptr<FrameSink>> sinks_;
   std::map<std::uint64_t, Rendered> renders_;

@@ -8,6 +8,7 @@
 #include "foundation/RunLoop.h"
 #include "shell/AccessPolicy.h"
 #include "shell/ClientFiles.h"
+#include "shell/FileOffers.h"
 #include "shell/HttpRouter.h"
 #include "shell/PictureRoutes.h"
 #include "shell/PictureStore.h"
@@ -31,8 +32,8 @@ struct ShellCore {
         policy(std::move(accessPolicy)),
         client(std::move(clientFiles)),
         pictureRoutes(pictures, resourceBundle, documentsDirectory),
-        hub(std::make_shared<ScreenHub>(runLoop, application, pictures, watchSeconds)),
-        router(client, pictureRoutes, resourceBundle, std::move(iconNames),
+        hub(std::make_shared<ScreenHub>(runLoop, application, pictures, watchSeconds, &fileOffers)),
+        router(client, pictureRoutes, fileOffers, resourceBundle, std::move(iconNames),
                {[this](std::uint64_t view) { return hub->photoPickerShown(view); },
                 [this](std::uint64_t view, std::vector<std::uint8_t> bytes) {
                   return hub->pickPhoto(view, std::move(bytes));
@@ -50,6 +51,7 @@ struct ShellCore {
   const ClientFiles client;
   PictureStore pictures;
   const PictureRoutes pictureRoutes;
+  FileOffers fileOffers;
   const std::shared_ptr<ScreenHub> hub;
   const HttpRouter router;
 };

@@ -67,6 +67,7 @@ void Application::reset() {
   delegate_.reset();
   statusBarHidden_ = false;
   window_.reset();
+  filesToSave_.clear();
 }
 
 }  // namespace kinetra

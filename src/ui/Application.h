@@ -1,10 +1,13 @@
 #pragma once
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "ui/Animated.h"
 #include "ui/AnimationRecorder.h"
 #include "ui/ApplicationDelegate.h"
+#include "ui/FileToSave.h"
 #include "ui/ScreenDescription.h"
 #include "ui/Trackable.h"
 #include "ui/Window.h"
@@ -57,6 +60,12 @@ class Application {
   // What is on the screen now, and the animations requested since the last description.
   ScreenDescription describeScreen();
 
+  // Hands the user `file` to keep: the device offers it (a browser downloads it) once. Files
+  // wait, oldest first, until the device takes them.
+  void offerFileToSave(FileToSave file) { filesToSave_.push_back(std::move(file)); }
+  // The files offered since the last call, oldest first; the device calls it after each event.
+  std::vector<FileToSave> takeFilesToSave() { return std::exchange(filesToSave_, {}); }
+
   // Back to the state at process start (a new window, no delegate, no focus, no clock, status
   // bar shown). View identifiers keep counting. For tests.
   void reset();
@@ -73,6 +82,7 @@ class Application {
   WeakRef<Responder> firstResponder_;
   AnimationRecorder animations_;
   ViewId nextViewIdentifier_ = 1;
+  std::vector<FileToSave> filesToSave_;
 };
 
 }  // namespace kinetra

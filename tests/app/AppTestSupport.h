@@ -78,6 +78,7 @@ class AppTest : public ::testing::Test {
     environment.resourceDirectory = resources();
     environment.dates.locale = "en_US";
     environment.dates.timeZone = timeZone_;
+    environment.mail = mailAccount_;
     delegate_ = std::make_unique<VelomarAppDelegate>(*loop_, std::move(environment));
     Application::shared().launch(*delegate_);
     return *delegate_;
@@ -94,6 +95,8 @@ class AppTest : public ::testing::Test {
 
   // The time zone of the next launch; Tokyo's unless a test says otherwise.
   void setTimeZone(std::string zone) { timeZone_ = std::move(zone); }
+  // The mail account of the next launch; none unless a test gives one.
+  void setMailAccount(std::optional<MailAccount> account) { mailAccount_ = std::move(account); }
 
   // Ends the shared state's life, as the process's end does.
   void shutDown() { delegate_.reset(); }
@@ -107,12 +110,14 @@ class AppTest : public ::testing::Test {
 
   Application& application() { return Application::shared(); }
   ManualClock& clock() { return *clock_; }
+  RunLoop& runLoop() { return *loop_; }
   VelomarAppDelegate& app() { return *delegate_; }
   const std::vector<std::string>& lines() const { return lines_; }
 
  private:
   testing::TemporaryDirectory root_;
   std::string timeZone_ = kTimeZone;
+  std::optional<MailAccount> mailAccount_;
   ManualClock* clock_;
   std::unique_ptr<RunLoop> loop_;
   std::vector<std::string> lines_;

@@ -185,7 +185,7 @@ TEST(ShellServerTest, BeyondLoopbackEveryRouteAndTheWebSocketNeedTheToken) {
   EXPECT_EQ(token.size(), 32u);
 
   for (const char* path : {"/", "/client/main.js", "/bundle/Chest.jpg", "/documents/photo.jpg",
-                           "/manifest.webmanifest"}) {
+                           "/manifest.webmanifest", "/downloads/0123456789abcdef"}) {
     HttpTestClient client(server.port());
     auto refused = client.request(HttpTestClient::get(path, host(server)));
     ASSERT_TRUE(refused) << path;
@@ -253,6 +253,38 @@ TEST(ShellServerTest, AnEventIsCarriedOutAndAnsweredWithTheNextFrame) {
   ASSERT_TRUE(picture);
   EXPECT_EQ(picture->status, 200);
   EXPECT_EQ(picture->header("Content-Type"), "image/png");
+}
+
+TEST(ShellServerTest, AFileToSaveGoesOnlyToTheBrowserWhoseEventLedToIt) {
+  ShellTestServer server;
+  Browser tapping(server);
+  Browser watching(server);
+  ASSERT_TRUE(tapping.connected && watching.connected);
+  server.onLoop([] {
+    const std::string text = "Cardio\n";
+    Application::shared().offerFileToSave(
+        {"Kinetra_Log.csv", "text/csv; charset=utf-8",
+         std::make_shared<const std::vector<std::uint8_t>>(text.begin(), text.end())});
+  });
+  const json* table = viewOfKind(tapping.frame, "tableView");
+  ASSERT_NE(table, nullptr);
+  const json save = tapping.perform(
+      {{"type", "selectRow"}, {"view", (*table)["id"]}, {"section", 0}, {"row", 1}});
+  ASSERT_EQ(save["type"], "save") << save.dump();
+  EXPECT_EQ(save["name"], "Kinetra_Log.csv");
+  HttpTestClient client(server.port());
+  auto file = client.request(HttpTestClient::get(save["url"].get<std::string>()));
+  ASSERT_TRUE(file);
+  EXPECT_EQ(file->status, 200);
+  EXPECT_EQ(file->body, "Cardio\n");
+  EXPECT_EQ(file->header("Content-Disposition"), "attachment; filename=\"Kinetra_Log.csv\"");
+
+  int frames = 0;
+  while (const std::optional<std::string> message = watching.socket.read(1)) {
+    EXPECT_EQ(json::parse(*message)["type"], "frame") << *message;
+    ++frames;
+  }
+  EXPECT_GE(frames, 1) << "the other browser sees the new screen, not the file";
 }
 
 TEST(ShellServerTest, SwipeToDeleteTypingAndSegmentsReachTheScreens) {

@@ -58,6 +58,18 @@ function draw(frame) {
   state.frame = frame;
 }
 
+// A file the application hands the user: the browser's own download saves it.
+function saveFile({ url, name }) {
+  if (typeof url !== 'string' || !url.startsWith('/downloads/')) return;
+  const link = document.createElement('a');
+  link.href = url;
+  link.download = typeof name === 'string' ? name : '';
+  link.style.display = 'none';
+  document.body.appendChild(link);
+  link.click();
+  link.remove();
+}
+
 function connect() {
   const scheme = location.protocol === 'https:' ? 'wss' : 'ws';
   socket = new WebSocket(`${scheme}://${location.host}/ws`);
@@ -74,6 +86,7 @@ function connect() {
       return;
     }
     if (frame.type === 'frame') draw(frame);
+    else if (frame.type === 'save') saveFile(frame);
   });
   socket.addEventListener('close', () => {
     state.connected = false;

@@ -21,7 +21,7 @@ const MUSCLE = 'Wrist Flexors';
 const LEVEL = 'Intermediate';
 const CUSTOM_FILE = 'Custom_Exercises.plist';
 // Debian's Python, which has the imaging library (see tests/shell/CMakeLists.txt).
-const PYTHON = process.env.KINETRA_PYTHON || 'python3';
+const PYTHON = process.env.KINETRA_TEST_PYTHON || 'python3';
 
 export const browserOptions = { hasTouch: true };
 

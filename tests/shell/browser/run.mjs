@@ -48,7 +48,8 @@ async function main() {
     const module = await import(pathToFileURL(path.resolve(file)).href);
     for (const test of module.tests) {
       const scratch = scratchFolder();
-      const extra = module.serverArguments?.({ scratch: scratch.path }) ?? [];
+      // A test file may need a moment to set its peers up (a mail relay): its arguments may be awaited.
+      const extra = (await module.serverArguments?.({ scratch: scratch.path })) ?? [];
       let server;
       let chrome;
       let screen;

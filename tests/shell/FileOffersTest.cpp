@@ -1,0 +1,74 @@
+#include "shell/FileOffers.h"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+namespace kinetra {
+namespace {
+
+HttpRequestHead request(std::string method, std::string path) {
+  HttpRequestHead head;
+  head.method = std::move(method);
+  head.target = path;
+  head.path = std::move(path);
+  return head;
+}
+
+FileToSave csv(std::string name, const std::string& text) {
+  return {std::move(name), "text/csv; charset=utf-8",
+          std::make_shared<const std::vector<std::uint8_t>>(text.begin(), text.end())};
+}
+
+std::string header(const HttpReply& reply, const std::string& name) {
+  for (const auto& [key, value] : reply.headers) {
+    if (key == name) return value;
+  }
+  return "(none)";
+}
+
+TEST(FileOffersTest, AnOfferedFileIsServedOnceAskedForAsAnAttachmentUnderItsName) {
+  FileOffers offers;
+  const nlohmann::json message =
+      nlohmann::json::parse(offers.offer(csv("Kinetra_Log_Mar 20, 2024.csv", "Cardio\n")));
+  EXPECT_EQ(message["type"], "save");
+  EXPECT_EQ(message["name"], "Kinetra_Log_Mar 20, 2024.csv");
+  const std::string url = message["url"];
+  ASSERT_TRUE(url.starts_with("/downloads/")) << url;
+  EXPECT_EQ(url.size(), std::string("/downloads/").size() + 16);
+
+  const std::optional<HttpReply> reply = offers.handle(request("GET", url));
+  ASSERT_TRUE(reply);
+  EXPECT_EQ(reply->status, 200);
+  EXPECT_EQ(reply->contentType, "text/csv; charset=utf-8");
+  EXPECT_EQ(std::string(reply->body->begin(), reply->body->end()), "Cardio\n");
+  EXPECT_EQ(header(*reply, "Content-Disposition"),
+            "attachment; filename=\"Kinetra_Log_Mar 20, 2024.csv\"");
+  EXPECT_EQ(header(*reply, "Cache-Control"), "no-store");
+}
+
+TEST(FileOffersTest, UnknownOrDroppedFilesAndOtherMethodsAreRefused) {
+  FileOffers offers;
+  const std::string first = nlohmann::json::parse(offers.offer(csv("first.csv", "1")))["url"];
+  for (std::size_t i = 0; i < FileOffers::kMaxFiles; ++i) {
+    const std::string url = nlohmann::json::parse(offers.offer(csv("later.csv", "2")))["url"];
+    EXPECT_EQ(offers.handle(request("GET", url))->status, 200) << i;
+  }
+  EXPECT_EQ(offers.handle(request("GET", first))->status, 404) << "the oldest is dropped";
+  EXPECT_EQ(offers.handle(request("GET", "/downloads/"))->status, 404);
+  EXPECT_EQ(offers.handle(request("GET", "/downloads/../settings.plist"))->status, 404);
+  EXPECT_EQ(offers.handle(request("POST", first))->status, 405);
+  EXPECT_FALSE(offers.handle(request("GET", "/pictures/0123456789abcdef")));
+}
+
+TEST(FileOffersTest, NamesCannotBreakTheHeaderOrTheMessage) {
+  EXPECT_EQ(FileOffers::headerSafeName("a\"b\\c\r\nd\xC3\xA9.csv"), "a_b_c__d__.csv");
+  FileOffers offers;
+  const std::string message = offers.offer(csv("bad \xFF name.csv", ""));
+  EXPECT_TRUE(nlohmann::json::accept(message)) << message;
+}
+
+}  // namespace
+}  // namespace kinetra
