@@ -24,7 +24,10 @@ Result<Image> drawn(const Picture& source, int width, int height) {
 }  // namespace
 
 Result<CustomExercisePhoto> CustomExercisePhoto::from(const Image& photo) {
-  Result<Picture> decoded = decodePicture(std::span<const std::uint8_t>(photo.bytes()));
+  // Decoded no larger than the bigger drawing needs, and turned upright: a phone stores its
+  // photos sideways with the turn in the EXIF block.
+  Result<Picture> decoded = decodePictureUpright(std::span<const std::uint8_t>(photo.bytes()),
+                                                 {kPictureWidth, kPictureHeight});
   if (!decoded.ok()) return decoded.status();
   Result<Image> picture = drawn(*decoded, kPictureWidth, kPictureHeight);
   if (!picture.ok()) return picture.status();

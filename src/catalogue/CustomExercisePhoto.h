@@ -16,7 +16,8 @@ struct CustomExercisePhoto {
   Image picture;
   Image thumbnail;
 
-  // The two drawings of `photo`, upright. Fails when its bytes do not decode as a picture.
+  // The two drawings of `photo`, upright by its EXIF orientation. Fails when its bytes do not
+  // decode as a picture.
   static Result<CustomExercisePhoto> from(const Image& photo);
 };
 
