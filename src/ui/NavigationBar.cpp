@@ -11,6 +11,8 @@ namespace {
 
 constexpr double kMargin = 5;
 constexpr double kButtonHeight = 30;
+// The least room between the title and a button beside it.
+constexpr double kTitleGap = 6;
 
 // Roughly the width the device gives a bar button for its title.
 double buttonWidth(const std::string& title) {
@@ -114,9 +116,29 @@ void NavigationBar::layoutIfNeeded() {
   }
   customViews_.assign(placed.begin(), placed.end());
 
-  const double width = bounds().width;
-  titleLabel_->setFrame({80, 0, std::max(0.0, width - 160), kHeight});
+  placeTitle();
   View::layoutIfNeeded();
+}
+
+void NavigationBar::placeTitle() {
+  // The title is centred in the bar when it fits between what stands on its left and on its
+  // right; otherwise it keeps clear of both and is cut short with an ellipsis where it is drawn.
+  const double width = bounds().width;
+  double left = 0;
+  double right = width;
+  for (View* view : subviews()) {
+    if (view == titleLabel_ || view->isHidden()) continue;
+    const Rect frame = view->frame();
+    if (frame.x + frame.width / 2 < width / 2) {
+      left = std::max(left, frame.x + frame.width + kTitleGap);
+    } else {
+      right = std::min(right, frame.x - kTitleGap);
+    }
+  }
+  const double space = std::max(0.0, right - left);
+  const double wanted = std::min(space, titleWidth(titleLabel_->text(), width));
+  const double x = std::clamp((width - wanted) / 2, left, std::max(left, right - wanted));
+  titleLabel_->setFrame({x, 0, wanted, kHeight});
 }
 
 View* NavigationBar::viewForItem(const BarButtonItem& item) {

@@ -33,6 +33,8 @@ class NavigationBar : public View {
 
  private:
   void place(BarButtonItem* item, Button& button, bool left, std::vector<View*>& placed);
+  // Puts the title between the buttons shown (after they are placed).
+  void placeTitle();
 
   NavigationController& controller_;
   Button* backButton_;

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "UiTestSupport.h"
+#include "ui/BarButtonItem.h"
 #include "ui/Finger.h"
+#include "ui/Label.h"
 #include "ui/NavigationController.h"
 #include "ui/SegmentedControl.h"
 #include "ui/TabBarController.h"
@@ -104,6 +106,41 @@ TEST_F(NavigationTest, TheBackButtonPopsAndIsTitledAfterTheScreenBelow) {
   BarButtonItem done("Done", BarButtonItemStyle::kDone, nullptr);
   detail.navigationItem().setLeftBarButtonItem(&done);
   EXPECT_EQ(finger.tapBackButton(first).code(), Status::Code::kNotFound);
+}
+
+// The bar's title keeps clear of the buttons on either side: centred when it fits between them,
+// pushed aside and cut short when it does not.
+TEST_F(NavigationTest, TheTitleStandsBetweenTheButtonsAndNeverUnderThem) {
+  const auto titleFrame = [&] {
+    application().layoutIfNeeded();
+    for (View* view : first.navigationBar().subviews()) {
+      if (auto* label = dynamic_cast<Label*>(view)) return label->frame();
+    }
+    return Rect{};
+  };
+  const auto clearOf = [](Rect title, Rect button) {
+    return title.x + title.width <= button.x || button.x + button.width <= title.x;
+  };
+  root.setTitle("Catalogue");
+  detail.setTitle("Custom Exercises");
+  SegmentedControl control(
+      std::vector<SegmentedControl::Item>{std::string("Add"), std::string("Del")},
+      Rect{0, 0, 90, 30});
+  BarButtonItem item(control);
+  detail.navigationItem().setRightBarButtonItem(&item);
+  first.pushViewController(detail, Animated::No);
+  const Rect title = titleFrame();
+  const Rect back = first.navigationBar().backButton().frame();
+  EXPECT_TRUE(clearOf(title, back)) << title.x << " " << back.x + back.width;
+  EXPECT_TRUE(clearOf(title, control.frame())) << title.x + title.width << " " << control.frame().x;
+  EXPECT_GT(title.width, 0);
+
+  // A short title with nothing on its right is centred in the bar.
+  detail.navigationItem().setRightBarButtonItem(nullptr);
+  detail.setTitle("Tip");
+  application().layoutIfNeeded();
+  const Rect centred = titleFrame();
+  EXPECT_DOUBLE_EQ(centred.x + centred.width / 2, first.navigationBar().bounds().width / 2);
 }
 
 TEST_F(NavigationTest, BarItemsCallTheirActionsAndCustomViewsGetTheirOwnTouches) {
