@@ -159,7 +159,11 @@ export async function scrollToText(page, screen, text, steps = 30) {
       const r = shown[shown.length - 1];
       return r ? { x: r.x, y: r.y, width: r.width, height: r.height } : null;
     });
-    if (!box) throw new Error('no table on the screen to scroll');
+    if (!box) {
+      // The screen that shows it may still be on its way.
+      await page.waitForTimeout(100);
+      continue;
+    }
     await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
     await page.mouse.wheel(0, 120);
     await page.waitForTimeout(50);
