@@ -44,6 +44,32 @@ function setPicture(el, picture, className = 'picture') {
   if (img.getAttribute('src') !== url) img.setAttribute('src', url);
 }
 
+// A one-line title that does not fit its control is drawn smaller, down to this share of its
+// size (as the device's controls shrink their titles), and only then cut short.
+const SMALLEST_SHARE = 0.6;
+const SMALLEST_SIZE = 8;
+
+// Shrinks `span`'s font until its text fits the width it is given. Measured again only when its
+// text or its width changed.
+function fitToWidth(span) {
+  const key = `${span.textContent}|${span.parentElement?.clientWidth ?? 0}`;
+  if (span.dataset.fit === key) return;
+  span.style.fontSize = '';
+  const base = parseFloat(getComputedStyle(span).fontSize) || 12;
+  const smallest = Math.max(SMALLEST_SIZE, base * SMALLEST_SHARE);
+  // The room is the control's inside; widths are rounded, so a title fits only with a pixel to
+  // spare (a fraction of a pixel too wide would read as fitting, yet be cut short).
+  const style = getComputedStyle(span.parentElement);
+  const room = span.parentElement.clientWidth - parseFloat(style.paddingLeft || '0')
+    - parseFloat(style.paddingRight || '0');
+  const tooWide = () => span.scrollWidth > room - 1;
+  for (let size = base; tooWide() && size > smallest;) {
+    size = Math.max(smallest, size - 0.5);
+    span.style.fontSize = `${size}px`;
+  }
+  span.dataset.fit = key;
+}
+
 function fontOf(d, fallbackSize = 17) {
   const [size, style] = d.font ?? [fallbackSize, 'regular'];
   const weight = style === 'bold' ? 'bold ' : '';
@@ -73,6 +99,7 @@ export class Renderer {
     this.input = input;
     this.views = new Map(); // id → { el, kind, container, scroller, desc }
     this.seen = new Set();
+    this.toFit = [];
   }
 
   element(id) {
@@ -96,6 +123,9 @@ export class Renderer {
     for (const record of this.views.values()) {
       if (record.scroller && record.desc) this.syncScroll(record, record.desc);
     }
+    // Titles are fitted once they are laid out.
+    for (const span of this.toFit) if (span.isConnected) fitToWidth(span);
+    this.toFit = [];
   }
 
   // Puts the views' elements into `container` in order (back to front), after whatever
@@ -278,6 +308,7 @@ Renderer.prototype.drawers = {
     const title = child(el, 'title', 'span');
     setText(title, d.text ?? '');
     setStyle(el, 'font', fontOf(d, 15));
+    this.toFit.push(title);
     if (d.color && d.color[3] > 0 && !d.highlighted) setStyle(el, 'color', css(d.color));
     else setStyle(el, 'color', '');
   },
@@ -313,11 +344,13 @@ Renderer.prototype.drawers = {
       s.classList.toggle('selected', index === d.selectedSegment);
       s.classList.toggle('disabled', !!segment.disabled);
       if (segment.picture) {
-        setText(s, '');
+        s.querySelector(':scope > .title')?.remove();
         setPicture(s, segment.picture, 'segmentPicture');
       } else {
         s.querySelector('img')?.remove();
-        setText(s, segment.title);
+        const title = child(s, 'title', 'span');
+        setText(title, segment.title);
+        this.toFit.push(title);
       }
     });
   },

@@ -12,7 +12,7 @@ import { existsSync, mkdirSync, readFileSync } from 'node:fs';
 import path from 'node:path';
 
 import {
-  barButton, cell, dayKey, field, readDocument, scrollToText, tab, typeInto,
+  assertTextFits, barButton, cell, dayKey, field, readDocument, scrollToText, tab, typeInto,
 } from './kinetra.mjs';
 
 const NAME = 'Farmer Walk';
@@ -175,6 +175,15 @@ export const tests = [
       await screen.waitForText('Custom Exercises');
       await cell(page, NAME).waitFor();
       await screen.screenshot('custom-list');
+      // A long title between a back button and a two-segment control, at a phone's size and at
+      // a small window's.
+      await assertTextFits(page, 'on the custom list at 390 x 844');
+      await page.setViewportSize({ width: 480, height: 720 });
+      await screen.settle();
+      await screen.screenshot('custom-list-480x720');
+      await assertTextFits(page, 'on the custom list at 480 x 720');
+      await page.setViewportSize({ width: 390, height: 844 });
+      await screen.settle();
       assert.deepEqual(customExercises(scratch), [{
         name: NAME,
         image: NAME,
@@ -201,6 +210,7 @@ export const tests = [
       await screen.tap(page.locator('#screen .index span', { hasText: /^F$/ }));
       await scrollToText(page, screen, NAME);
       await screen.screenshot('complete-list');
+      await assertTextFits(page, 'on the complete list');
       assert.deepEqual(await thumbnailSize(page, NAME), [35, 40]);
       await screen.tap(barButton(page, '(Back|Catalogue)'));
       await scrollToText(page, screen, REGION);

@@ -13,8 +13,8 @@ import path from 'node:path';
 
 import { startServer } from './harness.mjs';
 import {
-  barSegment, cell, DAY_MS, dayKey, field, logPlist, parsePlist, tab, typeInto, waitFor,
-  waitForFieldText,
+  assertTextFits, barSegment, cell, DAY_MS, dayKey, field, logPlist, parsePlist, tab, typeInto,
+  waitFor, waitForFieldText,
 } from './kinetra.mjs';
 
 const EXERCISE = 'Barbell Bench Press';
@@ -159,6 +159,8 @@ export const tests = [
         && [...el.querySelectorAll(':scope > img')].some((i) => i.complete && i.naturalWidth > 0),
       await graph.elementHandle(), { timeout: 10_000 });
       await screen.screenshot('graph');
+      // "Avg Reps" and "Max Reps" fit their segments on one line.
+      await assertTextFits(page, 'on the graph');
       // The controls below the plot redraw it and leave it up.
       const plot = graph.locator(':scope > img.picture');
       const before = await plot.getAttribute('src');

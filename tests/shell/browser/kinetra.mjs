@@ -171,3 +171,37 @@ export async function scrollToText(page, screen, text, steps = 30) {
   if (!(await shown())) throw new Error(`no row "${text}" after scrolling`);
   await screen.settle();
 }
+
+// Checks, on the screen as drawn now, that every button's and segment's title fits its control
+// whole (shrunk if need be, never cut short) and that each navigation bar's title keeps clear of
+// the bar's buttons and controls.
+export async function assertTextFits(page, where) {
+  const problems = await page.evaluate(() => {
+    const found = [];
+    const shown = (e) => e.getClientRects().length > 0 && getComputedStyle(e).visibility !== 'hidden';
+    for (const t of document.querySelectorAll('#screen .button > .title, #screen .segment > .title')) {
+      if (!shown(t) || !t.textContent) continue;
+      // The room inside the control; rounded widths: whole only with a pixel to spare.
+      const box = getComputedStyle(t.parentElement);
+      const room = t.parentElement.clientWidth - parseFloat(box.paddingLeft || '0')
+        - parseFloat(box.paddingRight || '0');
+      if (t.scrollWidth > room - 1) found.push(`"${t.textContent}" is cut short`);
+    }
+    for (const bar of document.querySelectorAll('#screen .navigationBar')) {
+      const title = bar.querySelector('.label > .text');
+      if (!title || !shown(title) || !title.textContent) continue;
+      const t = title.getBoundingClientRect();
+      const text = { left: t.left, right: t.left + Math.min(t.width, title.scrollWidth) };
+      for (const other of bar.querySelectorAll('.button, .segmentedControl')) {
+        if (!shown(other)) continue;
+        const o = other.getBoundingClientRect();
+        if (o.width === 0) continue;
+        if (text.left < o.right - 0.5 && o.left < text.right - 0.5) {
+          found.push(`the title "${title.textContent}" runs into "${other.textContent.trim()}"`);
+        }
+      }
+    }
+    return found;
+  });
+  assert.deepEqual(problems, [], `text that does not fit ${where}`);
+}
