@@ -238,7 +238,9 @@ void ExerciseScreen::quickLog(const std::string& name, int fromTab) {
   ui_.velomarNavigationTitle.setRightBarButtonItem(&ui_.logEditButton);
   ui_.velomarNavigationTitle.setTitle(kLogEntryTitle);
   if (aerobic) {
-    AerobicEntryPane(ui_, state_.loggingState()).fillFields();
+    AerobicEntryPane entry(ui_, state_.loggingState());
+    entry.nameFields(name);
+    entry.fillFields();
   } else {
     StrengthEntryPane(ui_, state_.loggingState()).fillFields();
   }

@@ -71,6 +71,7 @@ void WorkoutPanels::setUp(const std::string& name, Position position) {
     picture.setImage(kind != nullptr ? Image::resource(state_.bundle(), kind->logPicture, "png")
                                      : Image());
     ui_.aerobicsLabel.setText(name);
+    AerobicEntryPane(ui_, state_.loggingState()).nameFields(name);
   } else {
     ui_.logExerciseLabel.setText(name);
     ui_.MusclesText.removeFromSuperview();

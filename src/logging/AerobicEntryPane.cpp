@@ -7,6 +7,7 @@
 
 #include "foundation/DiagnosticLog.h"
 #include "logging/EntryPaneViews.h"
+#include "model/AerobicKind.h"
 #include "model/LogEntry.h"
 #include "model/Selection.h"
 #include "model/UserData.h"
@@ -25,7 +26,21 @@ std::array<TextField*, 5> fieldsOf(EntryPaneViews& ui) {
 void AerobicEntryPane::prepare() {
   views_.aerobicsTableView.setEditing(false, Animated::No);
   views_.aerobicsTableView.reloadData();
+  nameFields(state_.selection.selectedExercise);
   fillFields();
+}
+
+void AerobicEntryPane::nameFields(std::string_view exercise) {
+  const AerobicKind* kind = AerobicKind::named(exercise);
+  const auto fields = fieldsOf(views_);
+  for (std::size_t i = 0; i < 4; ++i) {
+    std::string_view label = kind != nullptr ? kind->valueLabels[i] : std::string_view();
+    // A log row shows "(Duration)"; the field says "Duration".
+    if (label.size() >= 2 && label.front() == '(' && label.back() == ')') {
+      label = label.substr(1, label.size() - 2);
+    }
+    fields[i]->setPlaceholder(std::string(label));
+  }
 }
 
 void AerobicEntryPane::fillFields() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "foundation/PropertyList.h"
 #include "logging/LoggingState.h"
 
@@ -22,6 +24,9 @@ class AerobicEntryPane {
   void fillFields();
   // The fields emptied, then the four values of the first set of `entry` (none: left empty).
   void fillFieldsFrom(const PropertyList::Array* entry);
+  // The four value fields say, while empty, which value of `exercise`'s kind each holds (the
+  // labels of its log rows); nothing for a name of no aerobic kind.
+  void nameFields(std::string_view exercise);
   // addAerobics: nothing at all when the five fields are empty; otherwise the fields give up
   // the keyboard, their five texts go to today's entry of the selected exercise, the aerobic
   // log is written whole and the table is reloaded.

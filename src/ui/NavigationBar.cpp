@@ -135,10 +135,14 @@ void NavigationBar::placeTitle() {
       right = std::min(right, frame.x - kTitleGap);
     }
   }
-  const double space = std::max(0.0, right - left);
-  const double wanted = std::min(space, titleWidth(titleLabel_->text(), width));
-  const double x = std::clamp((width - wanted) / 2, left, std::max(left, right - wanted));
-  titleLabel_->setFrame({x, 0, wanted, kHeight});
+  // The widest box centred in the bar that keeps clear of both sides; when the title is
+  // longer than that, all the room between them.
+  const double half = std::max(0.0, std::min(width / 2 - left, right - width / 2));
+  if (titleWidth(titleLabel_->text(), width) <= 2 * half) {
+    titleLabel_->setFrame({width / 2 - half, 0, 2 * half, kHeight});
+  } else {
+    titleLabel_->setFrame({left, 0, std::max(0.0, right - left), kHeight});
+  }
 }
 
 View* NavigationBar::viewForItem(const BarButtonItem& item) {

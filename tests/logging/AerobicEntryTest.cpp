@@ -71,6 +71,18 @@ TEST_F(AerobicEntryTest, NeverLoggedOpensWithEmptyFields) {
   for (TextField* field : fields()) EXPECT_EQ(field->text(), "");
 }
 
+// Empty fields say which value of the exercise's kind they take, as its log rows label them;
+// another kind names them anew.
+TEST_F(AerobicEntryTest, TheValueFieldsAreNamedAfterTheKindsValues) {
+  openPane(" treadmill");
+  Strings names;
+  for (TextField* field : fields()) names.push_back(field->placeholder());
+  EXPECT_EQ(names, (Strings{"Duration", "Speed", "Elevation", "Calories", "note"}));
+  openPane(" swimming");
+  EXPECT_EQ(ui().aerobicsField2.placeholder(), "Distance");
+  EXPECT_EQ(ui().aerobicsField4.placeholder(), "Laps");
+}
+
 TEST_F(AerobicEntryTest, ASetIsRefusedRatherThanReplacingAForeignEntry) {
   const PropertyList foreign = PropertyList::Dictionary{{"minutes", "30"}};
   writeDocument("Kinetra_Aerobics_Log.plist",

@@ -221,6 +221,10 @@ export const tests = [
       await screen.tap(page.locator('#screen .tableViewCell', { has: page.locator('.label > .text', { hasText: /^ cycling$/ }) }).locator('.button').last());
       await screen.waitForText('Log Entry');
       await screen.waitForText(' cycling');
+      // Its empty fields say what they take: cycling's four values, then the note.
+      for (const value of ['Duration', 'Speed', 'Avg HR', 'Calories', 'note']) {
+        await field(page, value).waitFor();
+      }
       await screen.screenshot('quick-log');
     },
   },
