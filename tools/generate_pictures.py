@@ -376,6 +376,68 @@ def bar_icon(kind):
     return supersampled(size, paint, background=(0, 0, 0, 0))
 
 
+TAB_KINDS = ("exercise", "catalogue", "workouts", "routines", "log")
+
+
+def tab_glyph(d, kind, k, fill):
+    """One tab's glyph on a 30 x 30 grid (scaled by k): a dumbbell, a list, a clipboard, a
+    calendar, a chart."""
+    def box(x0, y0, x1, y1, r=0):
+        d.rounded_rectangle([x0 * k, y0 * k, x1 * k, y1 * k], radius=r * k, fill=fill)
+
+    if kind == "exercise":
+        box(3, 9, 7, 21, 1.5)
+        box(7.5, 11, 10, 19, 1)
+        box(20, 11, 22.5, 19, 1)
+        box(23, 9, 27, 21, 1.5)
+        box(10, 14, 20, 16)
+    elif kind == "catalogue":
+        for row in range(4):
+            y = 6 + row * 5.5
+            d.ellipse([4 * k, y * k, 7.5 * k, (y + 3.5) * k], fill=fill)
+            box(10, y + 0.5, 26, y + 3, 1)
+    elif kind == "workouts":
+        box(6, 5, 24, 27, 2.5)
+        d.rounded_rectangle([8 * k, 8 * k, 22 * k, 25 * k], radius=1 * k, fill=0)
+        box(11, 3, 19, 7.5, 1.5)
+        for row in range(3):
+            y = 11 + row * 4.5
+            d.line([(10 * k, (y + 1) * k), (11.5 * k, (y + 2.5) * k), (14 * k, y * k)], fill=fill, width=int(1.6 * k))
+            box(15.5, y + 0.5, 20.5, y + 2)
+    elif kind == "routines":
+        box(4, 6, 26, 26, 2.5)
+        d.rectangle([6 * k, 11 * k, 24 * k, 24 * k], fill=0)
+        box(8.5, 3, 11, 8.5, 1)
+        box(19, 3, 21.5, 8.5, 1)
+        for row in range(3):
+            for col in range(4):
+                box(7.5 + col * 4.2, 12.5 + row * 3.9, 10 + col * 4.2, 14.8 + row * 3.9)
+    else:
+        for i, height in enumerate((8, 14, 11, 19)):
+            x = 5 + i * 5.5
+            box(x, 26 - height, x + 4, 26, 1)
+        box(3, 26.5, 27, 28)
+
+
+def tab_icon(kind, selected):
+    """A tab bar picture, 30 x 30 points at twice the pixels: grey when not selected, a bright
+    blue gradient with a glossy top when selected, on a transparent ground."""
+    side = 60
+
+    def paint(big, k):
+        mask = Image.new("L", big.size, 0)
+        tab_glyph(ImageDraw.Draw(mask), kind, k * 2, 255)
+        if selected:
+            colour = gradient(big.size, (140, 205, 255), (20, 110, 230))
+            gloss = Image.new("L", big.size, 0)
+            ImageDraw.Draw(gloss).ellipse([-big.size[0] * 0.4, -big.size[1] * 0.9, big.size[0] * 1.4, big.size[1] * 0.45], fill=90)
+            colour = Image.composite(Image.new("RGB", big.size, (255, 255, 255)), colour.convert("RGB"), gloss)
+        else:
+            colour = Image.new("RGB", big.size, (150, 150, 150))
+        big.paste(colour.convert("RGBA"), (0, 0), mask)
+    return supersampled((side, side), paint, background=(0, 0, 0, 0))
+
+
 def thumb_background():
     size = (47, 52)
     image = Image.new("RGB", size, (226, 230, 235))
@@ -600,6 +662,9 @@ def main():
     out.jpg("log_t2", log_button(True))
     for kind in ("rotate", "log", "graph"):
         out.gif(kind + "_icon", bar_icon(kind), transparent=True)
+    for kind in TAB_KINDS:
+        out.png("tab_" + kind, tab_icon(kind, selected=False))
+        out.png("tab_" + kind + "_selected", tab_icon(kind, selected=True))
     out.jpg("background", thumb_background())
     for name in catalogue.AEROBIC_NAMES:
         out.png(name.strip().replace(" ", "_") + "_log", aerobic_log_picture(name))

@@ -168,12 +168,28 @@ void VelomarAppDelegate::setupData() {
   makeHelpPage();
   makeBarControls();
 
+  giveTabsTheirPictures();
   ui.tabBarController.setDelegate(this);
   for (NavigationController* navigation :
        {&ui.kinetraNavigationController, &ui.targetNavigationController,
         &ui.workoutsNavigationController, &ui.routineNavigationController,
         &ui.logNavigationController}) {
     navigation->setDelegate(this);
+  }
+}
+
+void VelomarAppDelegate::giveTabsTheirPictures() {
+  MainInterface& ui = *interface_;
+  const std::pair<NavigationController*, std::string_view> tabs[] = {
+      {&ui.kinetraNavigationController, "exercise"},
+      {&ui.targetNavigationController, "catalogue"},
+      {&ui.workoutsNavigationController, "workouts"},
+      {&ui.routineNavigationController, "routines"},
+      {&ui.logNavigationController, "log"}};
+  for (const auto& [navigation, kind] : tabs) {
+    const std::string name = "tab_" + std::string(kind);
+    navigation->tabBarItem().image = Image::resource(bundle_, name, "png");
+    navigation->tabBarItem().selectedImage = Image::resource(bundle_, name + "_selected", "png");
   }
 }
 

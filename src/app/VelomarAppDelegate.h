@@ -238,6 +238,8 @@ class VelomarAppDelegate : public ApplicationDelegate,
   void makeInformationButton();
   void closePhotoPicker();
   void setUpTextInput();
+  // Each tab's picture, and its picture while selected, from the bundle.
+  void giveTabsTheirPictures();
   void loadUserFiles();
   void migrateSingleWorkout();
   void makeHelpPage();

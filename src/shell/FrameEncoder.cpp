@@ -213,6 +213,7 @@ void putBar(json& out, const ViewDescription& d, PictureStore& pictures) {
     for (const TabDescription& tab : d.tabs) {
       json t = {{"title", tab.title}, {"frame", rectJson(tab.frame)}};
       if (tab.picture) t["picture"] = pictureJson(pictures, *tab.picture);
+      if (tab.selectedPicture) t["selectedPicture"] = pictureJson(pictures, *tab.selectedPicture);
       tabs.push_back(std::move(t));
     }
     out["tabs"] = std::move(tabs);

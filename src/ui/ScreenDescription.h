@@ -38,6 +38,7 @@ struct SectionHeaderDescription {
 struct TabDescription {
   std::string title;
   std::optional<PictureDescription> picture;
+  std::optional<PictureDescription> selectedPicture;
   Rect frame;  // in the tab bar's bounds
 };
 

@@ -39,9 +39,10 @@ void TabBar::describe(ViewDescription& description) const {
   const std::vector<ViewController*> controllers = controller_.viewControllers();
   for (int i = 0; i < static_cast<int>(controllers.size()); ++i) {
     TabDescription tab;
-    tab.title = controllers[static_cast<std::size_t>(i)]->tabBarItem().title;
-    const Image& image = controllers[static_cast<std::size_t>(i)]->tabBarItem().image;
-    if (!image.empty()) tab.picture = describePicture(image);
+    const TabBarItem& item = controllers[static_cast<std::size_t>(i)]->tabBarItem();
+    tab.title = item.title;
+    if (!item.image.empty()) tab.picture = describePicture(item.image);
+    if (!item.selectedImage.empty()) tab.selectedPicture = describePicture(item.selectedImage);
     tab.frame = rectForItem(i);
     description.tabs.push_back(std::move(tab));
   }

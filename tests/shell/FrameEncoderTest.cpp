@@ -239,8 +239,8 @@ TEST(FrameEncoderTextTest, SegmentsAndTabsCarryTheirPicturesAndBarsTheirTitle) {
   segmented.selectedSegment = 0;
   segmented.controlStyle = "bar";
   ViewDescription tabBar = viewOf(3, "tabBar", Rect{0, 431, 320, 49});
-  tabBar.tabs = {{"Log", pictureOf(9, 30, 30), Rect{0, 0, 160, 49}},
-                 {"Stats", std::nullopt, Rect{160, 0, 160, 49}}};
+  tabBar.tabs = {{"Log", pictureOf(9, 30, 30), pictureOf(10, 30, 30), Rect{0, 0, 160, 49}},
+                 {"Stats", std::nullopt, std::nullopt, Rect{160, 0, 160, 49}}};
   tabBar.selectedTab = 1;
   ViewDescription navigationBar = viewOf(4, "navigationBar", Rect{0, 0, 320, 44});
   navigationBar.title = "Log";
@@ -255,12 +255,14 @@ TEST(FrameEncoderTextTest, SegmentsAndTabsCarryTheirPicturesAndBarsTheirTitle) {
             R"("selectedSegment":0,"style":"bar"},)"
             R"({"frame":[0.0,431.0,320.0,49.0],"id":3,"kind":"tabBar","selectedTab":1,)"
             R"("tabs":[{"frame":[0.0,0.0,160.0,49.0],)"
-            R"("picture":{"h":30.0,"id":"0000000000000009","w":30.0},"title":"Log"},)"
+            R"("picture":{"h":30.0,"id":"0000000000000009","w":30.0},)"
+            R"("selectedPicture":{"h":30.0,"id":"000000000000000a","w":30.0},"title":"Log"},)"
             R"({"frame":[160.0,0.0,160.0,49.0],"title":"Stats"}]},)"
             R"({"frame":[0.0,0.0,320.0,44.0],"id":4,"kind":"navigationBar","title":"Log"}]},)"
             R"("size":[320.0,480.0],"statusBarHidden":false,"type":"frame"})");
   EXPECT_NE(store.find(8), nullptr);
   EXPECT_NE(store.find(9), nullptr);
+  EXPECT_NE(store.find(10), nullptr);
 }
 
 TEST(FrameEncoderTextTest, EachAnimationKindCarriesOnlyItsOwnChange) {
@@ -315,7 +317,7 @@ TEST(FrameEncoderTextTest, TextGoesOutAsUtf8WithBrokenBytesReplaced) {
   PictureStore store;
   FrameEncoder encoder(store, nullptr);
   ScreenDescription screen;
-  screen.window.text = "Zürich \xFF km";
+  screen.window.text.emplace("Zürich \xFF km");
   const std::string text = encoder.encode(screen);
   EXPECT_NE(text.find(R"("text":"Zürich )"
                       "\xEF\xBF\xBD"

@@ -522,9 +522,13 @@ Renderer.prototype.drawers = {
       t.style.height = `${h}px`;
       t.classList.toggle('selected', i === d.selectedTab);
       const img = t.querySelector('img');
-      img.style.visibility = tab.picture ? '' : 'hidden';
-      if (tab.picture && img.getAttribute('src') !== pictureUrl(tab.picture)) {
-        img.setAttribute('src', pictureUrl(tab.picture));
+      const selected = i === d.selectedTab;
+      // A tab with a picture of its own for the selected look shows that one, as drawn.
+      const picture = (selected && tab.selectedPicture) || tab.picture;
+      t.classList.toggle('drawnLooks', !!tab.selectedPicture);
+      img.style.visibility = picture ? '' : 'hidden';
+      if (picture && img.getAttribute('src') !== pictureUrl(picture)) {
+        img.setAttribute('src', pictureUrl(picture));
       }
       setText(t.querySelector('span'), tab.title);
     });

@@ -122,8 +122,23 @@ export const tests = [
       await screen.waitForFrames(1);
       await screen.waitForText('Catalogue');
 
+      // Each tab shows its picture above its title, and another picture while it is selected.
+      const tabPictures = () => page.$$eval('#screen .tab img', (imgs) => imgs.map((i) => ({
+        src: i.getAttribute('src'), width: i.complete ? i.naturalWidth : 0,
+      })));
+      await page.waitForFunction(() => [...document.querySelectorAll('#screen .tab img')]
+        .filter((i) => i.complete && i.naturalWidth > 0).length === 5, null, { timeout: 10_000 });
+      const before = await tabPictures();
+      assert.equal(new Set(before.map((p) => p.src)).size, 5, 'five different tab pictures');
+      await screen.screenshot('tabs');
+
       // Exercises by muscle: the chest, its label, an exercise.
       await screen.tap(tab(page, 'Catalogue'));
+      await page.waitForFunction((src) => document.querySelectorAll('#screen .tab img')[1]
+        .getAttribute('src') !== src, before[1].src, { timeout: 10_000 });
+      const after = await tabPictures();
+      assert.notEqual(after[0].src, before[0].src, 'the Exercise tab keeps its selected look');
+      assert.equal(after[2].src, before[2].src);
       await scrollToText(page, screen, 'exercises by muscle');
       await screen.tapText('exercises by muscle');
       await screen.waitForText('Muscles');
