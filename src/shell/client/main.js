@@ -10,8 +10,9 @@ const screen = document.getElementById('screen');
 const statusBar = document.getElementById('statusBar');
 const notice = document.getElementById('notice');
 
-// What tests read: how many frames were drawn and the last one.
-const state = { frames: 0, frame: null, connected: false };
+// What tests and the benchmark read: how many frames were drawn, the last one, and when the
+// first and the last were drawn (performance.now()).
+const state = { frames: 0, frame: null, connected: false, firstDrawnAt: null, drawnAt: null };
 window.kinetra = state;
 
 function fit() {
@@ -56,6 +57,8 @@ function draw(frame) {
   animator.play(plan);
   state.frames += 1;
   state.frame = frame;
+  state.drawnAt = performance.now();
+  state.firstDrawnAt ??= state.drawnAt;
 }
 
 // A file the application hands the user: the browser's own download saves it.
