@@ -98,7 +98,7 @@ void ExerciseScreen::openEntryPane() {
   View& pane = isAerobicExercise(exercise_) ? ui_.kinetraAerobicsView : ui_.kinetraLogView;
   ui_.logsScrollView.removeFromSuperview();
   putHeader(pane);
-  pane.setFrame(kPaneFrame);
+  pane.setFrame(paneFrame());
   ui_.logExerciseLabel.setText(exercise_);
   openPane();
   ui_.velomarNavigationTitle.setLeftBarButtonItem(&ui_.logDoneButton);
@@ -107,6 +107,13 @@ void ExerciseScreen::openEntryPane() {
 }
 
 void ExerciseScreen::putHeader(View& pane) { putHeader(pane, exercise_); }
+
+Rect ExerciseScreen::paneFrame() const {
+  // As tall as the card when the window is taller: the pane's table takes the extra height.
+  Rect frame = kPaneFrame;
+  frame.height = std::max(frame.height, ui_.kinetraTabView.bounds().height - frame.y);
+  return frame;
+}
 
 void ExerciseScreen::putHeader(View& pane, const std::string& exercise) {
   // The header of an earlier opening goes first, so the pane never piles up pictures.
@@ -201,7 +208,8 @@ void ExerciseScreen::showGraph() {
   graph.setAlpha(0);
   Application::shared().setStatusBarHidden(true, Animated::Yes);
   ui_.window.addSubview(graph);
-  graph.setCenter(kGraphCenter);
+  // The middle of the window, however tall it is.
+  graph.setCenter({kGraphCenter.x, ui_.window.bounds().height / 2});
   graph.setTransform(AffineTransform::identity());
   graph.setTransform(AffineTransform::makeRotation(std::numbers::pi / 2));
   View::beginAnimations();
@@ -229,7 +237,7 @@ void ExerciseScreen::quickLog(const std::string& name, int fromTab) {
   } else {
     ui_.logExerciseLabel.setText(name);
   }
-  pane.setFrame(kPaneFrame);
+  pane.setFrame(paneFrame());
   ui_.kinetraTabView.addSubview(pane);
   (aerobic ? ui_.aerobicsTableView : ui_.logTableView).reloadData();
 

@@ -25,7 +25,7 @@ class ExerciseScreen {
   static constexpr Point kAerobicHeaderCenter{40, 37};
   // The entry pane's frame in the card.
   static constexpr Rect kPaneFrame{0, 0, 321, 369};
-  // The graph is shown turned a quarter turn, centred on the 320 × 480 window.
+  // The graph is shown turned a quarter turn, centred on the window (on a 320 × 480 one, here).
   static constexpr Point kGraphCenter{160, 240};
   // Marks the pane header's pictures, so that opening a pane again replaces them.
   static constexpr int kHeaderTag = 0x6b68;
@@ -55,6 +55,8 @@ class ExerciseScreen {
   void putHeader(View& pane, const std::string& exercise);
 
  private:
+  // kPaneFrame, made as tall as the card.
+  Rect paneFrame() const;
   void openEntryPane();
   void putHeader(View& pane);
   void openStrengthPane();

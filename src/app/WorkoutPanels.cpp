@@ -81,8 +81,12 @@ void WorkoutPanels::setUp(const std::string& name, Position position) {
   const std::vector<std::string> names = ui_.singleWorkoutTableView.exercises();
   const auto at = std::find(names.begin(), names.end(), name);
   const double page = static_cast<double>(at - names.begin());
-  ui_.logsScrollView.setContentSize({static_cast<double>(names.size()) * kPageWidth, kPageHeight});
-  panel.setFrame({page * kPageWidth, 0, kPageWidth, kPageHeight});
+  // On a taller screen the pages are as tall as the card, and each panel's table takes the
+  // extra height.
+  const double height = std::max(kPageHeight, ui_.kinetraTabView.bounds().height);
+  ui_.logsScrollView.setFrame({0, 0, kPageWidth, height});
+  ui_.logsScrollView.setContentSize({static_cast<double>(names.size()) * kPageWidth, height});
+  panel.setFrame({page * kPageWidth, 0, kPageWidth, height});
   ui_.logsScrollView.addSubview(panel);
   if (position == Position::kMiddle) {
     ui_.logsScrollView.setContentOffset({page * kPageWidth, 0}, Animated::No);

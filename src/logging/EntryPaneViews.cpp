@@ -41,6 +41,11 @@ EntryPaneViews::EntryPaneViews(UserData& userData, const Selection& selection)
       aerobicsTableController(userData, selection) {
   assembleStrengthPane();
   assembleAerobicPane();
+  // On a taller screen the panes grow, and today's sets take the extra height.
+  for (View* view : std::initializer_list<View*>{&kinetraLogView, &logTableView,
+                                                 &kinetraAerobicsView, &aerobicsTableView}) {
+    view->setAutoresizingMask(View::kFlexibleHeight);
+  }
 }
 
 void EntryPaneViews::assembleStrengthPane() {

@@ -170,6 +170,13 @@ bool readFields(const std::string& type, const json& object, ShellEvent& event) 
     event.kind = Kind::kCancelPicker;
     return readView(object, event);
   }
+  if (type == "resize") {
+    event.kind = Kind::kResize;
+    const auto height = number(object, "height", EventDecoder::kMaxCoordinate);
+    if (!height || *height <= 0) return false;
+    event.height = *height;
+    return true;
+  }
   return false;
 }
 
@@ -191,8 +198,9 @@ Result<ShellEvent> EventDecoder::decode(std::string_view message) {
   if (!readFields(name, object, event)) {
     // Only known names are echoed, so the log never carries what a stranger typed.
     static const char* const kKnown[] = {
-        "tap",      "selectRow",   "tapAccessory",  "deleteRow", "moveRow",  "sectionIndex",
-        "editText", "pressReturn", "chooseSegment", "scroll",    "pickDate", "cancelPicker"};
+        "tap",          "selectRow",    "tapAccessory", "deleteRow",     "moveRow",
+        "sectionIndex", "editText",     "pressReturn",  "chooseSegment", "scroll",
+        "pickDate",     "cancelPicker", "resize"};
     for (const char* known : kKnown) {
       if (name == known) return bad("a malformed " + name + " event");
     }

@@ -19,6 +19,7 @@ namespace kinetra {
 //   {"type":"scroll","view":id,"x":..,"y":..,"phase":"dragging"|"decelerating"|"ended"}
 //   {"type":"pickDate","view":id,"date":seconds}
 //   {"type":"cancelPicker","view":id}
+//   {"type":"resize","height":points}   (the screen's height at 320 points wide)
 // Coordinates must be finite and within ±kMaxCoordinate; indices within 0..kMaxIndex.
 // Corrupt for anything else, with a message fit for one diagnostic line (never the message
 // text itself).

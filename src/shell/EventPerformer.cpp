@@ -5,6 +5,7 @@
 #include "ui/SegmentedControl.h"
 #include "ui/TableView.h"
 #include "ui/View.h"
+#include "ui/Window.h"
 
 namespace kinetra {
 
@@ -75,6 +76,9 @@ Status EventPerformer::perform(const ShellEvent& event) {
       if (!picker.ok()) return picker.status();
       return finger_.pickDate(**picker, Date(event.date));
     }
+    case Kind::kResize:
+      application_.window().setHeight(event.height);
+      return Status::Ok();
     case Kind::kCancelPicker: {
       auto picker = pickerOf(application_.viewWithIdentifier(event.view));
       if (!picker.ok()) return picker.status();

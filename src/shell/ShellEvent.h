@@ -25,6 +25,7 @@ struct ShellEvent {
     kScroll,         // view, point (the offset), phase
     kPickDate,       // view, date (seconds since 1970)
     kCancelPicker,   // view (the picker's view)
+    kResize,         // height: the screen's height in points
   };
 
   Kind kind = Kind::kTap;
@@ -38,6 +39,7 @@ struct ShellEvent {
   std::string text;
   ScrollPhase phase = ScrollPhase::kDragging;
   double date = 0;
+  double height = 0;
 };
 
 }  // namespace kinetra

@@ -53,7 +53,7 @@ void Application::layoutIfNeeded() { window().layoutIfNeeded(); }
 ScreenDescription Application::describeScreen() {
   layoutIfNeeded();
   ScreenDescription screen;
-  screen.size = {Window::kWidth, Window::kHeight};
+  screen.size = {window().bounds().width, window().bounds().height};
   screen.statusBarHidden = statusBarHidden_;
   screen.window = describeViewTree(window());
   screen.animations = animations_.takeRecords();

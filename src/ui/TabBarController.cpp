@@ -12,7 +12,10 @@ TabBarController::TabBarController()
     : ViewController(std::make_unique<ContainerView>(
           Rect{0, Application::kStatusBarHeight, kDefaultWidth, kDefaultHeight}, "tabBarController",
           [this] { arrange(); })),
-      tabBar_(&view().addSubview(std::make_unique<TabBar>(*this))) {}
+      tabBar_(&view().addSubview(std::make_unique<TabBar>(*this))) {
+  // Below the status bar, the whole height of the window.
+  view().setAutoresizingMask(View::kFlexibleHeight);
+}
 
 TabBarController::~TabBarController() {
   for (const WeakRef<ViewController>& entry : controllers_) {

@@ -68,15 +68,40 @@ void View::setFrame(Rect frame) {
   const Size oldSize = size_;
   if (transform_.isIdentity()) size_ = {r.width, r.height};
   Application::shared().animations().recordFrame(*this, from, this->frame());
-  if (!(oldSize == size_)) sizeDidChange();
+  if (!(oldSize == size_)) resized(oldSize);
+}
+
+void View::resized(Size oldSize) {
+  if (autoresizesSubviews_) {
+    const double dw = size_.width - oldSize.width;
+    const double dh = size_.height - oldSize.height;
+    for (View* subview : std::vector<View*>(subviews_)) {
+      const unsigned mask = subview->autoresizingMask_;
+      if (mask == kNoAutoresizing) continue;
+      Rect f = subview->frame();
+      if ((mask & kFlexibleWidth) != 0) {
+        f.width = std::max(0.0, f.width + dw);
+      } else if ((mask & kFlexibleLeftMargin) != 0) {
+        f.x += dw;
+      }
+      if ((mask & kFlexibleHeight) != 0) {
+        f.height = std::max(0.0, f.height + dh);
+      } else if ((mask & kFlexibleTopMargin) != 0) {
+        f.y += dh;
+      }
+      subview->setFrame(f);
+    }
+  }
+  sizeDidChange();
 }
 
 void View::setBoundsSize(Size size) {
   const Size newSize{std::max(0.0, finiteOr(size.width, 0)),
                      std::max(0.0, finiteOr(size.height, 0))};
   if (newSize == size_) return;
+  const Size oldSize = size_;
   size_ = newSize;
-  sizeDidChange();
+  resized(oldSize);
 }
 
 void View::setCenter(Point center) {

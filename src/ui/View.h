@@ -66,6 +66,19 @@ class View : public Responder {
   void setClipsToBounds(bool clips) { clipsToBounds_ = clips; }
   bool autoresizesSubviews() const { return autoresizesSubviews_; }
   void setAutoresizesSubviews(bool resizes) { autoresizesSubviews_ = resizes; }
+  // How this view follows a change of its superview's size (when the superview autoresizes its
+  // subviews): a flexible height or width takes the whole change; otherwise a flexible top or
+  // left margin does, so the view keeps its place from the bottom or the right. None: the view
+  // keeps its frame, its place from the top left.
+  enum Autoresizing : unsigned {
+    kNoAutoresizing = 0,
+    kFlexibleLeftMargin = 1U << 0,
+    kFlexibleWidth = 1U << 1,
+    kFlexibleTopMargin = 1U << 3,
+    kFlexibleHeight = 1U << 4,
+  };
+  unsigned autoresizingMask() const { return autoresizingMask_; }
+  void setAutoresizingMask(unsigned mask) { autoresizingMask_ = mask; }
   int tag() const { return tag_; }
   void setTag(int tag) { tag_ = tag; }
 
@@ -162,6 +175,8 @@ class View : public Responder {
   void setBoundsOrigin(Point origin) { boundsOrigin_ = origin; }
   // Told after the size changed (table views lay out their rows again).
   virtual void sizeDidChange() {}
+  // The size changed from `oldSize`: subviews follow by their autoresizing, then sizeDidChange.
+  void resized(Size oldSize);
 
  private:
   friend class ViewController;
@@ -182,6 +197,7 @@ class View : public Responder {
   bool userInteractionEnabled_ = true;
   bool clipsToBounds_ = false;
   bool autoresizesSubviews_ = true;
+  unsigned autoresizingMask_ = kNoAutoresizing;
   int tag_ = 0;
   Color backgroundColor_;
   View* superview_ = nullptr;

@@ -10,6 +10,7 @@
 #include "ui/NavigationController.h"
 #include "ui/SegmentedControl.h"
 #include "ui/TabBarController.h"
+#include "ui/Window.h"
 
 namespace kinetra {
 namespace {
@@ -141,6 +142,40 @@ TEST_F(NavigationTest, TheTitleStandsBetweenTheButtonsAndNeverUnderThem) {
   application().layoutIfNeeded();
   const Rect centred = titleFrame();
   EXPECT_DOUBLE_EQ(centred.x + centred.width / 2, first.navigationBar().bounds().width / 2);
+}
+
+// A taller window: the tab bar stays at the bottom, the screen under a navigation bar takes the
+// extra height, and inside it views follow their autoresizing (none: they keep their place).
+TEST_F(NavigationTest, ATallerWindowGivesTheScreensItsHeight) {
+  View fixed(Rect{0, 100, 320, 50});
+  View growing(Rect{0, 150, 320, 100});
+  growing.setAutoresizingMask(View::kFlexibleHeight);
+  View footer(Rect{0, 300, 320, 20});
+  footer.setAutoresizingMask(View::kFlexibleTopMargin);
+  for (View* view : {&fixed, &growing, &footer}) root.view().addSubview(*view);
+  application().layoutIfNeeded();
+  const double screenHeight = root.view().bounds().height;
+  const double growingHeight = growing.frame().height;
+  const double footerY = footer.frame().y;
+
+  window().setHeight(844.0 * 320 / 390);  // a phone of 390 × 844, 320 points wide
+  application().layoutIfNeeded();
+  const double taller = 844.0 * 320 / 390 - 480;
+  const Rect tabBar = tabs.tabBar().frame();
+  EXPECT_DOUBLE_EQ(tabs.view().frame().y + tabBar.y + tabBar.height, window().bounds().height);
+  EXPECT_DOUBLE_EQ(root.view().bounds().height, screenHeight + taller);
+  EXPECT_DOUBLE_EQ(fixed.frame().y, 100);
+  EXPECT_DOUBLE_EQ(fixed.frame().height, 50);
+  EXPECT_DOUBLE_EQ(growing.frame().height, growingHeight + taller);
+  EXPECT_DOUBLE_EQ(footer.frame().y, footerY + taller);
+  EXPECT_DOUBLE_EQ(application().describeScreen().size.height, 844.0 * 320 / 390);
+
+  // Back to the smallest, and never below it.
+  window().setHeight(100);
+  application().layoutIfNeeded();
+  EXPECT_DOUBLE_EQ(window().bounds().height, 480);
+  EXPECT_DOUBLE_EQ(growing.frame().height, growingHeight);
+  EXPECT_DOUBLE_EQ(footer.frame().y, footerY);
 }
 
 TEST_F(NavigationTest, BarItemsCallTheirActionsAndCustomViewsGetTheirOwnTouches) {

@@ -15,17 +15,28 @@ const notice = document.getElementById('notice');
 const state = { frames: 0, frame: null, connected: false, firstDrawnAt: null, drawnAt: null };
 window.kinetra = state;
 
+// The screen is 320 points wide and as tall as the window gives at that width (never below
+// 480): on a phone it fills the page, on the desktop it is a phone-shaped frame that grows taller
+// when the window is taller than 2:3. The height goes to the application, which lays its screens
+// out for it.
+let screenHeight = 480;
 function fit() {
   const phone = window.matchMedia('(pointer: coarse)').matches && Math.min(innerWidth, innerHeight) < 600;
   document.body.classList.toggle('phone', phone);
   const margin = phone ? 0 : 24;
   const k = Math.max(0.1, Math.min((innerWidth - margin * 2) / 320, (innerHeight - margin * 2) / 480));
+  const height = Math.max(480, Math.floor((innerHeight - margin * 2) / k));
   const left = (innerWidth - 320 * k) / 2;
-  const top = phone ? 0 : (innerHeight - 480 * k) / 2;
+  const top = phone ? 0 : (innerHeight - height * k) / 2;
+  device.style.height = `${height}px`;
+  screen.style.height = `${height}px`;
   device.style.transform = `translate(${left}px, ${top}px) scale(${k})`;
+  if (height !== screenHeight) {
+    screenHeight = height;
+    sendHeight();
+  }
 }
 addEventListener('resize', fit);
-fit();
 
 function tick() {
   const now = new Date();
@@ -41,6 +52,11 @@ const input = new Input(screen, (text) => {
   if (socket?.readyState === WebSocket.OPEN) socket.send(text);
 });
 const renderer = new Renderer(screen, input);
+// The application's window follows the screen's height (sent again at every connection).
+function sendHeight() {
+  if (socket?.readyState === WebSocket.OPEN) input.send({ type: 'resize', height: screenHeight });
+}
+fit();
 input.renderer = renderer;
 const animator = new Animator(renderer, input);
 
@@ -80,6 +96,7 @@ function connect() {
     retryMs = 500;
     state.connected = true;
     show('');
+    if (screenHeight !== 480) sendHeight();
   });
   socket.addEventListener('message', (event) => {
     let frame;

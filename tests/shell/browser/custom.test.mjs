@@ -226,6 +226,28 @@ export const tests = [
       await scrollToText(page, screen, NAME);
       await screen.screenshot('complete-list');
       await assertTextFits(page, 'on the complete list');
+      // The whole height of the phone: the tab bar at the bottom, more rows than 320 x 480 shows.
+      const tabBarBottom = await page.evaluate(() => innerHeight
+        - document.querySelector('#screen .tabBar').getBoundingClientRect().bottom);
+      assert.ok(Math.abs(tabBarBottom) < 1, `the tab bar stops ${tabBarBottom} px above the bottom`);
+      const rowsShown = () => page.evaluate(() => {
+        const table = [...document.querySelectorAll('#screen .tableView > .scroller')].pop();
+        const box = table.getBoundingClientRect();
+        return [...table.querySelectorAll('.tableViewCell')].filter((c) => {
+          const r = c.getBoundingClientRect();
+          return r.top >= box.top - 1 && r.bottom <= box.bottom + 1;
+        }).length;
+      });
+      const phoneRows = await rowsShown();
+      await page.setViewportSize({ width: 320, height: 480 });
+      await page.waitForFunction(() => window.kinetra.frame?.size?.[1] === 480, null, { timeout: 10_000 });
+      await screen.settle();
+      const smallRows = await rowsShown();
+      await screen.screenshot('complete-list-320x480');
+      assert.ok(phoneRows > smallRows, `${phoneRows} rows at 390 x 844, ${smallRows} at 320 x 480`);
+      await page.setViewportSize({ width: 390, height: 844 });
+      await page.waitForFunction(() => window.kinetra.frame?.size?.[1] > 480, null, { timeout: 10_000 });
+      await screen.settle();
       assert.deepEqual(await thumbnailSize(page, NAME), [35, 40]);
       await screen.tap(barButton(page, '(Back|Catalogue)'));
       await scrollToText(page, screen, REGION);
