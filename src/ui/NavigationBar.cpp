@@ -19,6 +19,12 @@ double buttonWidth(const std::string& title) {
   return std::clamp(16.0 + 8.0 * static_cast<double>(title.size()), 50.0, 120.0);
 }
 
+// Roughly the width a bar button needs for its title drawn at its smallest, six tenths of its
+// size (the screen shrinks titles that do not fit that far before it cuts them).
+double smallestButtonWidth(const std::string& title) {
+  return 16.0 + 0.6 * 8.0 * static_cast<double>(title.size());
+}
+
 // Roughly the width the bar's title takes, centred in `space`.
 double titleWidth(const std::string& title, double space) {
   return std::min(space, 12.0 * static_cast<double>(title.size()));
@@ -96,12 +102,20 @@ void NavigationBar::layoutIfNeeded() {
   if (showsBack) {
     const BarButtonItem* back = below->navigationItem().backBarButtonItem();
     std::string title = back != nullptr ? back->title() : below->navigationItem().title();
-    // A title that would run into the bar's own title gives way to "Back".
+    // A title that would run into the bar's own title is drawn smaller in the room left of it
+    // (the screen shrinks a button's title to fit); only when even its smallest size does not
+    // fit there does it give way to "Back".
     const double width = bounds().width;
     const double titleLeft =
         (width - titleWidth(titleLabel_->text(), std::max(0.0, width - 160))) / 2;
-    if (title.empty() || kMargin + buttonWidth(title) > titleLeft) title = "Back";
-    const double w = buttonWidth(title);
+    const double room = titleLeft - kMargin;
+    double w = buttonWidth(title);
+    if (!title.empty() && w > room && smallestButtonWidth(title) <= room) {
+      w = room;
+    } else if (title.empty() || w > room) {
+      title = "Back";
+      w = buttonWidth(title);
+    }
     backButton_->setTitle(title, ControlState::kNormal);
     backButton_->setFrame({kMargin, (kHeight - kButtonHeight) / 2, w, kButtonHeight});
   }

@@ -218,7 +218,7 @@ export const tests = [
       assert.deepEqual(await thumbnailSize(page, NAME), [35, 40]);
 
       // Everywhere catalogue exercises are: the complete list and its region.
-      await screen.tap(barButton(page, 'Back'));
+      await screen.tap(barButton(page, '(Back|Catalogue)'));
       await scrollToText(page, screen, 'complete list of exercises');
       await screen.tapText('complete list of exercises');
       await screen.waitForText('All Exercises');

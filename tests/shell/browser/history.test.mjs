@@ -105,8 +105,8 @@ export const tests = [
       await screen.screenshot('previous-records-day');
 
       // Log date → yesterday → a set lands under yesterday in the file.
-      // "Log Entry" would run into the page's title: the back button reads "Back".
-      await screen.tap(barButton(page, 'Back'));
+      // Back to the entry pane: its title, drawn smaller beside the page's long title.
+      await screen.tap(barButton(page, 'Log Entry'));
       await screen.tapText('Log date: Today');
       await screen.waitForText('Use This Date');
       const picker = page.locator('#screen input[type=date]');
