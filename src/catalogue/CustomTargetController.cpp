@@ -23,10 +23,10 @@ std::string CustomTargetController::valueAt(IndexPath indexPath) const {
 
 std::unique_ptr<TableViewCell> CustomTargetController::cellForRowAtIndexPath(TableView& tableView,
                                                                              IndexPath indexPath) {
-  const std::string region = valueAt(indexPath);
-  if (indexPath.row >= static_cast<int>(state().catalogue.targets.size())) {
+  if (indexPath.row < 0 || indexPath.row >= static_cast<int>(state().catalogue.targets.size())) {
     return CatalogueCell::noneRow(tableView);
   }
+  const std::string region = valueAt(indexPath);
   return CatalogueCell::choiceRow(tableView, region, state().pictures.namedPicture(region));
 }
 

@@ -100,6 +100,7 @@ export class Renderer {
     this.views = new Map(); // id → { el, kind, container, scroller, desc }
     this.seen = new Set();
     this.toFit = [];
+    this.newScrollers = [];
   }
 
   element(id) {
@@ -118,11 +119,12 @@ export class Renderer {
         this.views.delete(id);
       }
     }
-    // A scroller made while its view was off the page could not take its offset then (a
-    // detached element does not scroll): now that everything is in place, it does.
-    for (const record of this.views.values()) {
-      if (record.scroller && record.desc) this.syncScroll(record, record.desc);
+    // A scroller made in this frame could not take its offset then (a detached element does not
+    // scroll): now that everything is in place, it does. The others took theirs as they were drawn.
+    for (const record of this.newScrollers) {
+      if (record.scroller.isConnected) this.syncScroll(record, record.desc);
     }
+    this.newScrollers = [];
     // Titles are fitted once they are laid out.
     for (const span of this.toFit) if (span.isConnected) fitToWidth(span);
     this.toFit = [];
@@ -219,6 +221,7 @@ export class Renderer {
       scroller.append(content);
       record.el.append(scroller);
       record.scroller = scroller;
+      this.newScrollers.push(record);
       record.container = content;
       scroller.dataset.view = d.id;
       this.input.watchScroller(scroller);
