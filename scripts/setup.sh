@@ -1,20 +1,30 @@
 #!/usr/bin/env bash
 # Installs everything Kinetra needs to build, run and test, from Debian's packages.
 # Idempotent: packages already present are skipped; apt-get update runs at most once.
+#   setup.sh               what building, running, testing and benchmarking need
+#   setup.sh --build-only  what building and running need (a home server's install)
 set -euo pipefail
 
+build_only=false
+[ "${1:-}" = "--build-only" ] && build_only=true
+
 packages=(
-  build-essential cmake ninja-build ccache pkg-config git
-  clang clang-format libclang-rt-dev
+  build-essential cmake ninja-build ccache pkg-config
   libplist-dev libicu-dev libboost-dev libssl-dev openssl
   libcairo2-dev libfontconfig-dev fonts-dejavu-core libpng-dev libjpeg62-turbo-dev
-  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-  python3 python3-aiosmtpd python3-pil
-  chromium
+  nlohmann-json3-dev
 )
-# Node.js and npm run the browser tests; take Debian's only where none is on the PATH already.
-command -v node >/dev/null 2>&1 || packages+=(nodejs)
-command -v npm >/dev/null 2>&1 || packages+=(npm)
+if ! $build_only; then
+  packages+=(
+    git clang clang-format libclang-rt-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    python3 python3-aiosmtpd python3-pil
+    chromium
+  )
+  # Node.js and npm run the browser tests; take Debian's only where none is on the PATH already.
+  command -v node >/dev/null 2>&1 || packages+=(nodejs)
+  command -v npm >/dev/null 2>&1 || packages+=(npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -30,6 +40,8 @@ if ((${#missing[@]})); then
   $sudo apt-get update -q
   $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
+
+$build_only && exit 0
 
 # The browser tests' npm packages (playwright-core; it downloads no browser: the tests use
 # Debian's chromium). Skipped when node_modules was installed from the same lock file.

@@ -43,8 +43,8 @@ constexpr std::string_view kUsage =
     "  --bind ADDRESS   numeric address to serve on (default 127.0.0.1; beyond loopback an\n"
     "                   access token is required)\n"
     "  --port N         port to serve on (default 8080; 0: any free port)\n"
-    "  --token TOKEN    access token (at least 22 of A-Z a-z 0-9 - . _ ~); generated when\n"
-    "                   serving beyond loopback\n"
+    "  --token TOKEN    access token (at least 22 of A-Z a-z 0-9 - . _ ~); else the\n"
+    "                   environment's KINETRA_TOKEN; generated when serving beyond loopback\n"
     "  --smtp-relay HOST[:PORT,...]  the mail relay exports are sent through (ports tried in\n"
     "                   order; default 587); without it exports can only be downloaded\n"
     "  --smtp-from ADDRESS     the sender address of your mail account\n"
@@ -163,6 +163,16 @@ kinetra::Result<std::optional<kinetra::MailAccount>> mailAccount(const Options& 
   return std::optional(std::move(account));
 }
 
+// The access token from the command line, else from the environment (which then forgets it, so
+// no child process inherits it and a service can keep it out of its command line).
+std::optional<std::string> accessToken(const Options& options) {
+  std::optional<std::string> token = options.token;
+  const char* fromEnvironment = std::getenv("KINETRA_TOKEN");
+  if (!token && fromEnvironment != nullptr && *fromEnvironment != '\0') token = fromEnvironment;
+  ::unsetenv("KINETRA_TOKEN");
+  return token;
+}
+
 // Every connection costs a descriptor, and the usual soft limit (1,024) is far below what the
 // system allows this process: take all of it. Left as it is when it cannot be raised.
 void raiseOpenFileLimit() {
@@ -216,7 +226,7 @@ int runKinetra(const Options& options) {
   kinetra::WebShellOptions shellOptions;
   if (options.bind) shellOptions.bindAddress = *options.bind;
   if (options.port) shellOptions.port = *options.port;
-  shellOptions.token = options.token;
+  shellOptions.token = accessToken(options);
   kinetra::WebShell shell(loop, application, bundle, documents, shellOptions);
   if (const kinetra::Status started = shell.start(); !started.ok()) {
     std::fprintf(stderr, "kinetra: %s\n", started.toString().c_str());

@@ -87,4 +87,32 @@ grep -q "mail: exports go through smtp.example.org as me@example.org" "$work/log
   fail "mail account: $(cat "$work/log.mail")"
 grep -q "never-shown-4711" "$work/log.mail" && fail "the password was written out"
 
+# An access token from the environment (a service's way to keep it out of its command line) is
+# required and shown in the address; the command line's wins over it; a malformed one stops the
+# start before anything listens.
+token=Environment-Token-0123456789
+KINETRA_TOKEN=$token "$kinetra" --resources "$resources" --documents "$work/token" --port 0 \
+  >"$work/log.token" 2>&1 &
+pids+=($!)
+for _ in $(seq 1 200); do
+  grep -q "Kinetra is running" "$work/log.token" && break
+  sleep 0.05
+done
+grep -q "Kinetra is running at http://127.0.0.1:[0-9]*/?token=$token\$" "$work/log.token" ||
+  fail "token from the environment: $(cat "$work/log.token")"
+KINETRA_TOKEN=short "$kinetra" --resources "$resources" --documents "$work/token2" --port 0 \
+  >"$work/out" 2>&1
+status=$?
+[ $status -eq 1 ] || fail "malformed token: exit status $status"
+grep -q "running" "$work/out" && fail "malformed token: it served anyway"
+KINETRA_TOKEN=short "$kinetra" --token Command-Line-Token-0123456789 --resources "$resources" \
+  --documents "$work/token3" --port 0 >"$work/log.token3" 2>&1 &
+pids+=($!)
+for _ in $(seq 1 200); do
+  grep -q "Kinetra is running" "$work/log.token3" && break
+  sleep 0.05
+done
+grep -q "?token=Command-Line-Token-0123456789" "$work/log.token3" ||
+  fail "command line token: $(cat "$work/log.token3")"
+
 echo "kinetra checks its catalogue, its documents folder and its mail account before serving"

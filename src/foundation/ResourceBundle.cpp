@@ -1,7 +1,7 @@
 #include "foundation/ResourceBundle.h"
 
-#include "foundation/BuildTree.h"
 #include "foundation/DocumentsDirectory.h"
+#include "foundation/InstallLayout.h"
 
 #include <string>
 #include <system_error>
@@ -10,7 +10,7 @@ namespace kinetra {
 
 std::filesystem::path ResourceBundle::defaultPath() {
   if (runsFromBuildTree()) return KINETRA_SOURCE_RESOURCES;
-  return KINETRA_INSTALLED_RESOURCES;
+  return installedDataDirectory();
 }
 
 std::optional<std::filesystem::path> ResourceBundle::pathForResource(std::string_view name,

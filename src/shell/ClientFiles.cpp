@@ -6,7 +6,7 @@
 #include <iterator>
 #include <system_error>
 
-#include "foundation/BuildTree.h"
+#include "foundation/InstallLayout.h"
 
 namespace kinetra {
 
@@ -18,7 +18,7 @@ constexpr std::size_t kMaxClientFileBytes = 4 * 1024 * 1024;
 
 std::filesystem::path ClientFiles::defaultPath() {
   if (runsFromBuildTree()) return KINETRA_SOURCE_CLIENT;
-  return KINETRA_INSTALLED_CLIENT;
+  return installedDataDirectory() / "client";
 }
 
 std::string ClientFiles::contentTypeFor(std::string_view name) {
