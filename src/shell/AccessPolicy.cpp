@@ -75,7 +75,8 @@ bool isPortNumber(std::string_view text) {
 
 Result<AccessPolicy> AccessPolicy::create(std::string_view bindAddress, std::uint16_t port,
                                           std::optional<std::string> token,
-                                          std::vector<std::string> machineAddresses) {
+                                          std::vector<std::string> machineAddresses,
+                                          AddressLister relist) {
   const std::optional<std::string> bound = canonicalAddress(bindAddress);
   if (!bound) return Status::InvalidArgument("the bind address is not a numeric address");
   if (token) {
@@ -91,11 +92,9 @@ Result<AccessPolicy> AccessPolicy::create(std::string_view bindAddress, std::uin
   policy.beyondLoopback_ = !isLoopbackAddress(*bound);
   if (policy.beyondLoopback_) {
     if (isUnspecified(*bound)) {
-      for (const std::string& address : machineAddresses) {
-        if (auto canonical = canonicalAddress(address)) {
-          policy.allowedAddresses_.push_back(*canonical);
-        }
-      }
+      policy.everyAddress_ = true;
+      policy.relist_ = std::move(relist);
+      policy.takeMachineAddresses(machineAddresses);
     } else {
       policy.allowedAddresses_.push_back(*bound);
     }
@@ -196,6 +195,13 @@ std::optional<std::string> AccessPolicy::hostName(std::string_view hostHeader) {
   return asciiLowercase(host);
 }
 
+void AccessPolicy::takeMachineAddresses(const std::vector<std::string>& addresses) const {
+  allowedAddresses_.clear();
+  for (const std::string& address : addresses) {
+    if (auto canonical = canonicalAddress(address)) allowedAddresses_.push_back(*canonical);
+  }
+}
+
 bool AccessPolicy::isAllowedHost(std::string_view hostHeader) const {
   const std::optional<std::string> host = hostName(hostHeader);
   if (!host) return false;
@@ -203,8 +209,17 @@ bool AccessPolicy::isAllowedHost(std::string_view hostHeader) const {
   const std::optional<std::string> canonical = canonicalAddress(*host);
   if (!canonical) return false;
   if (isLoopbackAddress(*canonical)) return true;
-  return beyondLoopback_ && std::find(allowedAddresses_.begin(), allowedAddresses_.end(),
-                                      *canonical) != allowedAddresses_.end();
+  if (!beyondLoopback_) return false;
+  const auto known = [&] {
+    return std::find(allowedAddresses_.begin(), allowedAddresses_.end(), *canonical) !=
+           allowedAddresses_.end();
+  };
+  if (known()) return true;
+  // Only a literal can reach this point, and a literal cannot be rebound: listing again costs
+  // one query of the kernel and lets no name in.
+  if (!everyAddress_ || !relist_) return false;
+  takeMachineAddresses(relist_());
+  return known();
 }
 
 bool AccessPolicy::isSameOrigin(std::string_view origin, std::string_view hostHeader) {

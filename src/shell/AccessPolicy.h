@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,7 +15,9 @@ namespace kinetra {
 // Who may talk to the shell. Every request passes check() before anything else happens:
 //  - the Host header must name this machine: "localhost", a loopback literal, or (when bound
 //    beyond loopback) one of the machine's own address literals — a defence against DNS
-//    rebinding — with no port or a port of 1 to 65535 in digits;
+//    rebinding — with no port or a port of 1 to 65535 in digits; bound to every address, the
+//    machine's addresses are listed again when a Host names an address not seen before (one
+//    that came later: a lease renewed, a VPN brought up after the start);
 //  - bound beyond loopback (or when a token was given) the access token is required on every
 //    route and the WebSocket, from the cookie or a "token" query parameter; a page visit (GET or
 //    HEAD) with a right query token sets the HttpOnly, SameSite=Strict cookie and redirects to
@@ -37,13 +40,18 @@ class AccessPolicy {
     bool redirect = false;
   };
 
+  // Lists the machine's address literals now (ownAddresses() outside tests).
+  using AddressLister = std::function<std::vector<std::string>()>;
+
   // `bindAddress` is a numeric address. Beyond loopback, `token` is generated when not given;
   // `machineAddresses` are the address literals of this machine that a Host header may name
-  // then (see ownAddresses()). InvalidArgument for an address that does not parse or a token
-  // shorter than kMinimumTokenLength or outside [A-Za-z0-9._~-].
+  // then (see ownAddresses()), and `relist`, when given, lists them again for a Host not among
+  // them. InvalidArgument for an address that does not parse or a token shorter than
+  // kMinimumTokenLength or outside [A-Za-z0-9._~-].
   static Result<AccessPolicy> create(std::string_view bindAddress, std::uint16_t port,
                                      std::optional<std::string> token,
-                                     std::vector<std::string> machineAddresses);
+                                     std::vector<std::string> machineAddresses,
+                                     AddressLister relist = {});
 
   // The addresses of this machine's interfaces, as literals; empty if they cannot be listed.
   static std::vector<std::string> ownAddresses();
@@ -77,7 +85,12 @@ class AccessPolicy {
   bool beyondLoopback_ = false;
   std::uint16_t port_ = 0;
   std::string token_;
-  std::vector<std::string> allowedAddresses_;  // normalised literals
+  void takeMachineAddresses(const std::vector<std::string>& addresses) const;
+
+  // Bound to every address: the machine's addresses are what a Host may name, and they change.
+  bool everyAddress_ = false;
+  AddressLister relist_;
+  mutable std::vector<std::string> allowedAddresses_;  // normalised literals
 };
 
 }  // namespace kinetra

@@ -50,8 +50,9 @@ Status WebShell::start() {
       HttpListener::open(loop_, options_.bindAddress, options_.port);
   if (!listener.ok()) return listener.status();
   port_ = (*listener)->port();
-  Result<AccessPolicy> policy = AccessPolicy::create(options_.bindAddress, port_, options_.token,
-                                                     AccessPolicy::ownAddresses());
+  Result<AccessPolicy> policy =
+      AccessPolicy::create(options_.bindAddress, port_, options_.token,
+                           AccessPolicy::ownAddresses(), &AccessPolicy::ownAddresses);
   if (!policy.ok()) return policy.status();
   core_ = std::make_shared<ShellCore>(loop_, application_, bundle_, documents_, std::move(*policy),
                                       ClientFiles(options_.clientDirectory), options_.limits,

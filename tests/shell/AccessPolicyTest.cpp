@@ -65,6 +65,37 @@ TEST(AccessPolicyTest, BeyondLoopbackTheMachinesOwnAddressesAreAnsweredToo) {
   EXPECT_FALSE(one.isAllowedHost("10.0.0.7"));
 }
 
+// An address the machine gains after the start (a lease, a VPN) is answered once it is there; one
+// it lost is not; names never are, and a policy bound to one address never lists again.
+TEST(AccessPolicyTest, BoundToEveryAddressTheMachinesAddressesAreListedAgainForANewOne) {
+  std::vector<std::string> now = {"192.168.1.5"};
+  int listings = 0;
+  const auto relist = [&] {
+    ++listings;
+    return now;
+  };
+  const AccessPolicy all = *AccessPolicy::create("::", 8080, std::nullopt, now, relist);
+  EXPECT_TRUE(all.isAllowedHost("192.168.1.5:8080"));
+  EXPECT_EQ(listings, 0);
+  EXPECT_FALSE(all.isAllowedHost("100.64.0.9:8080"));
+  EXPECT_EQ(listings, 1);
+  now = {"100.64.0.9", "fd00::9"};
+  EXPECT_TRUE(all.isAllowedHost("100.64.0.9:8080"));
+  EXPECT_TRUE(all.isAllowedHost("[FD00::9]:8080"));
+  EXPECT_FALSE(all.isAllowedHost("192.168.1.5:8080"));  // the old lease is gone
+  EXPECT_FALSE(all.isAllowedHost("kinetra.example:8080"));
+  EXPECT_FALSE(all.isAllowedHost("localhost.:8080"));
+  const int before = listings;
+  EXPECT_FALSE(all.isAllowedHost("kinetra.example:8080"));
+  EXPECT_EQ(listings, before);  // a name is refused without asking
+
+  const AccessPolicy one =
+      *AccessPolicy::create("192.168.1.5", 8080, std::nullopt, {"192.168.1.5"}, relist);
+  listings = 0;
+  EXPECT_FALSE(one.isAllowedHost("100.64.0.9:8080"));
+  EXPECT_EQ(listings, 0);
+}
+
 TEST(AccessPolicyTest, BeyondLoopbackATokenIsAlwaysRequiredAndGeneratedWhenNotGiven) {
   const AccessPolicy generated = *AccessPolicy::create("0.0.0.0", 8080, std::nullopt, {});
   EXPECT_TRUE(generated.requiresToken());
