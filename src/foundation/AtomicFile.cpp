@@ -1,15 +1,19 @@
 #include "foundation/AtomicFile.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <optional>
 #include <random>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "foundation/FileDescriptor.h"
 
@@ -72,14 +76,32 @@ std::optional<mode_t> existingMode(const std::filesystem::path& path) {
   return std::nullopt;
 }
 
-Status writeAll(int fd, std::string_view bytes, const std::filesystem::path& path) {
-  while (!bytes.empty()) {
-    ssize_t written = ::write(fd, bytes.data(), bytes.size());
+// Writes every piece in order, up to IOV_MAX of them per call, resuming after short writes.
+Status writeAll(int fd, std::span<const std::string_view> pieces,
+                const std::filesystem::path& path) {
+  std::vector<iovec> vectors;
+  vectors.reserve(pieces.size());
+  for (std::string_view piece : pieces) {
+    // writev never writes through the pointer; iovec merely has no const member.
+    if (!piece.empty()) vectors.push_back({const_cast<char*>(piece.data()), piece.size()});
+  }
+  std::span<iovec> left(vectors);
+  while (!left.empty()) {
+    const int count = static_cast<int>(std::min<std::size_t>(left.size(), IOV_MAX));
+    ssize_t written = ::writev(fd, left.data(), count);
     if (written < 0) {
       if (errno == EINTR) continue;
       return errnoStatus("cannot write", path, errno);
     }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
+    auto done = static_cast<std::size_t>(written);
+    while (!left.empty() && done >= left.front().iov_len) {
+      done -= left.front().iov_len;
+      left = left.subspan(1);
+    }
+    if (done > 0) {
+      left.front().iov_base = static_cast<char*>(left.front().iov_base) + done;
+      left.front().iov_len -= done;
+    }
   }
   return Status::Ok();
 }
@@ -97,6 +119,11 @@ Status syncDirectory(const std::filesystem::path& directory) {
 }  // namespace
 
 Status AtomicFile::write(const std::filesystem::path& path, std::string_view bytes) {
+  return write(path, std::span<const std::string_view>(&bytes, 1));
+}
+
+Status AtomicFile::write(const std::filesystem::path& path,
+                         std::span<const std::string_view> pieces) {
   if (path.filename().empty()) return Status::InvalidArgument("no file name in " + path.string());
   const std::filesystem::path directory = directoryOf(path);
   const std::optional<mode_t> mode = existingMode(path);
@@ -116,7 +143,7 @@ Status AtomicFile::write(const std::filesystem::path& path, std::string_view byt
   if (mode && ::fchmod(file.get(), *mode) != 0) {
     return errnoStatus("cannot set the mode of", temporaryPath, errno);
   }
-  if (Status written = writeAll(file.get(), bytes, temporaryPath); !written.ok()) return written;
+  if (Status written = writeAll(file.get(), pieces, temporaryPath); !written.ok()) return written;
   if (::fsync(file.get()) != 0) return errnoStatus("cannot sync", temporaryPath, errno);
   if (int error = file.close(); error != 0) {
     return errnoStatus("cannot close", temporaryPath, error);

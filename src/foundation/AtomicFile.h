@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <span>
 #include <string_view>
 
 #include "foundation/Status.h"
@@ -31,6 +32,9 @@ class AtomicFile {
   AtomicFile() = delete;
 
   static Status write(const std::filesystem::path& path, std::string_view bytes);
+  // The same with the file's bytes given as consecutive pieces, written in one pass (writev)
+  // without joining them first.
+  static Status write(const std::filesystem::path& path, std::span<const std::string_view> pieces);
 
   // True when `name` is one that write() gives a temporary file for a target named `target`.
   static bool isTemporaryFor(std::string_view name, std::string_view target);

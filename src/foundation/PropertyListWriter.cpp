@@ -158,6 +158,12 @@ class Serialiser {
     return fits(0);
   }
 
+  // One entry of a top-level dictionary, as writeFile() writes it.
+  bool writeTopLevelEntry(std::string_view key, const PropertyList& value) {
+    if (!PropertyListWriter::carriesText(key)) return fail("a key that needs repair on its own");
+    return writeText(1, "key", key) && write(value, 1);
+  }
+
   const Status& error() const { return error_; }
 
  private:
@@ -409,6 +415,30 @@ Result<std::string> PropertyListWriter::serialise(const PropertyList& value, std
   Serialiser serialiser(out, maxBytes);
   if (!serialiser.writeFile(value)) return serialiser.error();
   return out.take();
+}
+
+Result<std::string> PropertyListWriter::serialiseTopLevelEntry(std::string_view key,
+                                                               const PropertyList& value,
+                                                               std::size_t maxBytes) {
+  Output out(Output::Mode::kKeep);
+  Serialiser serialiser(out, maxBytes);
+  if (!serialiser.writeTopLevelEntry(key, value)) return serialiser.error();
+  return out.take();
+}
+
+std::string_view PropertyListWriter::dictionaryHead() {
+  static const std::string head = std::string(kHeader) + "<dict>\n";
+  return head;
+}
+
+std::string_view PropertyListWriter::dictionaryTail() {
+  static const std::string tail = "</dict>\n" + std::string(kFooter);
+  return tail;
+}
+
+std::string_view PropertyListWriter::emptyDictionaryFile() {
+  static const std::string file = std::string(kHeader) + "<dict/>\n" + std::string(kFooter);
+  return file;
 }
 
 Result<std::size_t> PropertyListWriter::serialisedSize(const PropertyList& value,

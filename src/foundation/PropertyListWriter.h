@@ -39,6 +39,18 @@ class PropertyListWriter {
   static Result<std::string> serialise(const PropertyList& value,
                                        std::size_t maxBytes = PropertyList::kMaxFileBytes);
 
+  // The bytes serialise() writes for the entry `key` of a top-level dictionary: the key and its
+  // value, indented as at the top. Fails like serialise(), also for a key that needs repair
+  // (its place among the repaired keys depends on the others). A top-level dictionary's file is
+  // dictionaryHead(), its entries in key order, dictionaryTail(); emptyDictionaryFile() when it
+  // has none.
+  static Result<std::string> serialiseTopLevelEntry(
+      std::string_view key, const PropertyList& value,
+      std::size_t maxBytes = PropertyList::kMaxFileBytes);
+  static std::string_view dictionaryHead();
+  static std::string_view dictionaryTail();
+  static std::string_view emptyDictionaryFile();
+
   // The size of what serialise() would return, or its error, without building the contents.
   static Result<std::size_t> serialisedSize(const PropertyList& value,
                                             std::size_t maxBytes = PropertyList::kMaxFileBytes);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -79,7 +80,7 @@ void AerobicEntryPane::addSet() {
     return;
   }
   // A failed write is reported by the save itself; the next write of the log carries the set.
-  static_cast<void>(state_.userData.saveAerobicsLog());
+  static_cast<void>(state_.userData.saveAerobicsLog(std::span(&state_.selection.today, 1)));
   ui.aerobicsTableView.reloadData();
 }
 

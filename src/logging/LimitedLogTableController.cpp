@@ -1,6 +1,7 @@
 #include "logging/LimitedLogTableController.h"
 
 #include <algorithm>
+#include <span>
 #include <utility>
 
 #include "logging/LogTabViews.h"
@@ -63,8 +64,8 @@ void LimitedLogTableController::commitEditingStyle(TableView& tableView, TableVi
   LogEntry::removeDay(data.exerciseLog, *day);
   LogEntry::removeDay(data.aerobicsLog, *day);
   // A failed write is reported by the save itself; the next write of each log carries the change.
-  static_cast<void>(data.saveExerciseLog());
-  static_cast<void>(data.saveAerobicsLog());
+  static_cast<void>(data.saveExerciseLog(std::span(&*day, 1)));
+  static_cast<void>(data.saveAerobicsLog(std::span(&*day, 1)));
   std::vector<std::string>& days = state_.selection.limitedDates;
   days.erase(days.begin() + static_cast<std::ptrdiff_t>(days.size() - 1 -
                                                         static_cast<std::size_t>(indexPath.row)));

@@ -1,5 +1,6 @@
 #include "logging/StrengthEntryPane.h"
 
+#include <span>
 #include <string>
 
 #include "foundation/DiagnosticLog.h"
@@ -73,7 +74,7 @@ void StrengthEntryPane::addSet() {
     return;
   }
   // A failed write is reported by the save itself; the next write of the log carries the set.
-  static_cast<void>(state_.userData.saveExerciseLog());
+  static_cast<void>(state_.userData.saveExerciseLog(std::span(&selection.today, 1)));
   ui.logTableView.reloadData();
 }
 

@@ -1,5 +1,8 @@
 #include "logging/TodayLog.h"
 
+#include <span>
+#include <string>
+
 #include "model/LogEntry.h"
 #include "model/Selection.h"
 #include "model/UserData.h"
@@ -28,10 +31,11 @@ void TodayLog::deleteSet(TableView& table, IndexPath indexPath) {
     return;
   }
   // A failed write is reported by the save itself; the next write of this log carries it.
+  const std::span<const std::string> day(&selection_.today, 1);
   if (kind_ == Kind::kStrength) {
-    static_cast<void>(userData_.saveExerciseLog());
+    static_cast<void>(userData_.saveExerciseLog(day));
   } else {
-    static_cast<void>(userData_.saveAerobicsLog());
+    static_cast<void>(userData_.saveAerobicsLog(day));
   }
   table.beginUpdates();
   table.deleteRowsAtIndexPaths({indexPath}, TableViewRowAnimation::kTop);

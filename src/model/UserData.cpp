@@ -47,6 +47,14 @@ Status UserData::saveExerciseLog() { return files_.write(UserFile::kExerciseLog,
 
 Status UserData::saveAerobicsLog() { return files_.write(UserFile::kAerobicsLog, aerobicsLog); }
 
+Status UserData::saveExerciseLog(std::span<const std::string> changedDays) {
+  return files_.writeChanged(UserFile::kExerciseLog, exerciseLog, changedDays);
+}
+
+Status UserData::saveAerobicsLog(std::span<const std::string> changedDays) {
+  return files_.writeChanged(UserFile::kAerobicsLog, aerobicsLog, changedDays);
+}
+
 Status UserData::saveSettings() { return files_.write(UserFile::kSettings, settings); }
 
 void UserData::removeAfterWorkoutsSaved(std::filesystem::path file) {

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <optional>
+#include <span>
+#include <string>
 
 #include "foundation/PropertyList.h"
 #include "foundation/Status.h"
@@ -35,6 +37,12 @@ class UserData {
   Status saveCustomExercises();
   Status saveExerciseLog();
   Status saveAerobicsLog();
+  // The same when only the days `changedDays` of the log were added, changed or removed since
+  // its last save: the other days are written from the bytes kept of that save. Naming a day
+  // that did not change costs time, never correctness; leaving out one that did is a fault
+  // (debug builds stop on it).
+  Status saveExerciseLog(std::span<const std::string> changedDays);
+  Status saveAerobicsLog(std::span<const std::string> changedDays);
   Status saveSettings();
   // Writes the picture file `fileName` of a custom exercise (PNG bytes), whole and atomically.
   Status savePicture(std::string_view fileName, std::string_view bytes);

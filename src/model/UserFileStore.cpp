@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -146,19 +147,62 @@ std::optional<PropertyList> UserFileStore::load(UserFile file) {
   return std::move(reading->value);
 }
 
-Status UserFileStore::write(UserFile file, const PropertyList& value) {
+Status UserFileStore::writeWith(UserFile file, const WriteStep& step) {
   const std::string name(fileName(file));
   Status status = documents_.ensureExists();
   if (status.ok() && state(file).keepAside) status = keepAside(file, *state(file).keepAside);
   if (status.ok()) {
     const auto path = documents_.pathForFile(name);
-    status = path.ok() ? writePropertyList(*path, value) : path.status();
+    status = path.ok() ? step(*path) : path.status();
   }
   if (!status.ok()) {
     runLoop_.log().line("could not save " + name + " (" + status.toString() +
                         "); the change is kept in memory and saved with the next one");
   }
   return status;
+}
+
+Status UserFileStore::write(UserFile file, const PropertyList& value) {
+  if (topLevel(file) != PropertyList::Kind::kDictionary || !value.isDictionary()) {
+    state(file).serialised.clear();
+    return writeWith(
+        file, [&](const std::filesystem::path& path) { return writePropertyList(path, value); });
+  }
+  const Status serialised = state(file).serialised.rebuild(value);
+  if (!serialised.ok()) return writeWith(file, [&](const auto&) { return serialised; });
+  return writeSerialised(file);
+}
+
+Status UserFileStore::writeChanged(UserFile file, const PropertyList& value,
+                                   std::span<const std::string> changedKeys) {
+  if (topLevel(file) != PropertyList::Kind::kDictionary || !value.isDictionary()) {
+    return write(file, value);
+  }
+  const Status serialised = state(file).serialised.update(value, changedKeys);
+  if (!serialised.ok()) return writeWith(file, [&](const auto&) { return serialised; });
+  checkSerialised(file, value);
+  return writeSerialised(file);
+}
+
+Status UserFileStore::writeSerialised(UserFile file) {
+  return writeWith(file, [&](const std::filesystem::path& path) {
+    const std::vector<std::string_view> pieces = state(file).serialised.pieces();
+    return AtomicFile::write(path, pieces);
+  });
+}
+
+void UserFileStore::checkSerialised([[maybe_unused]] UserFile file,
+                                    [[maybe_unused]] const PropertyList& value) const {
+#ifndef NDEBUG
+  std::string kept;
+  for (std::string_view piece : state(file).serialised.pieces()) kept += piece;
+  const Result<std::string> whole = PropertyListWriter::serialise(value);
+  if (whole.ok() && *whole != kept) {
+    runLoop_.log().line("a change to " + std::string(fileName(file)) +
+                        " was saved without naming every entry it touched");
+    std::abort();
+  }
+#endif
 }
 
 Status UserFileStore::writePicture(std::string_view fileName, std::string_view bytes) {

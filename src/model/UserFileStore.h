@@ -1,12 +1,16 @@
 #pragma once
 
 #include <array>
+#include <filesystem>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "foundation/DocumentsDirectory.h"
 #include "foundation/PropertyList.h"
+#include "foundation/SerialisedDictionary.h"
 #include "foundation/Status.h"
 
 namespace kinetra {
@@ -57,6 +61,14 @@ class UserFileStore {
   // Replaces the file with `value`, creating the documents directory when needed. When the file
   // was remembered at load and cannot be kept aside, nothing is written.
   Status write(UserFile file, const PropertyList& value);
+  // The same for a dictionary file of which only the entries `changedKeys` changed (were added,
+  // changed or removed) since its last write through this store: the other entries are written
+  // from the bytes kept of that write (SerialisedDictionary), so that a change costs in
+  // proportion to itself. The file's bytes are exactly those write() would write; a failed write
+  // leaves the kept bytes matching `value`, so that the next write carries the change. Debug
+  // builds check the bytes against a whole serialisation and stop on a key left unnamed.
+  Status writeChanged(UserFile file, const PropertyList& value,
+                      std::span<const std::string> changedKeys);
   // Replaces the picture file `fileName` (a bare name ending in ".jpg") with `bytes`, creating
   // the documents directory when needed; its interrupted writes are removed at start-up like
   // those of the user files. A name that is not a bare picture name writes nothing.
@@ -69,7 +81,17 @@ class UserFileStore {
   struct FileState {
     // Why the file must be kept before a write replaces it ("could not be read ...").
     std::optional<std::string> keepAside;
+    // A dictionary file's bytes as last serialised, entry by entry.
+    SerialisedDictionary serialised;
   };
+
+  using WriteStep = std::function<Status(const std::filesystem::path&)>;
+  // Makes the folder, keeps an unreadable file aside, runs `step` on the file's path and reports
+  // a failure in one diagnostic line.
+  Status writeWith(UserFile file, const WriteStep& step);
+  // Writes `file` from its kept serialisation.
+  Status writeSerialised(UserFile file);
+  void checkSerialised(UserFile file, const PropertyList& value) const;
 
   FileState& state(UserFile file) { return states_[static_cast<std::size_t>(file)]; }
   const FileState& state(UserFile file) const { return states_[static_cast<std::size_t>(file)]; }

@@ -68,5 +68,40 @@ TEST_F(UserDataTest, ASupersededFileGoesOnlyAfterTheWorkoutsAreSafelySaved) {
   EXPECT_FALSE(std::filesystem::exists(old));
 }
 
+// Saving the days a change touched writes what a whole save writes. A save that fails keeps the
+// change, and the next save, naming only its own day, carries both; a log left unreadable at
+// start-up is still kept aside first.
+TEST_F(UserDataTest, SavingTheChangedDaysWritesTheWholeLogAndCarriesAFailedChange) {
+  const auto logFile = documents() / "Kinetra_Log.plist";
+  std::filesystem::create_directories(documents());
+  std::ofstream(logFile) << "<plist>not a log";
+  data_.load();
+  PropertyList::Dictionary& days = data_.exerciseLog.asDictionary();
+  days["2024-01-01"] = PropertyList::Dictionary{{"Squat", PropertyList::Array{"100 kg", "5", ""}}};
+  const std::vector<std::string> first = {"2024-01-01"};
+  ASSERT_TRUE(data_.saveExerciseLog(first).ok());
+  EXPECT_EQ(::kinetra::testing::fileContents(logFile),
+            *PropertyListWriter::serialise(data_.exerciseLog));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(documents()), {}), 2);  // aside
+
+  std::filesystem::remove(logFile);
+  std::filesystem::create_directory(logFile);  // the rename cannot replace a folder
+  days["2024-01-02"] = PropertyList::Dictionary{{"Row", PropertyList::Array{"60 kg", "8", ""}}};
+  const std::vector<std::string> second = {"2024-01-02"};
+  EXPECT_FALSE(data_.saveExerciseLog(second).ok());
+  std::filesystem::remove(logFile);
+
+  days["2024-01-03"] = PropertyList::Dictionary{{"Curl", PropertyList::Array{"12 kg", "10", ""}}};
+  days.erase("2024-01-01");
+  const std::vector<std::string> third = {"2024-01-03", "2024-01-01"};
+  ASSERT_TRUE(data_.saveExerciseLog(third).ok());
+  EXPECT_EQ(::kinetra::testing::fileContents(logFile),
+            *PropertyListWriter::serialise(data_.exerciseLog));
+  UserData again(files_);
+  again.load();
+  EXPECT_EQ(again.exerciseLog, data_.exerciseLog);
+  EXPECT_EQ(again.exerciseLog.asDictionary().size(), 2u);
+}
+
 }  // namespace
 }  // namespace kinetra::test

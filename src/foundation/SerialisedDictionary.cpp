@@ -1,0 +1,115 @@
+#include "foundation/SerialisedDictionary.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "foundation/PropertyListWriter.h"
+
+namespace kinetra {
+
+namespace {
+
+bool keysCarried(const PropertyList::Dictionary& dictionary) {
+  return std::all_of(dictionary.begin(), dictionary.end(), [](const auto& entry) {
+    return PropertyListWriter::carriesText(entry.first);
+  });
+}
+
+std::size_t framingSize(bool empty) {
+  return empty ? PropertyListWriter::emptyDictionaryFile().size()
+               : PropertyListWriter::dictionaryHead().size() +
+                     PropertyListWriter::dictionaryTail().size();
+}
+
+}  // namespace
+
+void SerialisedDictionary::clear() {
+  kept_ = false;
+  entries_.clear();
+  whole_.clear();
+  size_ = 0;
+}
+
+Status SerialisedDictionary::fail(Status status) {
+  clear();
+  return status;
+}
+
+Status SerialisedDictionary::checkSize(std::size_t maxBytes) {
+  if (size_ <= maxBytes) return Status::Ok();
+  return fail(Status::TooLarge("cannot write a property list of more than " +
+                               std::to_string(maxBytes) + " bytes"));
+}
+
+Status SerialisedDictionary::rebuild(const PropertyList& dictionary, std::size_t maxBytes) {
+  clear();
+  if (!dictionary.isDictionary()) return Status::InvalidArgument("not a dictionary");
+  const PropertyList::Dictionary& entries = dictionary.asDictionary();
+  if (!keysCarried(entries)) {
+    Result<std::string> whole = PropertyListWriter::serialise(dictionary, maxBytes);
+    if (!whole.ok()) return whole.status();
+    whole_ = std::move(*whole);
+    size_ = whole_.size();
+    kept_ = true;
+    return Status::Ok();
+  }
+  size_ = framingSize(entries.empty());
+  for (const auto& [key, value] : entries) {
+    Result<std::string> bytes = PropertyListWriter::serialiseTopLevelEntry(key, value, maxBytes);
+    if (!bytes.ok()) return fail(bytes.status());
+    size_ += bytes->size();
+    if (size_ > maxBytes) return checkSize(maxBytes);
+    entries_.emplace_hint(entries_.end(), key, std::move(*bytes));
+  }
+  kept_ = true;
+  return Status::Ok();
+}
+
+Status SerialisedDictionary::update(const PropertyList& dictionary,
+                                    std::span<const std::string> keys, std::size_t maxBytes) {
+  if (!kept_ || !whole_.empty() || !dictionary.isDictionary()) {
+    return rebuild(dictionary, maxBytes);
+  }
+  const PropertyList::Dictionary& entries = dictionary.asDictionary();
+  const bool wasEmpty = entries_.empty();
+  for (const std::string& key : keys) {
+    const auto kept = entries_.find(key);
+    if (kept != entries_.end()) {
+      size_ -= kept->second.size();
+      entries_.erase(kept);
+    }
+    const auto current = entries.find(key);
+    if (current == entries.end()) continue;
+    if (!PropertyListWriter::carriesText(key)) return rebuild(dictionary, maxBytes);
+    Result<std::string> bytes =
+        PropertyListWriter::serialiseTopLevelEntry(key, current->second, maxBytes);
+    if (!bytes.ok()) return fail(bytes.status());
+    size_ += bytes->size();
+    entries_.emplace(key, std::move(*bytes));
+  }
+  // A key added or removed without being named shows in the count; rebuilding costs time, never
+  // the change.
+  if (entries_.size() != entries.size()) return rebuild(dictionary, maxBytes);
+  size_ += framingSize(entries_.empty()) - framingSize(wasEmpty);
+  return checkSize(maxBytes);
+}
+
+std::vector<std::string_view> SerialisedDictionary::pieces() const {
+  std::vector<std::string_view> pieces;
+  if (!kept_) return pieces;
+  if (!whole_.empty()) {
+    pieces.push_back(whole_);
+    return pieces;
+  }
+  if (entries_.empty()) {
+    pieces.push_back(PropertyListWriter::emptyDictionaryFile());
+    return pieces;
+  }
+  pieces.reserve(entries_.size() + 2);
+  pieces.push_back(PropertyListWriter::dictionaryHead());
+  for (const auto& [key, bytes] : entries_) pieces.push_back(bytes);
+  pieces.push_back(PropertyListWriter::dictionaryTail());
+  return pieces;
+}
+
+}  // namespace kinetra

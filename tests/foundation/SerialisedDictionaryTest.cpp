@@ -1,0 +1,180 @@
+#include "foundation/SerialisedDictionary.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "foundation/AtomicFile.h"
+#include "foundation/PropertyListWriter.h"
+#include "support/TemporaryDirectory.h"
+
+namespace kinetra {
+namespace {
+
+std::string joined(const SerialisedDictionary& serialised) {
+  std::string bytes;
+  for (std::string_view piece : serialised.pieces()) bytes += piece;
+  return bytes;
+}
+
+std::string whole(const PropertyList& value) { return *PropertyListWriter::serialise(value); }
+
+// A log-shaped dictionary: days of exercises of set strings, with text that needs escaping.
+class RandomLog {
+ public:
+  explicit RandomLog(unsigned seed) : random_(seed) {}
+
+  std::string day() {
+    return "2019-" + std::to_string(pick(1, 12)) + "-" + std::to_string(pick(1, 28));
+  }
+
+  PropertyList dayValue() {
+    PropertyList::Dictionary exercises;
+    for (int e = pick(1, 4); e > 0; --e) exercises[exercise()] = sets(pick(1, 3));
+    return exercises;
+  }
+
+  PropertyList::Array sets(int count) {
+    static const std::vector<std::string> notes = {"", "felt <good> & strong", "a\rb", "Ünïcödé",
+                                                   "line\nbreak"};
+    PropertyList::Array strings;
+    for (int s = 0; s < count; ++s) {
+      strings.emplace_back(std::to_string(pick(0, 200)) + (pick(0, 1) ? " kg" : " lbs"));
+      strings.emplace_back(std::to_string(pick(0, 12)));
+      strings.emplace_back(notes[static_cast<std::size_t>(pick(0, 4))]);
+    }
+    return strings;
+  }
+
+  std::string exercise() {
+    static const std::vector<std::string> names = {"Bench Press", "Squat", "Curl & Press", "<Dips>",
+                                                   "Row"};
+    return names[static_cast<std::size_t>(pick(0, 4))];
+  }
+
+  int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+
+ private:
+  std::mt19937 random_;
+};
+
+// After any sequence of changes, each naming the days it touched, the kept pieces are the whole
+// serialisation's bytes: days added, sets appended and removed, days removed, a day turned into
+// another kind of value, the log emptied and filled again.
+TEST(SerialisedDictionaryTest, NamedChangesKeepTheBytesOfAWholeSerialisation) {
+  RandomLog random(20261207);
+  PropertyList log = PropertyList::Dictionary{};
+  SerialisedDictionary serialised;
+  ASSERT_TRUE(serialised.rebuild(log).ok());
+  EXPECT_EQ(joined(serialised), whole(log));
+  for (int step = 0; step < 2000; ++step) {
+    PropertyList::Dictionary& days = log.asDictionary();
+    std::vector<std::string> changed;
+    const int kind = random.pick(0, 9);
+    if (kind <= 3 || days.empty()) {
+      const std::string day = random.day();
+      days[day] = random.dayValue();
+      changed.push_back(day);
+    } else {
+      auto entry = days.begin();
+      std::advance(entry, random.pick(0, static_cast<int>(days.size()) - 1));
+      changed.push_back(entry->first);
+      if (kind <= 6 && entry->second.isDictionary()) {
+        auto& exercises = entry->second.asDictionary();
+        auto& sets = exercises[random.exercise()];
+        if (!sets.isArray()) sets = PropertyList::Array{};
+        for (auto& value : random.sets(1)) sets.asArray().push_back(value);
+      } else if (kind == 7) {
+        entry->second = PropertyList(PropertyList::Integer(step));
+      } else if (kind == 8) {
+        days.erase(entry);
+      } else {
+        // Two days at once, one of them named twice.
+        const std::string other = random.day();
+        days[other] = random.dayValue();
+        changed.push_back(other);
+        changed.push_back(other);
+      }
+    }
+    if (step % 500 == 499) {
+      for (const auto& [day, value] : days) changed.push_back(day);
+      days.clear();
+    }
+    ASSERT_TRUE(serialised.update(log, changed).ok()) << step;
+    ASSERT_EQ(joined(serialised), whole(log)) << step;
+    ASSERT_EQ(serialised.size(), whole(log).size()) << step;
+  }
+}
+
+// A day added or removed without being named is caught by the count and costs a rebuild; a key
+// that needs repair keeps the dictionary whole, since repaired keys change places.
+TEST(SerialisedDictionaryTest, UnnamedKeysAndKeysThatNeedRepairStillWriteTheRightBytes) {
+  PropertyList log = PropertyList::Dictionary{{"2020-01-02", "a"}, {"2020-01-03", "b"}};
+  SerialisedDictionary serialised;
+  ASSERT_TRUE(serialised.rebuild(log).ok());
+  log.asDictionary()["2020-01-04"] = "c";
+  ASSERT_TRUE(serialised.update(log, {}).ok());
+  EXPECT_EQ(joined(serialised), whole(log));
+  log.asDictionary().erase("2020-01-02");
+  ASSERT_TRUE(serialised.update(log, {}).ok());
+  EXPECT_EQ(joined(serialised), whole(log));
+
+  // "\xff" and "\x01" both read back as U+FFFD: the later in byte order wins.
+  log.asDictionary()["\xff"] = "later";
+  log.asDictionary()["\x01"] = "earlier";
+  const std::vector<std::string> named = {"\xff", "\x01"};
+  ASSERT_TRUE(serialised.update(log, named).ok());
+  EXPECT_EQ(joined(serialised), whole(log));
+  EXPECT_EQ(serialised.pieces().size(), 1u);
+  log.asDictionary()["2020-01-05"] = "d";
+  const std::vector<std::string> day = {"2020-01-05"};
+  ASSERT_TRUE(serialised.update(log, day).ok());
+  EXPECT_EQ(joined(serialised), whole(log));
+}
+
+// What the whole writer refuses is refused here too, and nothing stale is kept afterwards.
+TEST(SerialisedDictionaryTest, RefusesWhatTheWriterRefusesAndKeepsNothingThen) {
+  PropertyList log = PropertyList::Dictionary{{"2020-01-02", std::string(100, 'x')}};
+  SerialisedDictionary serialised;
+  const std::size_t size = whole(log).size();
+  ASSERT_TRUE(serialised.rebuild(log, size).ok());
+  log.asDictionary()["2020-01-03"] = "y";
+  const std::vector<std::string> day = {"2020-01-03"};
+  EXPECT_EQ(serialised.update(log, day, size).code(), Status::Code::kTooLarge);
+  EXPECT_TRUE(serialised.empty());
+  EXPECT_TRUE(serialised.pieces().empty());
+
+  PropertyList deep = PropertyList::Array{};
+  for (int depth = 0; depth < PropertyList::kMaxDepth; ++depth) {
+    deep = PropertyList(PropertyList::Array{std::move(deep)});
+  }
+  ASSERT_TRUE(serialised.rebuild(log).ok());
+  log.asDictionary()["2020-01-03"] = deep;
+  EXPECT_EQ(serialised.update(log, day).code(), Status::Code::kInvalidArgument);
+  EXPECT_TRUE(serialised.empty());
+  EXPECT_EQ(serialised.rebuild(PropertyList("not a dictionary")).code(),
+            Status::Code::kInvalidArgument);
+}
+
+// The pieces go to disk in one pass, however many there are (more than one writev takes) and
+// wherever they are empty.
+TEST(SerialisedDictionaryTest, ThePiecesReachTheFileInOrder) {
+  testing::TemporaryDirectory directory;
+  const auto path = directory / "Kinetra_Log.plist";
+  std::vector<std::string> texts;
+  std::string expected;
+  for (int i = 0; i < 5000; ++i) {
+    texts.push_back(i % 7 == 0 ? std::string() : std::to_string(i) + ",");
+    expected += texts.back();
+  }
+  const std::vector<std::string_view> pieces(texts.begin(), texts.end());
+  ASSERT_TRUE(AtomicFile::write(path, pieces).ok());
+  EXPECT_EQ(testing::fileContents(path), expected);
+  ASSERT_TRUE(AtomicFile::write(path, std::span<const std::string_view>()).ok());
+  EXPECT_EQ(testing::fileContents(path), "");
+}
+
+}  // namespace
+}  // namespace kinetra
