@@ -1,8 +1,11 @@
-// Adding one strength set to the ten-year log, as the entry pane's add button does it: compose
-// the weight text, append three strings under today, write "Kinetra_Log.plist" whole and
-// atomically, reload today's table. Timed against the bare durable write of the same bytes
-// (write a temporary file, fsync, rename over the old one, fsync the folder), the floor under
-// any whole-file save.
+// Changing the ten-year log the three ways the screens do, each timed against the bare durable
+// write of the same bytes (write a temporary file, fsync, rename over the old one, fsync the
+// folder), the floor under any whole-file save:
+//  - adding one strength set, as the entry pane's add button does it: compose the weight text,
+//    append three strings under today, write "Kinetra_Log.plist" whole and atomically, reload
+//    today's table;
+//  - deleting one of today's sets with the finger (the row deleted, the log written);
+//  - deleting a day from "All Records" with the finger (both logs written, the list updated).
 //   bench_add_set --documents=DIRECTORY --resources=DIRECTORY [--repetitions=N]
 // DIRECTORY is made if missing and should be on the disk whose writes are of interest (not a
 // RAM file system, where fsync costs nothing).
@@ -15,6 +18,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -25,6 +29,7 @@
 #include "foundation/PropertyListWriter.h"
 #include "foundation/RunLoop.h"
 #include "ui/Application.h"
+#include "ui/Finger.h"
 
 namespace {
 
@@ -105,40 +110,88 @@ int run(const std::filesystem::path& documents, const std::filesystem::path& res
     return 1;
   }
 
+  // The exercise opened and its log pane chosen, as a user gets there.
   kinetra::MainInterface& ui = delegate->interface();
+  kinetra::Finger finger(application);
   delegate->selection().selectedExercise = "Barbell Squat";
+  delegate->flags().doneLogo = true;
+  delegate->selection().lastTabIndex = 1;
+  ui.velomarNavigationTitle.setLeftBarButtonItem(&ui.velomarBackButton);
+  ui.velomarNavigationTitle.setRightBarButtonItem(ui.segmentBarItem.get());
   delegate->velomarTabSelect();
+  if (!finger.chooseSegment(*ui.segmentedControl, 1).ok()) {
+    std::fprintf(stderr, "the log pane did not open\n");
+    return 1;
+  }
   ui.weight.setText("82");
   ui.weightDecimal.setText("5");
   ui.weightType.setSelectedSegmentIndex(1);
   ui.reps.setText("6");
   ui.note.setText("bench");
 
-  std::vector<double> adds;
-  std::vector<double> writes;
-  for (int i = 0; i < repetitions; ++i) {
-    const Clock::time_point start = Clock::now();
+  // Times `change` and then the bare durable write of the log it left, `repetitions` times.
+  struct Figures {
+    std::vector<double> changes;
+    std::vector<double> writes;
+  };
+  const auto measure = [&](const auto& change) -> std::optional<Figures> {
+    Figures figures;
+    for (int i = 0; i < repetitions; ++i) {
+      const Clock::time_point start = Clock::now();
+      if (!change()) return std::nullopt;
+      figures.changes.push_back(milliseconds(Clock::now() - start));
+      const std::string bytes = fileBytes(logFile);
+      const Clock::time_point writeStart = Clock::now();
+      if (!durableWrite(logFile, bytes)) return std::nullopt;
+      figures.writes.push_back(milliseconds(Clock::now() - writeStart));
+    }
+    return figures;
+  };
+  const auto report = [](const char* what, const Figures& figures) {
+    const double change = median(figures.changes);
+    const double write = median(figures.writes);
+    std::printf("  %-44s %8.2f ms   bare write %8.2f ms   ratio %5.2f\n", what, change, write,
+                change / write);
+  };
+
+  const std::optional<Figures> adds = measure([&] {
     delegate->addLog();
     ui.logTableView.layoutIfNeeded();
-    adds.push_back(milliseconds(Clock::now() - start));
-
-    const std::string bytes = fileBytes(logFile);
-    const Clock::time_point writeStart = Clock::now();
-    if (!durableWrite(logFile, bytes)) {
-      std::fprintf(stderr, "the durable write failed\n");
-      return 1;
-    }
-    writes.push_back(milliseconds(Clock::now() - writeStart));
+    return true;
+  });
+  if (!finger.tapBarButton(ui.logEditButton).ok()) {
+    std::fprintf(stderr, "today's table did not go into editing\n");
+    return 1;
   }
-  const double add = median(adds);
-  const double write = median(writes);
-  std::printf("Adding a set to the ten-year strength log (%zu days, %.1f MB), median of %d:\n",
-              days, static_cast<double>(std::filesystem::file_size(logFile)) / 1e6, repetitions);
-  std::printf("  addLog (compose, append, atomic whole-file write, table reload): %8.2f ms\n", add);
-  std::printf("  bare durable write of the same bytes (write, fsync, rename, dir): %8.2f ms\n",
-              write);
-  std::printf("  ratio addLog / bare write:                                        %8.2f\n",
-              add / write);
+  const std::optional<Figures> deletes = measure([&] {
+    const bool deleted = finger.deleteRow(ui.logTableView, {0, 0}).ok();
+    ui.logTableView.layoutIfNeeded();
+    return deleted;
+  });
+  ui.tabBarController.setSelectedIndex(4);
+  kinetra::TableView& dayList = ui.LimitedLogTableView.tableView();
+  constexpr int kAllRecordsRow = 5;
+  const bool listed = finger.selectRow(ui.logTabTableView.tableView(), {0, kAllRecordsRow}).ok();
+  const std::optional<Figures> dayDeletes = measure([&] {
+    const bool deleted = listed && finger.deleteRow(dayList, {0, 0}).ok();
+    dayList.layoutIfNeeded();
+    return deleted;
+  });
+  if (!adds || !deletes || !dayDeletes) {
+    std::fprintf(stderr,
+                 "a change or the durable write failed (adding %d, deleting a set %d, "
+                 "deleting a day %d)\n",
+                 !adds, !deletes, !dayDeletes);
+    return 1;
+  }
+  std::printf("Changing the ten-year strength log (%zu days, %.1f MB), medians of %d:\n", days,
+              static_cast<double>(std::filesystem::file_size(logFile)) / 1e6, repetitions);
+  report("adding a set (addLog, table reloaded)", *adds);
+  report("deleting one of today's sets (finger)", *deletes);
+  report("deleting a day from All Records (finger)", *dayDeletes);
+  std::printf(
+      "The bare write is of the very bytes the change wrote (write, fsync, rename, fsync "
+      "of the folder).\n");
 
   delegate.reset();
   application.setClock(nullptr);

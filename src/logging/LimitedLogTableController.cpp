@@ -61,11 +61,15 @@ void LimitedLogTableController::commitEditingStyle(TableView& tableView, TableVi
     return;
   }
   UserData& data = state_.userData;
-  LogEntry::removeDay(data.exerciseLog, *day);
-  LogEntry::removeDay(data.aerobicsLog, *day);
-  // A failed write is reported by the save itself; the next write of each log carries the change.
-  static_cast<void>(data.saveExerciseLog(std::span(&*day, 1)));
-  static_cast<void>(data.saveAerobicsLog(std::span(&*day, 1)));
+  // Only a log that held the day changes, and only that one is written (each write costs a
+  // flush to the disk). A failed write is reported by the save itself; the next write of that
+  // log carries the change.
+  if (LogEntry::removeDay(data.exerciseLog, *day)) {
+    static_cast<void>(data.saveExerciseLog(std::span(&*day, 1)));
+  }
+  if (LogEntry::removeDay(data.aerobicsLog, *day)) {
+    static_cast<void>(data.saveAerobicsLog(std::span(&*day, 1)));
+  }
   std::vector<std::string>& days = state_.selection.limitedDates;
   days.erase(days.begin() + static_cast<std::ptrdiff_t>(days.size() - 1 -
                                                         static_cast<std::size_t>(indexPath.row)));

@@ -1,4 +1,6 @@
 // The log tab and the history pages, through the finger and on the files.
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -143,11 +145,25 @@ TEST_F(HistoryTest, DeletingADayInAllRecordsTakesItOutOfBothFiles) {
   EXPECT_TRUE(list.isEditing());
   EXPECT_EQ(ui().logDatesEditButton.title(), "Done");
 
-  // The aerobic log alone had this day.
+  // The aerobic log alone had this day: the strength log is not written again.
+  const auto inode = [&](const char* name) {
+    struct stat info {};
+    EXPECT_EQ(::stat((documents() / name).c_str(), &info), 0) << name;
+    return info.st_ino;
+  };
+  const ino_t strength = inode("Kinetra_Log.plist");
   ASSERT_TRUE(finger.deleteRow(list, {0, 1}).ok());
   EXPECT_EQ(rowTexts(list), (std::vector<std::string>{"Mar 9, 2024", "Mar 1, 2024"}));
   EXPECT_EQ(readDocument("Kinetra_Aerobics_Log.plist"), PropertyList(Dictionary{}));
   EXPECT_EQ(readDocument("Kinetra_Log.plist").asDictionary().size(), 2u);
+  EXPECT_EQ(inode("Kinetra_Log.plist"), strength);
+
+  // And the other way round.
+  const ino_t aerobic = inode("Kinetra_Aerobics_Log.plist");
+  ASSERT_TRUE(finger.deleteRow(list, {0, 1}).ok());
+  EXPECT_EQ(rowTexts(list), (std::vector<std::string>{"Mar 9, 2024"}));
+  EXPECT_EQ(readDocument("Kinetra_Log.plist").asDictionary().size(), 1u);
+  EXPECT_EQ(inode("Kinetra_Aerobics_Log.plist"), aerobic);
 
   // Opening the menu again leaves editing mode.
   ASSERT_TRUE(finger.tapBackButton(logTab()).ok());
