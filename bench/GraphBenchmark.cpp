@@ -90,10 +90,13 @@ void drawAndEncode(benchmark::State& state, const std::filesystem::path& resourc
   Session session(resources);
   kinetra::MainInterface& ui = session.app->interface();
   ui.graphDuration.setSelectedSegmentIndex(static_cast<int>(state.range(0)));
+  std::size_t bytes = 0;
   for (auto _ : state) {
     session.app->updateGraph();
-    benchmark::DoNotOptimize(ui.graphView.renderContent(2));
+    bytes = ui.graphView.renderContent(2).bytes().size();
+    benchmark::DoNotOptimize(bytes);
   }
+  state.counters["png_bytes"] = static_cast<double>(bytes);
 }
 
 }  // namespace

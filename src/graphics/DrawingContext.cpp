@@ -411,10 +411,13 @@ Result<std::vector<uint8_t>> DrawingContext::pngData() const {
   const size_t stride = size_t(cairo_image_surface_get_stride(surface));
   const unsigned char* data = cairo_image_surface_get_data(surface);
   std::vector<uint8_t> row(size_t(width) * 4);
-  return encodePng(width, impl_->pixelHeight(), [&](int y) {
-    unpremultiplyRow(data + size_t(y) * stride, width, row.data());
-    return row.data();
-  });
+  return encodePng(
+      width, impl_->pixelHeight(),
+      [&](int y) {
+        unpremultiplyRow(data + size_t(y) * stride, width, row.data());
+        return row.data();
+      },
+      PngEffort::kFastest);
 }
 
 void DrawingContext::releaseFontCaches() {

@@ -89,7 +89,8 @@ class DrawingContext {
   // The canvas as straight-alpha RGBA pixels, pixelWidth() × pixelHeight().
   Picture picture() const;
 
-  // The canvas as a PNG file of pixelWidth() × pixelHeight() pixels.
+  // The canvas as a PNG file of pixelWidth() × pixelHeight() pixels, encoded for speed
+  // (PngEffort::kFastest): it is made for a screen that shows it at once.
   Result<std::vector<uint8_t>> pngData() const;
 
  private:

@@ -44,8 +44,15 @@ void writeToMemory(png_structp png, png_bytep data, png_size_t length) {
 void flushNothing(png_structp) {}
 
 // No object with a destructor may live here: libpng may longjmp back into this function.
-bool writeRows(png_structp png, png_infop info, int width, int height, const PngRows& row) {
+bool writeRows(png_structp png, png_infop info, int width, int height, const PngRows& row,
+               PngEffort effort) {
   if (setjmp(png_jmpbuf(png))) return false;
+  if (effort == PngEffort::kFastest) {
+    // Drawn screens are mostly flat areas and lines: the "up" filter alone, at zlib's fastest
+    // level, encodes a graph about three times as fast as the default and only a little larger.
+    png_set_compression_level(png, 1);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
+  }
   png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB_ALPHA,
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
@@ -65,14 +72,16 @@ struct PngWriteDeleter {
 
 }  // namespace
 
-Result<std::vector<uint8_t>> encodePng(const Picture& picture) {
+Result<std::vector<uint8_t>> encodePng(const Picture& picture, PngEffort effort) {
   if (picture.empty()) return Status::InvalidArgument("cannot encode an empty picture");
   const size_t stride = size_t(picture.width()) * 4;
-  return encodePng(picture.width(), picture.height(),
-                   [&](int y) { return picture.rgba().data() + size_t(y) * stride; });
+  return encodePng(
+      picture.width(), picture.height(),
+      [&](int y) { return picture.rgba().data() + size_t(y) * stride; }, effort);
 }
 
-Result<std::vector<uint8_t>> encodePng(int width, int height, const PngRows& row) {
+Result<std::vector<uint8_t>> encodePng(int width, int height, const PngRows& row,
+                                       PngEffort effort) {
   if (width < 1 || height < 1) return Status::InvalidArgument("cannot encode an empty picture");
   std::vector<uint8_t> output;
   PngWriteState state;
@@ -85,7 +94,7 @@ Result<std::vector<uint8_t>> encodePng(int width, int height, const PngRows& row
   if (handles.info == nullptr) return Status::IOError("PNG: cannot create a writer");
   png_set_write_fn(handles.png, &state, writeToMemory, flushNothing);
 
-  if (!writeRows(handles.png, handles.info, width, height, row)) {
+  if (!writeRows(handles.png, handles.info, width, height, row, effort)) {
     return Status::IOError(std::string("PNG: ") + state.message);
   }
   return output;
