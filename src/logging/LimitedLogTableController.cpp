@@ -5,6 +5,7 @@
 
 #include "logging/LogTabViews.h"
 #include "model/LogEntry.h"
+#include "model/RecordBook.h"
 #include "model/Selection.h"
 #include "model/UserData.h"
 
@@ -60,6 +61,7 @@ void LimitedLogTableController::commitEditingStyle(TableView& tableView, TableVi
     return;
   }
   UserData& data = state_.userData;
+  state_.records.forgetDay(data.exerciseLog, *day);
   LogEntry::removeDay(data.exerciseLog, *day);
   LogEntry::removeDay(data.aerobicsLog, *day);
   // A failed write is reported by the save itself; the next write of each log carries the change.
