@@ -20,7 +20,7 @@ ExerciseTab::ExerciseTab(UserData& userData, const Selection& selection, RecordB
       kinetraTabView(exerciseScreen.view()),
       velomarTabImage(Rect{0, 0, kWidth, kHeight}),
       MusclesText(Rect{10, 0, 305, 70}),
-      RecordsText(Rect{18, 68, 297, 48}),
+      RecordsText(Rect{16, 68, 299, 48}),
       kinetraHelpView(Rect{0, 0, kWidth, kHeight}),
       velomarNavigationTitle(exerciseScreen.navigationItem()),
       velomarBackButton("Back", BarButtonItemStyle::kBordered, {}),
