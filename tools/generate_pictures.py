@@ -438,6 +438,26 @@ def tab_icon(kind, selected):
     return supersampled((side, side), paint, background=(0, 0, 0, 0))
 
 
+def record_star():
+    """The mark of a personal record in today's table: a gold five-pointed star, 20 x 20 points
+    at twice the pixels, with a darker rim, on a transparent ground."""
+    side = 40
+
+    def paint(big, k):
+        import math
+        d = ImageDraw.Draw(big)
+        c = side * k / 2
+        outer, inner = side * k * 0.48, side * k * 0.2
+        points = []
+        for i in range(10):
+            radius = outer if i % 2 == 0 else inner
+            angle = -math.pi / 2 + i * math.pi / 5
+            points.append((c + radius * math.cos(angle), c + 2 * k + radius * math.sin(angle)))
+        d.polygon(points, fill=(250, 190, 30, 255), outline=(196, 128, 0, 255))
+        d.line(points + [points[0]], fill=(196, 128, 0, 255), width=max(1, int(1.5 * k)), joint="curve")
+    return supersampled((side, side), paint, background=(0, 0, 0, 0))
+
+
 def thumb_background():
     size = (47, 52)
     image = Image.new("RGB", size, (226, 230, 235))
@@ -665,6 +685,7 @@ def main():
     for kind in TAB_KINDS:
         out.png("tab_" + kind, tab_icon(kind, selected=False))
         out.png("tab_" + kind + "_selected", tab_icon(kind, selected=True))
+    out.png("record_star", record_star())
     out.jpg("background", thumb_background())
     for name in catalogue.AEROBIC_NAMES:
         out.png(name.strip().replace(" ", "_") + "_log", aerobic_log_picture(name))

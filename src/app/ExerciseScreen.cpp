@@ -64,6 +64,9 @@ void ExerciseScreen::flipCard() {
       card.addSubview(ui_.kinetraHelpView);
     } else {
       if (ui_.velomarTabText) card.addSubview(*ui_.velomarTabText);
+      // The records as they stand now: sets may have been logged since the card was opened.
+      state_.updateRecordsText();
+      card.addSubview(ui_.RecordsText);
       card.addSubview(ui_.MusclesText);
     }
   } else {

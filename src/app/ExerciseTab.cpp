@@ -14,12 +14,13 @@ constexpr double kHeight = ScreenLayout::kContentHeight;
 
 }  // namespace
 
-ExerciseTab::ExerciseTab(UserData& userData, const Selection& selection)
-    : EntryPaneViews(userData, selection),
+ExerciseTab::ExerciseTab(UserData& userData, const Selection& selection, RecordBook& records)
+    : EntryPaneViews(userData, selection, records),
       exerciseScreen(ScreenLayout::contentView()),
       kinetraTabView(exerciseScreen.view()),
       velomarTabImage(Rect{0, 0, kWidth, kHeight}),
       MusclesText(Rect{10, 0, 305, 70}),
+      RecordsText(Rect{16, 68, 299, 48}),
       kinetraHelpView(Rect{0, 0, kWidth, kHeight}),
       velomarNavigationTitle(exerciseScreen.navigationItem()),
       velomarBackButton("Back", BarButtonItemStyle::kBordered, {}),
@@ -42,6 +43,8 @@ ExerciseTab::ExerciseTab(UserData& userData, const Selection& selection)
   kinetraHelpView.setBackgroundColor(Color::blackColor());
   MusclesText.setEditable(false);
   MusclesText.setBackgroundColor(Color::clearColor());
+  RecordsText.setNumberOfLines(0);
+  RecordsText.setBackgroundColor(Color::clearColor());
 
   // Three pages side by side: the previous, the current and the next exercise of a workout.
   logsScrollView.setContentSize(Size{3 * (kWidth + 1), kHeight + 2});

@@ -18,6 +18,7 @@
 
 namespace kinetra {
 
+class RecordBook;
 class UserData;
 struct Selection;
 
@@ -26,13 +27,14 @@ struct Selection;
 // shows them in, and the progress graph. The controls made at launch (the description text,
 // the bar's segmented control and the information button, with their bar items) start null.
 struct ExerciseTab : EntryPaneViews {
-  ExerciseTab(UserData& userData, const Selection& selection);
+  ExerciseTab(UserData& userData, const Selection& selection, RecordBook& records);
 
   KinetraImageController exerciseScreen;
   View& kinetraTabView;  // the exercise screen's view: the card
   ImageView velomarTabImage;
   std::unique_ptr<KinetraTextController> velomarTabText;  // made at launch
   TextView MusclesText;
+  Label RecordsText;  // the personal records, under the muscles text
   View kinetraHelpView;
   NavigationItem& velomarNavigationTitle;
   BarButtonItem velomarBackButton;

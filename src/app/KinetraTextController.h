@@ -15,7 +15,8 @@ namespace kinetra {
 // touch, or a double tap the action declines, is handled as by every text view.
 class KinetraTextController : public TextView {
  public:
-  static constexpr Rect kFrame{10, 71, 305, 291};
+  // Under the muscles text and the records.
+  static constexpr Rect kFrame{10, 116, 305, 246};
 
   KinetraTextController() : TextView(kFrame) {}
 

@@ -5,7 +5,7 @@
 namespace kinetra {
 
 MainInterface::MainInterface(State state)
-    : ExerciseTab(state.userData, state.selection),
+    : ExerciseTab(state.userData, state.selection, state.records),
       CatalogueTab(state.catalogue, state.userData, state.log),
       WorkoutsTabViews(state.workouts),
       RoutinesTabViews(state.workouts),

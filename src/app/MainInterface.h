@@ -29,6 +29,7 @@ class MainInterface : public ExerciseTab,
   struct State {
     UserData& userData;
     Selection& selection;
+    RecordBook& records;
     DiagnosticLog& log;
     CatalogueState catalogue;
     HistoryState history;

@@ -16,6 +16,7 @@
 #include "logging/AerobicEntryPane.h"
 #include "logging/EntryPaneEditing.h"
 #include "logging/LogExport.h"
+#include "logging/RecordsText.h"
 #include "logging/StrengthEntryPane.h"
 #include "model/DayList.h"
 #include "ui/Application.h"
@@ -65,14 +66,16 @@ VelomarAppDelegate::VelomarAppDelegate(RunLoop& runLoop, Environment environment
       nameIndex_(dateFormatter_->localeName()),
       pictures_(bundle_, userFiles_.documents()),
       userData_(userFiles_),
+      records_(*dateFormatter_),
       mailer_(runLoop, std::move(environment.mail), *this),
-      interface_(std::make_unique<MainInterface>(MainInterface::State{
-          userData_, selection_, runLoop_.log(),
-          CatalogueState{catalogue_, exerciseList_, userData_.customExercises, selection_, flags_,
-                         pictures_, *this},
-          HistoryState{userData_, selection_, flags_, catalogue_, exerciseList_, pictures_, *this},
-          WorkoutsState{userData_, selection_, flags_, catalogue_, exerciseList_, pictures_,
-                        *this}})) {}
+      interface_(std::make_unique<MainInterface>(
+          MainInterface::State{userData_, selection_, records_, runLoop_.log(),
+                               CatalogueState{catalogue_, exerciseList_, userData_.customExercises,
+                                              selection_, flags_, pictures_, *this},
+                               HistoryState{userData_, selection_, flags_, catalogue_,
+                                            exerciseList_, pictures_, *this, records_},
+                               WorkoutsState{userData_, selection_, flags_, catalogue_,
+                                             exerciseList_, pictures_, *this}})) {}
 
 VelomarAppDelegate::~VelomarAppDelegate() {
   // The interface goes first (last member); taking the tab bar out of the window is explicit
@@ -139,6 +142,7 @@ void VelomarAppDelegate::setupData() {
   setUpTextInput();
   ui.emailLabel.setText(std::string(kConnectionNotice));
   ui.MusclesText.setFont(Font::italicSystemFontOfSize(12));
+  ui.RecordsText.setFont(Font::italicSystemFontOfSize(12));
   for (TextField* field : {&ui.newWorkout, &ui.emailAddress}) {
     field->setFont(Font::systemFontOfSize(17));
   }
@@ -169,6 +173,7 @@ void VelomarAppDelegate::setupData() {
   makeBarControls();
 
   giveTabsTheirPictures();
+  ui.logTableController.setRecordMark(Image::resource(bundle_, "record_star", "png"));
   ui.tabBarController.setDelegate(this);
   for (NavigationController* navigation :
        {&ui.kinetraNavigationController, &ui.targetNavigationController,
@@ -407,6 +412,14 @@ void VelomarAppDelegate::updateMuscleText() {
       MuscleText::forExercise(exerciseList_.exercises, selection_.selectedExercise));
 }
 
+void VelomarAppDelegate::updateRecordsText() {
+  const std::string& exercise = selection_.selectedExercise;
+  interface_->RecordsText.setText(
+      isAerobicExercise(exercise)
+          ? std::string()
+          : RecordsText::describe(records_.of(userData_.exerciseLog, exercise)));
+}
+
 bool VelomarAppDelegate::turnCardIfAllowed() {
   if (!flags_.flipEnabled) return false;
   velomarFlipView();
@@ -447,7 +460,7 @@ void VelomarAppDelegate::logEdit(Sender) {
 }
 
 LoggingState VelomarAppDelegate::loggingState() {
-  return {userData_, selection_, flags_, runLoop_.log()};
+  return {userData_, selection_, flags_, runLoop_.log(), records_};
 }
 
 // ---- The export page

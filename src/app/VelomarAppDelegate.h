@@ -26,6 +26,7 @@
 #include "model/EditingFlags.h"
 #include "model/ExerciseList.h"
 #include "model/NameIndex.h"
+#include "model/RecordBook.h"
 #include "model/Selection.h"
 #include "model/UserData.h"
 #include "model/UserFileStore.h"
@@ -127,6 +128,8 @@ class VelomarAppDelegate : public ApplicationDelegate,
   void bodyButtonPressed(Sender sender = {});
   // Rebuilds the text of `MusclesText` from `selectedExercise` (set it first).
   void updateMuscleText();
+  // The personal records of `selectedExercise` into `RecordsText`; empty for an aerobic one.
+  void updateRecordsText();
   // Works the graph's plot out from the log for `selectedExercise` and the graph's two
   // controls, `previousDates` first, and hands it to the graph view; with fewer than two logged
   // days the graph gets no plot and shows the `noGraph` picture instead.
@@ -193,6 +196,8 @@ class VelomarAppDelegate : public ApplicationDelegate,
   Selection& selection() { return selection_; }
   EditingFlags& flags() { return flags_; }
   const ExercisePictures& pictures() const { return pictures_; }
+  // The strength exercises' personal records, kept beside the strength log.
+  RecordBook& records() { return records_; }
 
   // ---- What the catalogue's lists ask of the other screens
   void openExercise(const PropertyList& record, From from) override;
@@ -273,6 +278,8 @@ class VelomarAppDelegate : public ApplicationDelegate,
   ExerciseList exerciseList_;
   // The user's data: persisted, each field written by its save after every change.
   UserData userData_;
+  // Worked out from the strength log and kept up to date with it; never stored.
+  RecordBook records_;
   // The current selection and the logging day, with what keeps the day on the clock's.
   Selection selection_;
   bool todayFollowsClock_ = true;

@@ -75,6 +75,7 @@ void WorkoutPanels::setUp(const std::string& name, Position position) {
   } else {
     ui_.logExerciseLabel.setText(name);
     ui_.MusclesText.removeFromSuperview();
+    ui_.RecordsText.removeFromSuperview();
   }
 
   // Placement: page i is row i of the workout.

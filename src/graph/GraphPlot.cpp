@@ -63,14 +63,15 @@ const PropertyList& entryOf(const PropertyList& log, const std::string& day,
   return entry != nullptr ? *entry : kNoEntry;
 }
 
-void collectValues(GraphPlot& plot, const GraphPlot::Inputs& inputs, GraphValue::Type type) {
+void collectValues(GraphPlot& plot, const GraphPlot::Inputs& inputs, GraphValue::Type type,
+                   WeightUnit unit) {
   const std::size_t count = inputs.previousDates.size();
   for (int slot = 0; slot < plot.days; ++slot) {
     const std::optional<std::size_t> index = dayIndex(slot, count, plot.days);
     if (!index) break;
     const PropertyList& entry =
         entryOf(inputs.exerciseLog, inputs.previousDates[*index], inputs.exercise);
-    const std::optional<double> value = GraphValue::ofDay(entry, type);
+    const std::optional<double> value = GraphValue::ofDay(entry, type, unit);
     plot.values.push_back(value ? std::optional<double>(std::trunc(*value)) : std::nullopt);
   }
 }
@@ -107,6 +108,22 @@ void placePoints(GraphPlot& plot) {
 
 }  // namespace
 
+WeightUnit GraphPlot::latestUnit(const std::vector<std::string>& days, const PropertyList& log,
+                                 std::string_view exercise) {
+  for (auto day = days.rbegin(); day != days.rend(); ++day) {
+    const PropertyList& entry = entryOf(log, *day, exercise);
+    if (!entry.isArray()) continue;
+    const PropertyList::Array& items = entry.asArray();
+    for (std::size_t set = items.size() / 3; set > 0; --set) {
+      const PropertyList& text = items[3 * (set - 1)];
+      if (!text.isString()) continue;
+      const WeightUnit unit = Weight::unitOf(text.asString());
+      if (unit != WeightUnit::kNone) return unit;
+    }
+  }
+  return WeightUnit::kNone;
+}
+
 GraphPlot GraphPlot::make(const Inputs& inputs) {
   GraphPlot plot;
   const Window window = windowForSegment(inputs.durationSegment);
@@ -122,7 +139,11 @@ GraphPlot GraphPlot::make(const Inputs& inputs) {
 
   const std::optional<GraphValue::Type> type = GraphValue::typeForSegment(inputs.typeSegment);
   if (!type) return plot;
-  collectValues(plot, inputs, *type);
+  const WeightUnit unit = latestUnit(inputs.previousDates, inputs.exerciseLog, inputs.exercise);
+  const bool weights =
+      *type == GraphValue::Type::kAverageWeight || *type == GraphValue::Type::kHeaviestWeight;
+  plot.unitLabel = weights ? std::string(Weight::title(unit)) : std::string(kRepsLabel);
+  collectValues(plot, inputs, *type, unit);
   plot.plotted = true;
   scale(plot);
   placePoints(plot);

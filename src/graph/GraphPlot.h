@@ -9,6 +9,7 @@
 #include "foundation/DateFormatter.h"
 #include "foundation/PropertyList.h"
 #include "graphics/Geometry.h"
+#include "model/Weight.h"
 
 namespace kinetra {
 
@@ -25,10 +26,18 @@ namespace kinetra {
 // its slot and date label but is left out of the scale: it gets no dot and the line goes
 // straight from the slot before it to the slot after it. When no day of the window has a
 // value, the axis counts from 0 by 1.
+//
+// Weights are plotted in the unit of the exercise's most recent set that names one (the last
+// such set of the latest such day in the window's log); sets in the other unit are converted.
+// The graph names what its value axis counts: that unit for the weight types, "reps" for the
+// repetition types, nothing when no set names a unit.
 struct GraphPlot {
   static constexpr int kDateLabels = 7;
   static constexpr int kValueLabels = 11;
   static constexpr std::string_view kNoDate = "-- / --";
+  static constexpr std::string_view kRepsLabel = "reps";
+  // Where the value axis's unit is drawn: just right of the axis, above the top grid line.
+  static constexpr Point kUnitLabelAt{70, 4};
 
   struct Inputs {
     // The days with an entry of the exercise, oldest first, in `dayStyle`'s form.
@@ -49,6 +58,8 @@ struct GraphPlot {
   // One per logged day in the window, oldest first, already cut to the integer part; nothing
   // for a day without a defined value.
   std::vector<std::optional<double>> values;
+  // What the value axis counts, drawn at the top of the axis; empty for nothing.
+  std::string unitLabel;
   // False when the type segment selects no value: nothing is scaled or plotted.
   bool plotted = false;
   double minimum = 0;
@@ -61,6 +72,10 @@ struct GraphPlot {
   std::vector<Rect> dots;
 
   static GraphPlot make(const Inputs& inputs);
+  // The unit of the most recent set of `exercise` over `days` (oldest first) whose weight text
+  // names one; none when no set does.
+  static WeightUnit latestUnit(const std::vector<std::string>& days, const PropertyList& log,
+                               std::string_view exercise);
 };
 
 }  // namespace kinetra

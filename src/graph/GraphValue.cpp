@@ -18,9 +18,10 @@ std::string_view textAt(const PropertyList::Array& entry, std::size_t index) {
   return element.isString() ? std::string_view(element.asString()) : std::string_view();
 }
 
-// The weight of a set: the number before the first blank of its weight text.
-double weightOf(std::string_view weightText) {
-  return GraphValue::leadingNumber(weightText.substr(0, weightText.find(' ')));
+// The weight of a set: the number before the first blank of its weight text, in `unit`.
+double weightOf(std::string_view weightText, WeightUnit unit) {
+  const double amount = GraphValue::leadingNumber(weightText.substr(0, weightText.find(' ')));
+  return Weight(amount, Weight::unitOf(weightText)).in(unit);
 }
 
 struct Sets {
@@ -31,13 +32,13 @@ struct Sets {
   double mostReps = 0;     // 0 unless a repetition count is above 0
 };
 
-Sets readSets(const PropertyList& entry) {
+Sets readSets(const PropertyList& entry, WeightUnit unit) {
   Sets sets;
   if (!entry.isArray()) return sets;
   const PropertyList::Array& items = entry.asArray();
   sets.count = items.size() / 3;
   for (std::size_t set = 0; set < sets.count; ++set) {
-    const double weight = weightOf(textAt(items, 3 * set));
+    const double weight = weightOf(textAt(items, 3 * set), unit);
     const double reps = GraphValue::leadingNumber(textAt(items, 3 * set + 1));
     sets.repsSum += reps;
     sets.weightedSum += reps * weight;
@@ -58,8 +59,8 @@ std::optional<GraphValue::Type> GraphValue::typeForSegment(int segment) {
   return static_cast<Type>(segment);
 }
 
-std::optional<double> GraphValue::ofDay(const PropertyList& entry, Type type) {
-  const Sets sets = readSets(entry);
+std::optional<double> GraphValue::ofDay(const PropertyList& entry, Type type, WeightUnit unit) {
+  const Sets sets = readSets(entry, unit);
   switch (type) {
     case Type::kAverageWeight:
       if (sets.repsSum == 0) return std::nullopt;

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "foundation/PropertyList.h"
+#include "model/Weight.h"
 
 namespace kinetra {
 
@@ -18,7 +19,9 @@ namespace kinetra {
 // set's weight is the number at the start of its weight text (before the first blank), its
 // repetitions the number at the start of the repetitions text; a text that does not begin with
 // a number, or an element that is not a string, counts as 0. An incomplete trailing set (an
-// entry whose length is not a multiple of three) is not a set.
+// entry whose length is not a multiple of three) is not a set. Given a unit, each weight whose
+// text names the other unit is converted into it first (1 lb = 0.45359237 kg); a weight whose
+// text names no unit is taken as it is.
 class GraphValue {
  public:
   enum class Type { kAverageWeight = 0, kHeaviestWeight = 1, kAverageReps = 2, kMostReps = 3 };
@@ -29,7 +32,8 @@ class GraphValue {
   // The day's value, not yet cut to its integer part. Nothing when the day has no defined
   // value: no sets, or repetitions summing to 0, in types 0 and 2; or a value too large to be
   // a finite number. Such a day is left out of the graph's scale and gets no dot.
-  static std::optional<double> ofDay(const PropertyList& entry, Type type);
+  static std::optional<double> ofDay(const PropertyList& entry, Type type,
+                                     WeightUnit unit = WeightUnit::kNone);
 
   // The decimal number at the start of `text` (after leading blanks): an optional sign, digits
   // with an optional "." and fraction, and an optional exponent. 0 when the text does not begin

@@ -63,6 +63,7 @@ void drawLabels(DrawingContext& context, const GraphPlot& plot) {
     context.drawAtPoint(plot.dateLabels[static_cast<std::size_t>(j)], {95 + 50.0 * j, kLabelY},
                         font);
   }
+  if (!plot.unitLabel.empty()) context.drawAtPoint(plot.unitLabel, GraphPlot::kUnitLabelAt, font);
   for (std::size_t i = 0; i < plot.valueLabels.size(); ++i) {
     context.drawAtPoint(plot.valueLabels[i], {40, 212 - 20.0 * static_cast<double>(i)}, font);
   }

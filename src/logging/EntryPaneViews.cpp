@@ -13,7 +13,7 @@ constexpr double kPaneHeight = 369;
 
 }  // namespace
 
-EntryPaneViews::EntryPaneViews(UserData& userData, const Selection& selection)
+EntryPaneViews::EntryPaneViews(UserData& userData, const Selection& selection, RecordBook& records)
     : logDoneButton("Done", BarButtonItemStyle::kDone, {}),
       logEditButton("Edit", BarButtonItemStyle::kBordered, {}),
       kinetraLogView(Rect{0, 0, kWidth + 1, kPaneHeight}),
@@ -26,7 +26,7 @@ EntryPaneViews::EntryPaneViews(UserData& userData, const Selection& selection)
       logAddButton(ButtonType::kRoundedRect, Rect{85, 118, 225, 32}),
       loggingTabTableView(Rect{0, 160, kWidth, 65}),
       logTableView(Rect{0, 230, kWidth, 139}),
-      logTableController(userData, selection),
+      logTableController(userData, selection, records),
       kinetraAerobicsView(Rect{0, 0, kWidth + 1, kPaneHeight}),
       aerobicsLabel(Rect{85, 5, 230, 25}),
       aerobicsLogImage(Rect{0, 75, kWidth, 40}),

@@ -13,6 +13,7 @@
 
 namespace kinetra {
 
+class RecordBook;
 class UserData;
 struct Selection;
 
@@ -22,7 +23,7 @@ struct Selection;
 // tables' data sources read today's entry from the state given at construction, which must
 // outlive this object. The run loop's thread only.
 struct EntryPaneViews {
-  EntryPaneViews(UserData& userData, const Selection& selection);
+  EntryPaneViews(UserData& userData, const Selection& selection, RecordBook& records);
   EntryPaneViews(const EntryPaneViews&) = delete;
   EntryPaneViews& operator=(const EntryPaneViews&) = delete;
 

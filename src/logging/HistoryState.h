@@ -4,6 +4,7 @@ namespace kinetra {
 
 class ExercisePictures;
 class HistoryNavigation;
+class RecordBook;
 class UserData;
 struct Catalogue;
 struct EditingFlags;
@@ -20,6 +21,8 @@ struct HistoryState {
   const ExerciseList& exerciseList;
   const ExercisePictures& pictures;
   HistoryNavigation& navigation;
+  // Told of every day removed.
+  RecordBook& records;
 };
 
 }  // namespace kinetra

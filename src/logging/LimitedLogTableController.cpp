@@ -6,6 +6,7 @@
 
 #include "logging/LogTabViews.h"
 #include "model/LogEntry.h"
+#include "model/RecordBook.h"
 #include "model/Selection.h"
 #include "model/UserData.h"
 
@@ -61,6 +62,7 @@ void LimitedLogTableController::commitEditingStyle(TableView& tableView, TableVi
     return;
   }
   UserData& data = state_.userData;
+  state_.records.forgetDay(data.exerciseLog, *day);
   // Only a log that held the day changes, and only that one is written (each write costs a
   // flush to the disk). A failed write is reported by the save itself; the next write of that
   // log carries the change.

@@ -3,7 +3,10 @@
 #include "logging/DayRecords.h"
 #include "logging/LogRowCell.h"
 #include "model/LogEntry.h"
+#include "model/RecordBook.h"
 #include "model/Selection.h"
+#include "model/UserData.h"
+#include "ui/ImageView.h"
 
 namespace kinetra {
 
@@ -15,14 +18,33 @@ std::string LogTableController::rowText(const PropertyList::Array& entry, std::s
 
 int LogTableController::numberOfRowsInSection(TableView&, int) { return today().numberOfSets(); }
 
+bool LogTableController::marksRecord(int row) const {
+  if (row < 0) return false;
+  const std::optional<PersonalRecords::Day> day = records_.dayOf(selection_.today);
+  if (!day) return false;
+  return records_.of(userData_.exerciseLog, selection_.selectedExercise)
+      .beatsEarlierBest(*day, static_cast<std::size_t>(row));
+}
+
 std::unique_ptr<TableViewCell> LogTableController::cellForRowAtIndexPath(TableView& tableView,
                                                                          IndexPath indexPath) {
-  return DayRecords(userData_, selection_.today, selection_.selectedExercise, false)
-      .cell(tableView, indexPath.row, LogRowCell::kNoteFrame);
+  std::unique_ptr<TableViewCell> cell =
+      DayRecords(userData_, selection_.today, selection_.selectedExercise, false)
+          .cell(tableView, indexPath.row, LogRowCell::kNoteFrame);
+  if (!marksRecord(indexPath.row)) {
+    cell->setAccessoryView(static_cast<View*>(nullptr));
+    return cell;
+  }
+  auto mark = std::make_unique<ImageView>(recordMark_);
+  mark->setFrame({0, 0, kMarkSide, kMarkSide});
+  cell->setAccessoryView(std::move(mark));
+  return cell;
 }
 
 void LogTableController::commitEditingStyle(TableView& tableView, TableViewCellEditingStyle,
                                             IndexPath indexPath) {
+  // The exercise's records are gathered again, without the set, when next asked for.
+  records_.forget(selection_.selectedExercise);
   today().deleteSet(tableView, indexPath);
 }
 

@@ -3,6 +3,7 @@
 namespace kinetra {
 
 class DiagnosticLog;
+class RecordBook;
 class UserData;
 struct EditingFlags;
 struct Selection;
@@ -14,6 +15,8 @@ struct LoggingState {
   Selection& selection;
   EditingFlags& flags;
   DiagnosticLog& log;
+  // Told of every strength set added.
+  RecordBook& records;
 };
 
 }  // namespace kinetra

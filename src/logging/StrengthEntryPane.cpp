@@ -7,6 +7,7 @@
 #include "logging/EntryPaneViews.h"
 #include "model/EditingFlags.h"
 #include "model/LogEntry.h"
+#include "model/RecordBook.h"
 #include "model/Selection.h"
 #include "model/UserData.h"
 #include "model/WeightText.h"
@@ -73,6 +74,8 @@ void StrengthEntryPane::addSet() {
                     "; it is kept as it is in Kinetra_Log.plist");
     return;
   }
+  state_.records.setAppended(state_.userData.exerciseLog, selection.today,
+                             selection.selectedExercise);
   // A failed write is reported by the save itself; the next write of the log carries the set.
   static_cast<void>(state_.userData.saveExerciseLog(std::span(&selection.today, 1)));
   ui.logTableView.reloadData();

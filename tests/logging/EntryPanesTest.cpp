@@ -15,6 +15,7 @@
 #include "logging/EntryPaneViews.h"
 #include "logging/StrengthEntryPane.h"
 #include "model/EditingFlags.h"
+#include "model/RecordBook.h"
 #include "model/Selection.h"
 #include "model/UserData.h"
 #include "model/UserFileStore.h"
@@ -32,7 +33,7 @@ class EntryPanesTest : public ::testing::Test {
     selection_.selectedExercise = "Squat";
   }
 
-  LoggingState state() { return {userData_, selection_, flags_, loop_.log()}; }
+  LoggingState state() { return {userData_, selection_, flags_, loop_.log(), records_}; }
 
   PropertyList storedLog(const std::string& file) const {
     Result<PropertyList> value = PropertyListReader::readFile(folder_ / "Documents" / file);
@@ -46,7 +47,9 @@ class EntryPanesTest : public ::testing::Test {
   UserData userData_{files_};
   Selection selection_;
   EditingFlags flags_;
-  EntryPaneViews views_{userData_, selection_};
+  std::unique_ptr<DateFormatter> days_ = DateFormatter::mediumStyle({"en_US", "UTC"});
+  RecordBook records_{*days_};
+  EntryPaneViews views_{userData_, selection_, records_};
   std::vector<std::string> lines_;
 };
 
