@@ -109,7 +109,7 @@ void ScreenHub::watch() {
     if (!hub) return;
     hub->pruneSinks();
     if (hub->sinks_.empty()) return;  // attach() starts watching again
-    hub->sendVibrations();  // also when the screen itself stays the same
+    hub->sendVibrations();            // also when the screen itself stays the same
     if (!hub->publishPending_) {
       for (auto& [id, rendered] : hub->renders_) rendered.seen = false;
       const ScreenDescription screen = hub->application_.describeScreen();
