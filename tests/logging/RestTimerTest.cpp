@@ -254,6 +254,15 @@ TEST_F(RestTimerTest, ARestKeepsCountingAwayFromThePaneAndAReloadedPageShowsIt) 
   EXPECT_EQ(application().takeVibrations(), kOneVibration) << "the end is felt off the pane";
 }
 
+TEST_F(RestTimerTest, ASetThatWasNotLoggedStartsNoRest) {
+  app().userData().exerciseLog =
+      PropertyList::Dictionary{{kToday, PropertyList::Dictionary{{"Squat", "not a list of sets"}}}};
+  openPane("Squat");
+  addSet();
+  EXPECT_EQ(shown(), "(hidden)");
+  EXPECT_EQ(app().restTimer().phase(), RestTimer::Phase::kIdle);
+}
+
 TEST_F(RestTimerTest, AnAerobicSetStartsNoRest) {
   openPane(" treadmill");
   type(ui().aerobicsField1, "20");
