@@ -68,6 +68,7 @@ VelomarAppDelegate::VelomarAppDelegate(RunLoop& runLoop, Environment environment
       userData_(userFiles_),
       records_(*dateFormatter_),
       mailer_(runLoop, std::move(environment.mail), *this),
+      restTimer_(runLoop.clock(), userData_),
       interface_(std::make_unique<MainInterface>(
           MainInterface::State{userData_, selection_, records_, runLoop_.log(),
                                CatalogueState{catalogue_, exerciseList_, userData_.customExercises,
@@ -171,6 +172,7 @@ void VelomarAppDelegate::setupData() {
 
   makeHelpPage();
   makeBarControls();
+  makeRestBar();
 
   giveTabsTheirPictures();
   ui.logTableController.setRecordMark(Image::resource(bundle_, "record_star", "png"));
@@ -303,6 +305,17 @@ void VelomarAppDelegate::makeBarControls() {
                             ControlEvent::kTouchUpInside);
   ui.aerobicsAddButton.addTarget([this](Control& sender) { addAerobics(sender); },
                                  ControlEvent::kTouchUpInside);
+}
+
+void VelomarAppDelegate::makeRestBar() {
+  RestBar& bar = interface_->restBar;
+  bar.shorter.addTarget([this](Control& sender) { restShorter(sender); },
+                        ControlEvent::kTouchUpInside);
+  bar.longer.addTarget([this](Control& sender) { restLonger(sender); },
+                       ControlEvent::kTouchUpInside);
+  bar.cancel.addTarget([this](Control& sender) { restCancel(sender); },
+                       ControlEvent::kTouchUpInside);
+  restTimer_.setChanged([this] { interface_->restBar.show(restTimer_, interface_->logTableView); });
 }
 
 // ---- The exercise list
@@ -449,7 +462,9 @@ void VelomarAppDelegate::velomarBackSelect(Sender) {
 
 void VelomarAppDelegate::addLog(Sender) {
   catchUpWithTheClock();
-  StrengthEntryPane(*interface_, loggingState()).addSet();
+  if (StrengthEntryPane(*interface_, loggingState()).addSet()) {
+    restTimer_.start(selection_.selectedExercise);
+  }
 }
 void VelomarAppDelegate::addAerobics(Sender) {
   catchUpWithTheClock();
@@ -458,6 +473,10 @@ void VelomarAppDelegate::addAerobics(Sender) {
 void VelomarAppDelegate::logEdit(Sender) {
   EntryPaneEditing(*interface_, interface_->velomarNavigationTitle, loggingState()).toggle();
 }
+
+void VelomarAppDelegate::restShorter(Sender) { restTimer_.shorten(); }
+void VelomarAppDelegate::restLonger(Sender) { restTimer_.lengthen(); }
+void VelomarAppDelegate::restCancel(Sender) { restTimer_.cancel(); }
 
 LoggingState VelomarAppDelegate::loggingState() {
   return {userData_, selection_, flags_, runLoop_.log(), records_};

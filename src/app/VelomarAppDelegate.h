@@ -20,6 +20,7 @@
 #include "logging/ExportState.h"
 #include "logging/HistoryNavigation.h"
 #include "logging/LoggingState.h"
+#include "logging/RestTimer.h"
 #include "mail/MailAccount.h"
 #include "mail/SMTPMessageDelegate.h"
 #include "model/Catalogue.h"
@@ -153,7 +154,8 @@ class VelomarAppDelegate : public ApplicationDelegate,
   void velomarBackSelect(Sender sender = {});
 
   // ---- The entry panes
-  // Logs one strength set from the pane's fields under `today` and writes the strength log.
+  // Logs one strength set from the pane's fields under `today` and writes the strength log;
+  // a set logged starts the rest countdown for its exercise (see RestTimer).
   void addLog(Sender sender = {});
   // Logs one aerobic set from the pane's fields; five empty fields do nothing.
   void addAerobics(Sender sender = {});
@@ -161,6 +163,13 @@ class VelomarAppDelegate : public ApplicationDelegate,
   void logEdit(Sender sender = {});
   // The parts of the state the entry panes work on.
   LoggingState loggingState();
+
+  // ---- The rest countdown (RestTimer, shown by the strength pane's RestBar)
+  // The strip's buttons: 15 s shorter, 15 s longer, cancel (or put away the end of a rest).
+  void restShorter(Sender sender = {});
+  void restLonger(Sender sender = {});
+  void restCancel(Sender sender = {});
+  const RestTimer& restTimer() const { return restTimer_; }
 
   // ---- The export page (LogExport)
   // Mails the log of the chosen period as CSV through the configured account.
@@ -249,6 +258,7 @@ class VelomarAppDelegate : public ApplicationDelegate,
   void migrateSingleWorkout();
   void makeHelpPage();
   void makeBarControls();
+  void makeRestBar();
   void giveGroupBackgrounds();
   // Writes one line naming the keys of `list` that could not be read as days, once per key
   // and run.
@@ -290,6 +300,8 @@ class VelomarAppDelegate : public ApplicationDelegate,
   std::set<std::string, std::less<>> reportedKeys_;
   // The exports under way.
   LogMailer mailer_;
+  // The rest between strength sets: kept in the process, whichever screen is shown.
+  RestTimer restTimer_;
 
   // The screens, last: made before launch, destroyed first.
   std::unique_ptr<ImagePickerController> imagePickerController_;  // made at start-up

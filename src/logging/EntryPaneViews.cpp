@@ -27,6 +27,7 @@ EntryPaneViews::EntryPaneViews(UserData& userData, const Selection& selection, R
       loggingTabTableView(Rect{0, 160, kWidth, 65}),
       logTableView(Rect{0, 230, kWidth, 139}),
       logTableController(userData, selection, records),
+      restBar(kWidth),
       kinetraAerobicsView(Rect{0, 0, kWidth + 1, kPaneHeight}),
       aerobicsLabel(Rect{85, 5, 230, 25}),
       aerobicsLogImage(Rect{0, 75, kWidth, 40}),
@@ -65,6 +66,8 @@ void EntryPaneViews::assembleStrengthPane() {
   }
   logTableView.setDataSource(&logTableController);
   logTableView.setDelegate(&logTableController);
+  restBar.bar.setFrame({0, kPaneHeight - RestBar::kHeight, kWidth, RestBar::kHeight});
+  kinetraLogView.addSubview(restBar.bar);
 }
 
 void EntryPaneViews::assembleAerobicPane() {

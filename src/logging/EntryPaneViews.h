@@ -2,6 +2,7 @@
 
 #include "logging/AerobicsTableController.h"
 #include "logging/LogTableController.h"
+#include "logging/RestBar.h"
 #include "ui/BarButtonItem.h"
 #include "ui/Button.h"
 #include "ui/ImageView.h"
@@ -19,9 +20,9 @@ struct Selection;
 
 // The views of the two entry panes, made and laid out here: the strength pane
 // (`kinetraLogView`) and the aerobic pane (`kinetraAerobicsView`), each with its fields and
-// today's table, and the two bar buttons the exercise screen shows while a pane is open. The
-// tables' data sources read today's entry from the state given at construction, which must
-// outlive this object. The run loop's thread only.
+// today's table (the strength pane also with the rest countdown's strip), and the two bar buttons
+// the exercise screen shows while a pane is open. The tables' data sources read today's entry from
+// the state given at construction, which must outlive this object. The run loop's thread only.
 struct EntryPaneViews {
   EntryPaneViews(UserData& userData, const Selection& selection, RecordBook& records);
   EntryPaneViews(const EntryPaneViews&) = delete;
@@ -42,6 +43,7 @@ struct EntryPaneViews {
   TableView loggingTabTableView;  // the pane's log-settings rows
   TableView logTableView;
   LogTableController logTableController;  // data source and delegate of logTableView
+  RestBar restBar;                        // along the pane's bottom while a rest runs
 
   // ---- Aerobic entry pane
   View kinetraAerobicsView;

@@ -55,7 +55,7 @@ void StrengthEntryPane::fillFieldsFrom(const PropertyList::Array* latest) {
   ui.reps.setText(std::string(LogEntry::text(*latest, 1)));
 }
 
-void StrengthEntryPane::addSet() {
+bool StrengthEntryPane::addSet() {
   EntryPaneViews& ui = views_;
   Selection& selection = state_.selection;
   if (ui.weight.text().empty()) ui.weight.setText("0");
@@ -72,13 +72,14 @@ void StrengthEntryPane::addSet() {
   if (!added.ok()) {
     state_.log.line("Set not logged: " + added.message() +
                     "; it is kept as it is in Kinetra_Log.plist");
-    return;
+    return false;
   }
   state_.records.setAppended(state_.userData.exerciseLog, selection.today,
                              selection.selectedExercise);
   // A failed write is reported by the save itself; the next write of the log carries the set.
   static_cast<void>(state_.userData.saveExerciseLog(std::span(&selection.today, 1)));
   ui.logTableView.reloadData();
+  return true;
 }
 
 }  // namespace kinetra

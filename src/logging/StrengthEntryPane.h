@@ -24,8 +24,9 @@ class StrengthEntryPane {
   void fillFieldsFrom(const PropertyList::Array* entry);
   // addLog: an empty weight or repetitions field becomes "0"; the fields give up the
   // keyboard; the set's three strings go to today's entry of the selected exercise; the
-  // strength log is written whole; the table is reloaded. The fields keep their text.
-  void addSet();
+  // strength log is written whole; the table is reloaded. The fields keep their text. True when
+  // the set was logged (in memory: a failed write is reported by the save).
+  bool addSet();
 
  private:
   EntryPaneViews& views_;

@@ -1,6 +1,7 @@
 #include "shell/ScreenHub.h"
 
 #include <algorithm>
+#include <nlohmann/json.hpp>
 
 #include "shell/EventDecoder.h"
 #include "ui/ScreenDescriber.h"
@@ -19,6 +20,9 @@ ScreenHub::ScreenHub(RunLoop& loop, Application& application, PictureStore& pict
       diagnostics_(loop.clock(), loop.log()) {}
 
 void ScreenHub::attach(std::weak_ptr<FrameSink> sink) {
+  pruneSinks();
+  // A vibration asked for while no browser was there is over: the first to come does not get it.
+  if (sinks_.empty()) static_cast<void>(application_.takeVibrations());
   sinks_.push_back(std::move(sink));
   publish();
   if (!watchTimer_.isValid() && watchSeconds_ > 0) watch();
@@ -77,7 +81,20 @@ void ScreenHub::publish() {
   broadcast(std::move(frame));
 }
 
+void ScreenHub::sendVibrations() {
+  for (const std::vector<int>& pattern : application_.takeVibrations()) {
+    const nlohmann::json message = {{"type", "vibrate"}, {"pattern", pattern}};
+    auto text = std::make_shared<const std::string>(message.dump());
+    const std::vector<std::weak_ptr<FrameSink>> sinks = sinks_;
+    for (const auto& weak : sinks) {
+      if (auto sink = weak.lock()) sink->sendFrame(text);
+    }
+  }
+}
+
 void ScreenHub::broadcast(std::shared_ptr<const std::string> frame) {
+  // Vibrations go out with the frame that shows why.
+  sendVibrations();
   lastFrame_ = frame;
   // A sink may close (and leave) while being sent to; work on a copy.
   const std::vector<std::weak_ptr<FrameSink>> sinks = sinks_;
@@ -92,6 +109,7 @@ void ScreenHub::watch() {
     if (!hub) return;
     hub->pruneSinks();
     if (hub->sinks_.empty()) return;  // attach() starts watching again
+    hub->sendVibrations();            // also when the screen itself stays the same
     if (!hub->publishPending_) {
       for (auto& [id, rendered] : hub->renders_) rendered.seen = false;
       const ScreenDescription screen = hub->application_.describeScreen();

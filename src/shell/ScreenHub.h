@@ -24,8 +24,9 @@ namespace kinetra {
 // (and whenever something else changed the screen, which it notices by looking every
 // `watchSeconds` of run-loop time while browsers are connected) sends the next frame to every
 // connected browser. Frames are built once and shared; custom-drawn views are rendered only
-// when their display generation or size changed. Sinks are kept weakly: a connection lives as
-// long as its own pending operations.
+// when their display generation or size changed. Vibrations the application asks for go to every
+// connected browser, as "vibrate" messages just before the next frame. Sinks are kept weakly: a
+// connection lives as long as its own pending operations.
 class ScreenHub : public std::enable_shared_from_this<ScreenHub> {
  public:
   // `files`, when given, keeps the files the application offers to save (see receive()); it
@@ -35,7 +36,8 @@ class ScreenHub : public std::enable_shared_from_this<ScreenHub> {
   ScreenHub(const ScreenHub&) = delete;
   ScreenHub& operator=(const ScreenHub&) = delete;
 
-  // A browser connected: it gets the current screen at once.
+  // A browser connected: it gets the current screen at once. Vibrations the application asked
+  // for while no browser was connected are dropped, not played late.
   void attach(std::weak_ptr<FrameSink> sink);
   // One message from `sink`'s browser: decoded and carried out, then a frame goes out; files the
   // application offered to save meanwhile go to this browser alone, as "save" messages. A
@@ -74,6 +76,8 @@ class ScreenHub : public std::enable_shared_from_this<ScreenHub> {
   void watch();
   void broadcast(std::shared_ptr<const std::string> frame);
   void offerFiles(FrameSink& sink);
+  // The vibrations the application asked for, each as a "vibrate" message to every browser.
+  void sendVibrations();
 
   RunLoop& loop_;
   Application& application_;

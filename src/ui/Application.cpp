@@ -1,5 +1,7 @@
 #include "ui/Application.h"
 
+#include <algorithm>
+
 #include "ui/Responder.h"
 #include "ui/ScreenDescriber.h"
 
@@ -68,6 +70,17 @@ void Application::reset() {
   statusBarHidden_ = false;
   window_.reset();
   filesToSave_.clear();
+  vibrations_.clear();
+}
+
+void Application::vibrate(std::vector<int> pattern) {
+  if (pattern.size() > kMaxVibrationSteps) pattern.resize(kMaxVibrationSteps);
+  if (pattern.empty()) return;
+  for (int& milliseconds : pattern)
+    milliseconds = std::clamp(milliseconds, 0, kMaxVibrationMilliseconds);
+  // Nobody may be there to take them: only the newest few wait.
+  if (vibrations_.size() == kMaxPendingVibrations) vibrations_.erase(vibrations_.begin());
+  vibrations_.push_back(std::move(pattern));
 }
 
 }  // namespace kinetra

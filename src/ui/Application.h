@@ -66,6 +66,19 @@ class Application {
   // The files offered since the last call, oldest first; the device calls it after each event.
   std::vector<FileToSave> takeFilesToSave() { return std::exchange(filesToSave_, {}); }
 
+  // Asks the device to vibrate: milliseconds on, off, on, ... (a browser that cannot vibrate
+  // does nothing). Each length is brought into [0, kMaxVibrationMilliseconds] and only the first
+  // kMaxVibrationSteps are kept; an empty pattern asks for nothing. Requests wait, oldest first,
+  // until the device takes them.
+  static constexpr int kMaxVibrationMilliseconds = 5000;
+  static constexpr std::size_t kMaxVibrationSteps = 16;
+  // At most kMaxPendingVibrations wait; a new one pushes out the oldest.
+  static constexpr std::size_t kMaxPendingVibrations = 4;
+  void vibrate(std::vector<int> pattern);
+  // The vibrations asked for since the last call, oldest first; the device calls it whenever it
+  // sends a frame.
+  std::vector<std::vector<int>> takeVibrations() { return std::exchange(vibrations_, {}); }
+
   // Back to the state at process start (a new window, no delegate, no focus, no clock, status
   // bar shown). View identifiers keep counting. For tests.
   void reset();
@@ -83,6 +96,7 @@ class Application {
   AnimationRecorder animations_;
   ViewId nextViewIdentifier_ = 1;
   std::vector<FileToSave> filesToSave_;
+  std::vector<std::vector<int>> vibrations_;
 };
 
 }  // namespace kinetra

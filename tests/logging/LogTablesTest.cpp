@@ -151,6 +151,8 @@ TEST_F(LogTablesTest, AddsAndDeletesKeepWholeSets) {
     ui().reps.setText(reps);
     app().addLog();
   }
+  // The rest strip the sets started shortens today's table; put away, all four rows show.
+  ASSERT_TRUE(finger.tap(ui().restBar.cancel).ok());
   ASSERT_TRUE(finger.tapBarButton(ui().logEditButton).ok());
   for (int row : {0, 2, 1}) ASSERT_TRUE(finger.deleteRow(ui().logTableView, {0, row}).ok());
   EXPECT_EQ(entryOf(readDocument("Kinetra_Log.plist"), kToday, "Squat"),

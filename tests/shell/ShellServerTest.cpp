@@ -702,3 +702,77 @@ TEST(ShellServerTest, FloodsOfRefusalsAndMalformedEventsLeaveAFewLinesAndACount)
 
 }  // namespace
 }  // namespace kinetra::testing
+
+namespace kinetra::testing {
+namespace {
+
+// The messages a browser is sent up to and including the first that `last` accepts (at most
+// ten); reading stops there, because a read that times out ends the test client's connection.
+std::vector<json> messagesUntil(Browser& browser, const std::function<bool(const json&)>& last) {
+  std::vector<json> messages;
+  for (int i = 0; i < 10; ++i) {
+    const std::optional<std::string> message = browser.socket.read(2);
+    if (!message) break;
+    messages.push_back(json::parse(*message));
+    if (last(messages.back())) break;
+  }
+  return messages;
+}
+
+bool isVibration(const json& message) { return message["type"] == "vibrate"; }
+
+TEST(ShellServerTest, AVibrationReachesEveryBrowserOnceBeforeTheNextFrame) {
+  ShellTestServer server;
+  Browser first(server);
+  Browser second(server);
+  ASSERT_TRUE(first.connected && second.connected);
+
+  // Asked for by a timer, not by a browser's event: the screen watch sends it.
+  server.onLoop([] { Application::shared().vibrate({400, 100, 400}); });
+  server.advance(1);
+  for (Browser* browser : {&first, &second}) {
+    const std::vector<json> messages = messagesUntil(*browser, isVibration);
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.back()["type"], "vibrate");
+    EXPECT_EQ(messages.back()["pattern"], (json{400, 100, 400}));
+  }
+
+  // Asked for by an event: it comes before the frame that answers the event, and the first
+  // vibration is not sent again.
+  server.onLoop([] { Application::shared().vibrate({20000, -5}); });
+  const json* table = viewOfKind(first.frame, "tableView");
+  ASSERT_NE(table, nullptr);
+  const int sequence = ++first.sequence;
+  first.socket.write(json{
+      {"type", "selectRow"},
+      {"view", (*table)["id"]},
+      {"section", 0},
+      {"row", 2},
+      {"seq", sequence}}.dump());
+  const std::vector<json> messages = messagesUntil(first, [&](const json& message) {
+    return message["type"] == "frame" && message.value("ack", -1) >= sequence;
+  });
+  const auto vibration = std::find_if(messages.begin(), messages.end(), isVibration);
+  ASSERT_NE(vibration, messages.end()) << json(messages).dump().substr(0, 200);
+  EXPECT_EQ((*vibration)["pattern"], (json{5000, 0})) << "each length held to the toolkit's";
+  EXPECT_EQ(std::count_if(messages.begin(), messages.end(), isVibration), 1);
+  const std::vector<json> seen = messagesUntil(second, isVibration);
+  ASSERT_FALSE(seen.empty());
+  EXPECT_EQ(seen.back()["pattern"], (json{5000, 0}));
+}
+
+TEST(ShellServerTest, AVibrationAskedForWithNoBrowserThereIsNotPlayedLate) {
+  ShellTestServer server;
+  server.onLoop([] { Application::shared().vibrate({200}); });
+  Browser late(server);
+  ASSERT_TRUE(late.connected);
+  server.advance(1);
+  std::vector<json> messages;
+  while (const std::optional<std::string> message = late.socket.read(0.5)) {
+    messages.push_back(json::parse(*message));
+  }
+  EXPECT_EQ(std::count_if(messages.begin(), messages.end(), isVibration), 0);
+}
+
+}  // namespace
+}  // namespace kinetra::testing

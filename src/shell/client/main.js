@@ -89,6 +89,19 @@ function saveFile({ url, name }) {
   link.remove();
 }
 
+// The application asks the device to vibrate: milliseconds on, off, on, ... Browsers without
+// the Vibration API, or that refuse it (no user gesture yet), simply stay still.
+function vibrate({ pattern }) {
+  if (!Array.isArray(pattern) || typeof navigator.vibrate !== 'function') return;
+  const steps = pattern.filter((ms) => Number.isFinite(ms) && ms >= 0);
+  if (steps.length === 0) return;
+  try {
+    navigator.vibrate(steps);
+  } catch {
+    // Nothing to do: vibration is a courtesy.
+  }
+}
+
 function connect() {
   const scheme = location.protocol === 'https:' ? 'wss' : 'ws';
   socket = new WebSocket(`${scheme}://${location.host}/ws`);
@@ -107,6 +120,7 @@ function connect() {
     }
     if (frame.type === 'frame') draw(frame);
     else if (frame.type === 'save') saveFile(frame);
+    else if (frame.type === 'vibrate') vibrate(frame);
   });
   socket.addEventListener('close', () => {
     state.connected = false;
