@@ -448,6 +448,40 @@ Renderer.prototype.drawers = {
     }
   },
 
+  // The device's files: the browser's own file chooser, offering the kinds the picker names;
+  // the chosen file is uploaded whole, and a refusal is shown under the buttons.
+  documentPicker(record, d) {
+    const el = record.el;
+    let file = el.querySelector(':scope > input[type=file]');
+    if (!file) {
+      const message = document.createElement('div');
+      message.className = 'message';
+      file = document.createElement('input');
+      file.type = 'file';
+      file.hidden = true;
+      const chooser = document.createElement('button');
+      chooser.className = 'chooser';
+      chooser.textContent = 'Choose a File';
+      const cancel = document.createElement('button');
+      cancel.className = 'cancel';
+      cancel.textContent = 'Cancel';
+      for (const b of [chooser, cancel, file]) {
+        b.addEventListener('pointerdown', (event) => event.stopPropagation());
+        b.addEventListener('pointerup', (event) => event.stopPropagation());
+      }
+      chooser.addEventListener('click', () => file.click());
+      cancel.addEventListener('click', () => this.input.cancelPicker(record.desc.id));
+      file.addEventListener('change', () => {
+        const current = this.record(record.desc.id)?.desc ?? d;
+        if (file.files?.length) this.input.uploadDocument(current.id, file.files[0], current.maxBytes, message);
+        file.value = '';
+      });
+      el.append(chooser, cancel, message, file);
+    }
+    const accept = d.accept ?? '';
+    if (file.accept !== accept) file.accept = accept;
+  },
+
   scrollView(record, d) {
     this.ensureScroller(record, d);
   },
