@@ -166,6 +166,9 @@ export class Renderer {
     setStyle(el, 'height', `${h}px`);
     setStyle(el, 'transform', d.transform ? `matrix(${d.transform.join(',')})` : '');
     setStyle(el, 'opacity', d.alpha !== undefined ? String(d.alpha) : '');
+    // A view all but transparent takes no touch (the toolkit's hit test passes it by): the
+    // browser's own controls beneath it (a file chooser's buttons) must still get the click.
+    setStyle(el, 'pointerEvents', d.alpha !== undefined && d.alpha < 0.01 ? 'none' : '');
     setStyle(el, 'backgroundColor', d.bg ? css(d.bg) : '');
     const classes = ['v', d.kind];
     if (d.clips) classes.push('clips');
