@@ -81,6 +81,9 @@ LogTabViews::LogTabViews(HistoryState state)
     emailView.view().addSubview(*view);
   }
   csvPicker.setTitle("Import CSV");
+  csvPicker.setPrompt(
+      "A CSV file exported by Kinetra or by another workout log. Days and exercises already "
+      "logged keep their sets.");
   csvPicker.setAllowedTypes({".csv", "text/csv"});
   csvPicker.setMaxBytes(LogImport::kMaxBytes);
 

@@ -6,7 +6,8 @@ namespace kinetra {
 
 namespace {
 
-// Describes the picker's offer: the kinds of file and the largest size.
+// Describes the picker's offer: the kinds of file, the largest size and the prompt (as its
+// text).
 class DocumentLibraryView : public View {
  public:
   DocumentLibraryView(Rect frame, const DocumentPickerController& picker)
@@ -24,6 +25,7 @@ class DocumentLibraryView : public View {
     }
     description.acceptedTypes = std::move(accept);
     description.maxBytes = picker_.maxBytes();
+    if (!picker_.prompt().empty()) description.text = picker_.prompt();
   }
 
  private:

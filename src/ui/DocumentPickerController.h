@@ -25,6 +25,10 @@ class DocumentPickerController : public ViewController {
   const std::vector<std::string>& allowedTypes() const { return allowedTypes_; }
   void setAllowedTypes(std::vector<std::string> types) { allowedTypes_ = std::move(types); }
 
+  // A line or two above the chooser saying what to choose; none by default.
+  const std::string& prompt() const { return prompt_; }
+  void setPrompt(std::string prompt) { prompt_ = std::move(prompt); }
+
   // The largest file taken, in bytes.
   std::size_t maxBytes() const { return maxBytes_; }
   void setMaxBytes(std::size_t bytes) { maxBytes_ = bytes; }
@@ -43,6 +47,7 @@ class DocumentPickerController : public ViewController {
   void cancel();
 
   std::vector<std::string> allowedTypes_;
+  std::string prompt_;
   std::size_t maxBytes_ = kDefaultMaxBytes;
   WeakRef<DocumentPickerControllerDelegate> delegate_;
 };

@@ -479,8 +479,12 @@ Renderer.prototype.drawers = {
         if (file.files?.length) this.input.uploadDocument(current.id, file.files[0], current.maxBytes, message);
         file.value = '';
       });
-      el.append(chooser, cancel, message, file);
+      const prompt = document.createElement('div');
+      prompt.className = 'prompt';
+      el.append(prompt, chooser, cancel, message, file);
     }
+    const prompt = el.querySelector(':scope > .prompt');
+    if (prompt.textContent !== (d.text ?? '')) prompt.textContent = d.text ?? '';
     const accept = d.accept ?? '';
     if (file.accept !== accept) file.accept = accept;
   },

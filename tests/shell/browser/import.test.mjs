@@ -53,6 +53,8 @@ function fileBytes(scratch) {
 async function importFile(page, screen, file) {
   await screen.tapText('Import CSV');
   await page.locator('#screen .documentPicker .chooser').waitFor({ timeout: 10_000 });
+  await page.locator('#screen .documentPicker .prompt', { hasText: 'exported by Kinetra or by another workout log' })
+    .waitFor();
   await screen.settle();
   const input = page.locator('#screen .documentPicker input[type=file]');
   assert.equal(await input.getAttribute('accept'), '.csv,text/csv');
