@@ -6,9 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "SyntheticLog.h"
-#include "foundation/PropertyListWriter.h"
-#include "model/LogCsv.h"
 #include "model/ModelTestSupport.h"
 
 namespace kinetra::test {
@@ -224,21 +221,6 @@ TEST_F(LogImportTest, RefusesFilesItCannotReadWhole) {
   const Result<LogImport::Outcome> huge = run(std::string(LogImport::kMaxBytes + 1, 'a'));
   ASSERT_FALSE(huge.ok());
   EXPECT_EQ(huge.status().code(), Status::Code::kTooLarge);
-}
-
-TEST_F(LogImportTest, TenYearsExportedAndImportedIntoEmptyLogsAreTheSameFiles) {
-  const PropertyList strength = SyntheticLog::make(SyntheticLog::tenYearsHeavy());
-  const PropertyList cardio = SyntheticLog::aerobicFor(strength);
-  const Date now = *days_->dateFromString("Dec 7, 2026");
-  const std::string csv = LogCsv::build({strength, cardio, now, 10000, *days_});
-
-  exercises_.clear();
-  const LogImport::Outcome outcome = take(csv);
-  EXPECT_EQ(*PropertyListWriter::serialise(strength_), *PropertyListWriter::serialise(strength));
-  EXPECT_EQ(*PropertyListWriter::serialise(cardio_), *PropertyListWriter::serialise(cardio));
-  EXPECT_EQ(outcome.daysAdded, 2080u);
-  EXPECT_EQ(outcome.setsSkipped, 0u);
-  EXPECT_EQ(outcome.newExercises.size(), static_cast<std::size_t>(SyntheticLog::kExerciseNames));
 }
 
 }  // namespace
