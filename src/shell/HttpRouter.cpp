@@ -30,9 +30,6 @@ bool isUploadPath(const std::string& path) {
   return path.starts_with(kPhotoPrefix) || path.starts_with(kDocumentPrefix);
 }
 
-// The view named after the route's prefix.
-std::optional<std::uint64_t> uploadView(const std::string& path);
-
 std::optional<std::uint64_t> viewIdentifier(std::string_view text) {
   if (text.empty() || text.size() > 16) return std::nullopt;
   std::uint64_t value = 0;
@@ -43,6 +40,7 @@ std::optional<std::uint64_t> viewIdentifier(std::string_view text) {
   return value == 0 ? std::nullopt : std::optional(value);
 }
 
+// The view named after an upload route's prefix.
 std::optional<std::uint64_t> uploadView(const std::string& path) {
   const std::string_view prefix = path.starts_with(kPhotoPrefix) ? kPhotoPrefix : kDocumentPrefix;
   return viewIdentifier(std::string_view(path).substr(prefix.size()));
