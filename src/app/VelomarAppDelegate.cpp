@@ -14,6 +14,7 @@
 #include "foundation/RunLoop.h"
 #include "graph/GraphPlot.h"
 #include "logging/AerobicEntryPane.h"
+#include "logging/CsvImport.h"
 #include "logging/EntryPaneEditing.h"
 #include "logging/LogExport.h"
 #include "logging/RecordsText.h"
@@ -63,6 +64,8 @@ VelomarAppDelegate::VelomarAppDelegate(RunLoop& runLoop, Environment environment
       userFiles_(DocumentsDirectory(std::move(environment.documentsDirectory)), runLoop),
       dateFormatter_(DateFormatter::mediumStyle(environment.dates)),
       monthDayFormatter_(DateFormatter::withPattern("MM/dd", environment.dates)),
+      isoDayFormatter_(
+          DateFormatter::withPattern("yyyy-MM-dd", {"en_US_POSIX", environment.dates.timeZone})),
       nameIndex_(dateFormatter_->localeName()),
       pictures_(bundle_, userFiles_.documents()),
       userData_(userFiles_),
@@ -296,6 +299,9 @@ void VelomarAppDelegate::makeBarControls() {
                                ControlEvent::kTouchUpInside);
   ui.emailDownloadButton.addTarget([this](Control& sender) { downloadCsv(sender); },
                                    ControlEvent::kTouchUpInside);
+  ui.emailImportButton.addTarget([this](Control& sender) { importCsv(sender); },
+                                 ControlEvent::kTouchUpInside);
+  ui.csvPicker.setDelegate(this);
 
   // The exercise screen's bar and the entry panes.
   ui.velomarBackButton.setAction([this](BarButtonItem& sender) { velomarBackSelect(sender); });
@@ -500,6 +506,24 @@ void VelomarAppDelegate::messageFailed(SMTPMessage& message, const SMTPError& er
 ExportState VelomarAppDelegate::exportState() {
   return {userData_,      selection_, *dateFormatter_, now(), userFiles_.documents(),
           runLoop_.log(), mailer_};
+}
+
+void VelomarAppDelegate::importCsv(Sender) { CsvImport(*interface_, importState()).chooseFile(); }
+
+void VelomarAppDelegate::didPickDocument(DocumentPickerController&,
+                                         const std::vector<std::uint8_t>& bytes) {
+  CsvImport(*interface_, importState()).fileChosen(bytes);
+  reloadTodaysTables();
+  interface_->customExercisesTableView.tableView().reloadData();
+}
+
+void VelomarAppDelegate::documentPickerWasCancelled(DocumentPickerController&) {
+  CsvImport(*interface_, importState()).cancelled();
+}
+
+ImportState VelomarAppDelegate::importState() {
+  return {userData_, exerciseList_,  *dateFormatter_, *isoDayFormatter_,
+          *this,     runLoop_.log(), records_};
 }
 
 // ---- What the catalogue's lists ask for

@@ -19,6 +19,7 @@
 #include "foundation/Timer.h"
 #include "logging/ExportState.h"
 #include "logging/HistoryNavigation.h"
+#include "logging/ImportState.h"
 #include "logging/LoggingState.h"
 #include "logging/RestTimer.h"
 #include "mail/MailAccount.h"
@@ -32,6 +33,7 @@
 #include "model/UserData.h"
 #include "model/UserFileStore.h"
 #include "ui/ApplicationDelegate.h"
+#include "ui/DocumentPickerControllerDelegate.h"
 #include "ui/ImagePickerController.h"
 #include "ui/ImagePickerControllerDelegate.h"
 #include "ui/NavigationControllerDelegate.h"
@@ -65,6 +67,7 @@ class VelomarAppDelegate : public ApplicationDelegate,
                            public TextFieldDelegate,
                            public NavigationControllerDelegate,
                            public ImagePickerControllerDelegate,
+                           public DocumentPickerControllerDelegate,
                            public CatalogueNavigation,
                            public HistoryNavigation,
                            public WorkoutsNavigation,
@@ -181,6 +184,13 @@ class VelomarAppDelegate : public ApplicationDelegate,
   void messageFailed(SMTPMessage& message, const SMTPError& error) override;
   ExportState exportState();
   const LogMailer& mailer() const { return mailer_; }
+  // "Import CSV": the file picker; the chosen file taken into the logs (CsvImport), the tables
+  // showing the logging day reloaded.
+  void importCsv(Sender sender = {});
+  void didPickDocument(DocumentPickerController& picker,
+                       const std::vector<std::uint8_t>& bytes) override;
+  void documentPickerWasCancelled(DocumentPickerController& picker) override;
+  ImportState importState();
 
   // "Now", from the run loop's clock; and the day string of a moment.
   Date now() const;
@@ -279,6 +289,8 @@ class VelomarAppDelegate : public ApplicationDelegate,
   UserFileStore userFiles_;
   std::unique_ptr<DateFormatter> dateFormatter_;
   std::unique_ptr<DateFormatter> monthDayFormatter_;
+  // Imported files' "2019-01-11": the day strings' time zone, a fixed locale.
+  std::unique_ptr<DateFormatter> isoDayFormatter_;
   NameIndex nameIndex_;
   ExercisePictures pictures_;
 

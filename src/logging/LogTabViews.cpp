@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "model/LogImport.h"
 #include "ui/Font.h"
 #include "ui/ScreenLayout.h"
 
@@ -41,7 +42,8 @@ LogTabViews::LogTabViews(HistoryState state)
                        Rect{20, 66, 280, 30}),
       emailLabel(Rect{20, 98, 280, 40}),
       emailSendButton(ButtonType::kRoundedRect, Rect{20, 140, 280, 40}),
-      emailDownloadButton(ButtonType::kRoundedRect, Rect{20, 196, 280, 40}),
+      emailDownloadButton(ButtonType::kRoundedRect, Rect{20, 196, 134, 40}),
+      emailImportButton(ButtonType::kRoundedRect, Rect{166, 196, 134, 40}),
       logNavigationController(logTabTableView) {
   kinetraLogView2.setTitle("Previous Records");
   logDateLabel.setTextAlignment(TextAlignment::kCenter);
@@ -72,10 +74,18 @@ LogTabViews::LogTabViews(HistoryState state)
   emailLabel.setBackgroundColor(Color::clearColor());
   emailSendButton.setTitle("Send", ControlState::kNormal);
   emailDownloadButton.setTitle("Download CSV", ControlState::kNormal);
-  for (View* view : std::initializer_list<View*>{&emailAddress, &emailLogDuration, &emailLabel,
-                                                 &emailSendButton, &emailDownloadButton}) {
+  emailImportButton.setTitle("Import CSV", ControlState::kNormal);
+  for (View* view :
+       std::initializer_list<View*>{&emailAddress, &emailLogDuration, &emailLabel, &emailSendButton,
+                                    &emailDownloadButton, &emailImportButton}) {
     emailView.view().addSubview(*view);
   }
+  csvPicker.setTitle("Import CSV");
+  csvPicker.setPrompt(
+      "A CSV file exported by Kinetra or by another workout log. Days and exercises already "
+      "logged keep their sets.");
+  csvPicker.setAllowedTypes({".csv", "text/csv"});
+  csvPicker.setMaxBytes(LogImport::kMaxBytes);
 
   logNavigationController.setTitle("Log");
 }

@@ -10,6 +10,7 @@
 #include "ui/BarButtonItem.h"
 #include "ui/Button.h"
 #include "ui/DatePicker.h"
+#include "ui/DocumentPickerController.h"
 #include "ui/Label.h"
 #include "ui/NavigationController.h"
 #include "ui/SegmentedControl.h"
@@ -21,9 +22,10 @@ namespace kinetra {
 
 // Tab 4, the log, made and laid out here: the period menu and the lists of logged days, the
 // day-log screen, an exercise's previous records, the page that chooses the logging day, and
-// the export page; with the controllers that serve them. The previous-records and logging-day
-// pages are shown on the exercise tab; `logSettings` serves the log-settings rows of both entry
-// panes (the application connects them). The state handed in must outlive this object.
+// the export page with its file picker for imports; with the controllers that serve them. The
+// previous-records and logging-day pages are shown on the exercise tab; `logSettings` serves the
+// log-settings rows of both entry panes (the application connects them). The state handed in must
+// outlive this object.
 struct LogTabViews {
   explicit LogTabViews(HistoryState state);
   LogTabViews(const LogTabViews&) = delete;
@@ -54,6 +56,8 @@ struct LogTabViews {
   Label emailLabel;
   Button emailSendButton;      // sendEmail:
   Button emailDownloadButton;  // the same CSV, saved by the user's browser
+  Button emailImportButton;    // a CSV file of logs taken in (CsvImport)
+  DocumentPickerController csvPicker;
 
   NavigationController logNavigationController;  // last: it holds its root screen
 

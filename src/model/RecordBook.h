@@ -35,6 +35,8 @@ class RecordBook {
   void setAppended(const PropertyList& log, std::string_view day, std::string_view exercise);
   // Sets of `exercise` were removed or changed: its records are gathered again when next asked.
   void forget(std::string_view exercise);
+  // The whole log was replaced (an import): every exercise's records are gathered again.
+  void forgetAll() { exercises_.clear(); }
   // The exercises logged on `day` in `log`: call before removing the day.
   void forgetDay(const PropertyList& log, std::string_view day);
 

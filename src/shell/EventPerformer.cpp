@@ -1,6 +1,7 @@
 #include "shell/EventPerformer.h"
 
 #include "ui/DatePicker.h"
+#include "ui/DocumentPickerController.h"
 #include "ui/ImagePickerController.h"
 #include "ui/SegmentedControl.h"
 #include "ui/TableView.h"
@@ -16,6 +17,17 @@ Result<ImagePickerController*> pickerOf(View* view) {
   auto* picker = dynamic_cast<ImagePickerController*>(view->viewController());
   if (picker == nullptr) return Status::InvalidArgument("the view is not a photo picker's");
   return picker;
+}
+
+Result<DocumentPickerController*> documentPickerOf(View* view) {
+  if (view == nullptr) return Status::NotFound("no such view");
+  auto* picker = dynamic_cast<DocumentPickerController*>(view->viewController());
+  if (picker == nullptr) return Status::InvalidArgument("the view is not a document picker's");
+  return picker;
+}
+
+bool onScreen(ViewController& controller) {
+  return controller.isViewLoaded() && controller.view().isVisibleInWindow();
 }
 
 }  // namespace
@@ -80,7 +92,11 @@ Status EventPerformer::perform(const ShellEvent& event) {
       application_.window().setHeight(event.height);
       return Status::Ok();
     case Kind::kCancelPicker: {
-      auto picker = pickerOf(application_.viewWithIdentifier(event.view));
+      View* view = application_.viewWithIdentifier(event.view);
+      if (auto document = documentPickerOf(view); document.ok()) {
+        return finger_.cancelPicker(**document);
+      }
+      auto picker = pickerOf(view);
       if (!picker.ok()) return picker.status();
       return finger_.cancelPicker(**picker);
     }
@@ -99,9 +115,22 @@ Status EventPerformer::photoPickerShown(std::uint64_t pickerView) {
   application_.layoutIfNeeded();
   auto picker = pickerOf(application_.viewWithIdentifier(pickerView));
   if (!picker.ok()) return picker.status();
-  if (!(*picker)->isViewLoaded() || !(*picker)->view().isVisibleInWindow()) {
-    return Status::NotFound("the photo picker is not on the screen");
-  }
+  if (!onScreen(**picker)) return Status::NotFound("the photo picker is not on the screen");
+  return Status::Ok();
+}
+
+Status EventPerformer::pickDocument(std::uint64_t pickerView,
+                                    const std::vector<std::uint8_t>& bytes) {
+  auto picker = documentPickerOf(application_.viewWithIdentifier(pickerView));
+  if (!picker.ok()) return picker.status();
+  return finger_.pickDocument(**picker, bytes);
+}
+
+Status EventPerformer::documentPickerShown(std::uint64_t pickerView) {
+  application_.layoutIfNeeded();
+  auto picker = documentPickerOf(application_.viewWithIdentifier(pickerView));
+  if (!picker.ok()) return picker.status();
+  if (!onScreen(**picker)) return Status::NotFound("the document picker is not on the screen");
   return Status::Ok();
 }
 

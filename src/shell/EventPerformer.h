@@ -25,6 +25,10 @@ class EventPerformer {
   // Ok when the picker whose view is `pickerView` is on the screen, so that pickPhoto would
   // hand it the photo; NotFound when it is not, InvalidArgument for a view of another kind.
   Status photoPickerShown(std::uint64_t pickerView);
+  // The file chosen in the document picker whose view is `pickerView`, and whether that picker
+  // is on the screen, alike.
+  Status pickDocument(std::uint64_t pickerView, const std::vector<std::uint8_t>& bytes);
+  Status documentPickerShown(std::uint64_t pickerView);
 
  private:
   template <typename T>

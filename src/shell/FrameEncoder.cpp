@@ -173,6 +173,8 @@ void putControl(json& out, const ViewDescription& d, PictureStore& pictures) {
   }
   if (!d.controlStyle.empty()) out["style"] = d.controlStyle;
   if (d.date) out["date"] = rounded(*d.date, 1000);
+  if (!d.acceptedTypes.empty()) out["accept"] = d.acceptedTypes;
+  if (d.maxBytes != 0) out["maxBytes"] = d.maxBytes;
 }
 
 // A scroll view's or table's content size, scrolling and section headers.

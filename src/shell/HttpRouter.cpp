@@ -12,6 +12,7 @@ namespace kinetra {
 namespace {
 
 constexpr std::string_view kPhotoPrefix = "/photo/";
+constexpr std::string_view kDocumentPrefix = "/document/";
 constexpr std::string_view kClientPrefix = "/client/";
 
 HttpReply notFound() { return HttpReply::text(404, "Not Found\n"); }
@@ -23,6 +24,11 @@ HttpReply methodNotAllowed(std::string allowed) {
 }
 
 HttpReply noPhotoPicker() { return HttpReply::text(409, "No photo picker is open.\n"); }
+HttpReply noDocumentPicker() { return HttpReply::text(409, "No file picker is open.\n"); }
+
+bool isUploadPath(const std::string& path) {
+  return path.starts_with(kPhotoPrefix) || path.starts_with(kDocumentPrefix);
+}
 
 std::optional<std::uint64_t> viewIdentifier(std::string_view text) {
   if (text.empty() || text.size() > 16) return std::nullopt;
@@ -34,6 +40,12 @@ std::optional<std::uint64_t> viewIdentifier(std::string_view text) {
   return value == 0 ? std::nullopt : std::optional(value);
 }
 
+// The view named after an upload route's prefix.
+std::optional<std::uint64_t> uploadView(const std::string& path) {
+  const std::string_view prefix = path.starts_with(kPhotoPrefix) ? kPhotoPrefix : kDocumentPrefix;
+  return viewIdentifier(std::string_view(path).substr(prefix.size()));
+}
+
 std::vector<std::uint8_t> fileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return {};
@@ -43,13 +55,22 @@ std::vector<std::uint8_t> fileBytes(const std::filesystem::path& path) {
 }  // namespace
 
 bool HttpRouter::isUpload(const HttpRequestHead& request) {
-  return request.method == "POST" && request.path.starts_with(kPhotoPrefix);
+  return request.method == "POST" && isUploadPath(request.path);
+}
+
+std::size_t HttpRouter::bodyLimit(const HttpRequestHead& request, const ShellLimits& limits) {
+  if (!isUpload(request)) return limits.maxOtherBodyBytes;
+  return request.path.starts_with(kDocumentPrefix) ? limits.maxDocumentBytes
+                                                   : limits.maxUploadBytes;
 }
 
 std::optional<HttpReply> HttpRouter::refuseUpload(const HttpRequestHead& request) const {
-  const std::optional<std::uint64_t> view =
-      viewIdentifier(std::string_view(request.path).substr(kPhotoPrefix.size()));
+  const std::optional<std::uint64_t> view = uploadView(request.path);
   if (!view) return notFound();
+  if (request.path.starts_with(kDocumentPrefix)) {
+    if (!documentPickers_.shown || !documentPickers_.shown(*view).ok()) return noDocumentPicker();
+    return std::nullopt;
+  }
   if (!photoPickers_.shown(*view).ok()) return noPhotoPicker();
   return std::nullopt;
 }
@@ -62,7 +83,7 @@ HttpReply HttpRouter::route(const HttpRequestHead& request, std::vector<std::uin
     get.method = "GET";
     return routeGet(get);
   }
-  if (request.path.starts_with(kPhotoPrefix)) return methodNotAllowed("POST");
+  if (isUploadPath(request.path)) return methodNotAllowed("POST");
   if (request.path == "/ws") return methodNotAllowed("GET");
   return methodNotAllowed("GET, HEAD");
 }
@@ -80,7 +101,7 @@ HttpReply HttpRouter::routeGet(const HttpRequestHead& request) const {
   if (request.path.starts_with(kClientPrefix)) {
     return clientFile(request.path.substr(kClientPrefix.size()));
   }
-  if (request.path.starts_with(kPhotoPrefix)) return methodNotAllowed("POST");
+  if (isUploadPath(request.path)) return methodNotAllowed("POST");
   return notFound();
 }
 
@@ -121,9 +142,23 @@ HttpReply HttpRouter::manifest() const {
   return reply;
 }
 
+HttpReply HttpRouter::uploadDocument(const HttpRequestHead& request,
+                                     const std::vector<std::uint8_t>& body) const {
+  const std::optional<std::uint64_t> view = uploadView(request.path);
+  if (!view) return notFound();
+  if (!documentPickers_.pick) return noDocumentPicker();
+  const Status picked = documentPickers_.pick(*view, body);
+  if (picked.ok()) return HttpReply::text(204, "");
+  if (picked.code() == Status::Code::kTooLarge) {
+    return HttpReply::text(413, "That file is too large for the file picker.\n");
+  }
+  // The picker was closed while the body came in, or the view is another kind's.
+  return noDocumentPicker();
+}
+
 HttpReply HttpRouter::upload(const HttpRequestHead& request, std::vector<std::uint8_t> body) const {
-  const std::optional<std::uint64_t> view =
-      viewIdentifier(std::string_view(request.path).substr(kPhotoPrefix.size()));
+  if (request.path.starts_with(kDocumentPrefix)) return uploadDocument(request, body);
+  const std::optional<std::uint64_t> view = uploadView(request.path);
   if (!view) return notFound();
   const Status picked = photoPickers_.pick(*view, std::move(body));
   if (picked.ok()) return HttpReply::text(204, "");

@@ -125,7 +125,8 @@ void HttpSession::doReadHeader() {
   state_->header->header_limit(static_cast<std::uint32_t>(core->limits.maxHeaderBytes));
   // The route decides the body's limit once the header is in (see onReadHeader); until then
   // only the largest one any route allows.
-  state_->header->body_limit(std::max(core->limits.maxUploadBytes, core->limits.maxOtherBodyBytes));
+  state_->header->body_limit(std::max({core->limits.maxUploadBytes, core->limits.maxDocumentBytes,
+                                       core->limits.maxOtherBodyBytes}));
   // Unauthenticated, this is the first header, and the deadline runs from the accept.
   armIdle();
   http::async_read_header(state_->socket, state_->buffer, *state_->header,
@@ -170,7 +171,7 @@ void HttpSession::onReadHeader(beast::error_code error) {
     return;
   }
   const bool upload = HttpRouter::isUpload(head_);
-  const std::size_t limit = upload ? core->limits.maxUploadBytes : core->limits.maxOtherBodyBytes;
+  const std::size_t limit = HttpRouter::bodyLimit(head_, core->limits);
   // Refused from the header alone, before any of the body is read.
   if (const auto length = state_->header->content_length(); length && *length > limit) {
     core->diagnostics.line(

@@ -21,8 +21,8 @@ struct ShellCore;
 // registered in the shell's UnauthenticatedConnections (which may drop it to make room) and must
 // send its first header within the header deadline. Afterwards it is closed only when it makes
 // no progress for the idle time. An upload is refused from its header alone (413 for a length
-// over the limit, 409 when no photo picker is open) before any of the body is read. Answers to
-// HEAD carry the headers of GET's answer, Content-Length included, and no body.
+// over the route's limit, 409 when no picker of its kind is open) before any of the body is read.
+// Answers to HEAD carry the headers of GET's answer, Content-Length included, and no body.
 class HttpSession : public std::enable_shared_from_this<HttpSession> {
  public:
   static void start(boost::asio::ip::tcp::socket socket, std::weak_ptr<ShellCore> core);

@@ -58,6 +58,12 @@ Status ScreenHub::pickPhoto(std::uint64_t pickerView, std::vector<std::uint8_t> 
   return done;
 }
 
+Status ScreenHub::pickDocument(std::uint64_t pickerView, const std::vector<std::uint8_t>& bytes) {
+  const Status done = performer_.pickDocument(pickerView, bytes);
+  screenChanged();
+  return done;
+}
+
 void ScreenHub::screenChanged() {
   if (publishPending_) return;
   publishPending_ = true;

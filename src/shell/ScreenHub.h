@@ -50,6 +50,11 @@ class ScreenHub : public std::enable_shared_from_this<ScreenHub> {
   Status photoPickerShown(std::uint64_t pickerView) {
     return performer_.photoPickerShown(pickerView);
   }
+  // The file uploaded for the document picker whose view is `pickerView`, then a frame.
+  Status pickDocument(std::uint64_t pickerView, const std::vector<std::uint8_t>& bytes);
+  Status documentPickerShown(std::uint64_t pickerView) {
+    return performer_.documentPickerShown(pickerView);
+  }
 
   // Sends a frame soon (once, however often this is called before it goes).
   void screenChanged();

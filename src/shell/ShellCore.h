@@ -37,6 +37,10 @@ struct ShellCore {
                {[this](std::uint64_t view) { return hub->photoPickerShown(view); },
                 [this](std::uint64_t view, std::vector<std::uint8_t> bytes) {
                   return hub->pickPhoto(view, std::move(bytes));
+                }},
+               {[this](std::uint64_t view) { return hub->documentPickerShown(view); },
+                [this](std::uint64_t view, const std::vector<std::uint8_t>& bytes) {
+                  return hub->pickDocument(view, bytes);
                 }}) {}
 
   ShellCore(const ShellCore&) = delete;

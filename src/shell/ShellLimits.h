@@ -8,7 +8,9 @@ namespace kinetra {
 struct ShellLimits {
   std::size_t maxHeaderBytes = 16 * 1024;
   std::size_t maxWebSocketMessageBytes = 1024 * 1024;
+  // Photos; and files chosen in a document picker (a whole log as CSV).
   std::size_t maxUploadBytes = 20 * 1024 * 1024;
+  std::size_t maxDocumentBytes = 32 * 1024 * 1024;
   // Bodies of requests other than uploads (there is no reason for any).
   std::size_t maxOtherBodyBytes = 16 * 1024;
   // An HTTP connection that makes no progress for this long is closed: no request after the

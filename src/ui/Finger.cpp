@@ -6,6 +6,7 @@
 #include "ui/Application.h"
 #include "ui/BarButtonItem.h"
 #include "ui/DatePicker.h"
+#include "ui/DocumentPickerController.h"
 #include "ui/ImagePickerController.h"
 #include "ui/NavigationController.h"
 #include "ui/SegmentedControl.h"
@@ -253,6 +254,24 @@ Status Finger::cancelPicker(ImagePickerController& picker) {
   application_.layoutIfNeeded();
   if (!picker.isViewLoaded() || !picker.view().isVisibleInWindow()) {
     return Status::NotFound("the photo picker is not on the screen");
+  }
+  picker.cancel();
+  return Status::Ok();
+}
+
+Status Finger::pickDocument(DocumentPickerController& picker,
+                            const std::vector<std::uint8_t>& bytes) {
+  application_.layoutIfNeeded();
+  if (!picker.isViewLoaded() || !picker.view().isVisibleInWindow()) {
+    return Status::NotFound("the document picker is not on the screen");
+  }
+  return picker.pick(bytes);
+}
+
+Status Finger::cancelPicker(DocumentPickerController& picker) {
+  application_.layoutIfNeeded();
+  if (!picker.isViewLoaded() || !picker.view().isVisibleInWindow()) {
+    return Status::NotFound("the document picker is not on the screen");
   }
   picker.cancel();
   return Status::Ok();

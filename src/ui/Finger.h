@@ -15,6 +15,7 @@ namespace kinetra {
 class Application;
 class BarButtonItem;
 class DatePicker;
+class DocumentPickerController;
 class ImagePickerController;
 class NavigationController;
 class SegmentedControl;
@@ -79,6 +80,10 @@ class Finger {
   // picker's answer (Corrupt or TooLarge for what it refuses; see ImagePickerController).
   Status pickPhoto(ImagePickerController& picker, std::vector<std::uint8_t> bytes);
   Status cancelPicker(ImagePickerController& picker);
+  // A file chosen in the document picker: NotFound when the picker is not on the screen,
+  // TooLarge over its size limit (see DocumentPickerController).
+  Status pickDocument(DocumentPickerController& picker, const std::vector<std::uint8_t>& bytes);
+  Status cancelPicker(DocumentPickerController& picker);
 
   // ---- Scrolling
   // One report of the finger's scrolling: an offset in a phase. Ending a paging scroll view off

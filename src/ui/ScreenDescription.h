@@ -84,6 +84,10 @@ struct ViewDescription {
   bool momentary = false;
   std::string controlStyle;    // segmented style, bar item style
   std::optional<double> date;  // seconds since 1970, for the date picker
+  // A document picker's offer: the kinds of file (extensions and media types, comma-separated;
+  // empty: any) and the largest size in bytes; its prompt is its text.
+  std::string acceptedTypes;
+  std::uint64_t maxBytes = 0;
 
   // Scroll views and tables.
   Size contentSize;

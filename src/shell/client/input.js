@@ -347,6 +347,27 @@ export class Input {
     this.send({ type: 'cancelPicker', view });
   }
 
+  async uploadDocument(view, file, maxBytes, message) {
+    message.textContent = '';
+    const tooLarge = `That file is larger than ${Math.floor((maxBytes ?? 0) / (1024 * 1024))} MB.`;
+    if (maxBytes && file.size > maxBytes) {
+      message.textContent = tooLarge;
+      return;
+    }
+    try {
+      const response = await fetch(`/document/${view}`, {
+        method: 'POST',
+        body: file,
+        headers: { 'Content-Type': file.type || 'application/octet-stream' },
+        credentials: 'same-origin',
+      });
+      if (response.status === 413) message.textContent = tooLarge;
+      else if (!response.ok) message.textContent = 'The file could not be used.';
+    } catch {
+      message.textContent = 'The file could not be sent.';
+    }
+  }
+
   async uploadPhoto(view, file, message) {
     message.textContent = '';
     if (file.size > 20 * 1024 * 1024) {

@@ -166,6 +166,9 @@ export class Renderer {
     setStyle(el, 'height', `${h}px`);
     setStyle(el, 'transform', d.transform ? `matrix(${d.transform.join(',')})` : '');
     setStyle(el, 'opacity', d.alpha !== undefined ? String(d.alpha) : '');
+    // A view all but transparent takes no touch (the toolkit's hit test passes it by): the
+    // browser's own controls beneath it (a file chooser's buttons) must still get the click.
+    setStyle(el, 'pointerEvents', d.alpha !== undefined && d.alpha < 0.01 ? 'none' : '');
     setStyle(el, 'backgroundColor', d.bg ? css(d.bg) : '');
     const classes = ['v', d.kind];
     if (d.clips) classes.push('clips');
@@ -446,6 +449,44 @@ Renderer.prototype.drawers = {
       });
       el.append(chooser, cancel, message, file);
     }
+  },
+
+  // The device's files: the browser's own file chooser, offering the kinds the picker names;
+  // the chosen file is uploaded whole, and a refusal is shown under the buttons.
+  documentPicker(record, d) {
+    const el = record.el;
+    let file = el.querySelector(':scope > input[type=file]');
+    if (!file) {
+      const message = document.createElement('div');
+      message.className = 'message';
+      file = document.createElement('input');
+      file.type = 'file';
+      file.hidden = true;
+      const chooser = document.createElement('button');
+      chooser.className = 'chooser';
+      chooser.textContent = 'Choose a File';
+      const cancel = document.createElement('button');
+      cancel.className = 'cancel';
+      cancel.textContent = 'Cancel';
+      for (const b of [chooser, cancel, file]) {
+        b.addEventListener('pointerdown', (event) => event.stopPropagation());
+        b.addEventListener('pointerup', (event) => event.stopPropagation());
+      }
+      chooser.addEventListener('click', () => file.click());
+      cancel.addEventListener('click', () => this.input.cancelPicker(record.desc.id));
+      file.addEventListener('change', () => {
+        const current = this.record(record.desc.id)?.desc ?? d;
+        if (file.files?.length) this.input.uploadDocument(current.id, file.files[0], current.maxBytes, message);
+        file.value = '';
+      });
+      const prompt = document.createElement('div');
+      prompt.className = 'prompt';
+      el.append(prompt, chooser, cancel, message, file);
+    }
+    const prompt = el.querySelector(':scope > .prompt');
+    if (prompt.textContent !== (d.text ?? '')) prompt.textContent = d.text ?? '';
+    const accept = d.accept ?? '';
+    if (file.accept !== accept) file.accept = accept;
   },
 
   scrollView(record, d) {
