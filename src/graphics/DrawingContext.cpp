@@ -137,6 +137,13 @@ void unpremultiplyRow(const unsigned char* argbRow, int width, uint8_t* out) {
       std::memset(out, 0, 4);
       continue;
     }
+    if (a == 255) {  // most pixels of a screen: unpremultiplying an opaque one changes nothing
+      out[0] = uint8_t(argb >> 16);
+      out[1] = uint8_t(argb >> 8);
+      out[2] = uint8_t(argb);
+      out[3] = 255;
+      continue;
+    }
     out[0] = unpremultiply((argb >> 16) & 0xffu, a);
     out[1] = unpremultiply((argb >> 8) & 0xffu, a);
     out[2] = unpremultiply(argb & 0xffu, a);

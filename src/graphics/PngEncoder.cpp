@@ -48,10 +48,11 @@ bool writeRows(png_structp png, png_infop info, int width, int height, const Png
                PngEffort effort) {
   if (setjmp(png_jmpbuf(png))) return false;
   if (effort == PngEffort::kFastest) {
-    // Drawn screens are mostly flat areas and lines: the "up" filter alone, at zlib's fastest
-    // level, encodes a graph about three times as fast as the default and only a little larger.
+    // Drawn screens are mostly flat areas and lines, which deflate well unfiltered: no filter at
+    // zlib's fastest level encodes a graph more than three times as fast as the default, and
+    // only a fifth larger.
     png_set_compression_level(png, 1);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
   }
   png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB_ALPHA,
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);

@@ -12,7 +12,7 @@ namespace kinetra {
 // How hard the encoder works at making the file small. The pixels are the same either way.
 enum class PngEffort {
   kSmallest,  // for files kept: zlib's default level and libpng's adaptive filters
-  kFastest,   // for pictures sent to a screen at once: one cheap filter, zlib's fastest level
+  kFastest,   // for pictures sent to a screen at once: no filter, zlib's fastest level
 };
 
 // Encodes a picture as an 8-bit RGBA, non-interlaced PNG file. Pixels round-trip exactly
