@@ -48,7 +48,7 @@ void ScreenHub::receive(FrameSink& sink, std::string_view message) {
 void ScreenHub::offerFiles(FrameSink& sink) {
   if (files_ == nullptr) return;
   for (FileToSave& file : application_.takeFilesToSave()) {
-    sink.sendFrame(std::make_shared<const std::string>(files_->offer(std::move(file))));
+    sink.sendMessage(std::make_shared<const std::string>(files_->offer(std::move(file))));
   }
 }
 
@@ -93,7 +93,7 @@ void ScreenHub::sendVibrations() {
     auto text = std::make_shared<const std::string>(message.dump());
     const std::vector<std::weak_ptr<FrameSink>> sinks = sinks_;
     for (const auto& weak : sinks) {
-      if (auto sink = weak.lock()) sink->sendFrame(text);
+      if (auto sink = weak.lock()) sink->sendMessage(text);
     }
   }
 }

@@ -4,6 +4,7 @@
 // warnings on paths Beast never takes); it is not ours to change.
 #pragma GCC diagnostic ignored "-Wnull-dereference"
 
+#include <algorithm>
 #include <boost/beast/core/buffers_to_string.hpp>
 #include <boost/beast/core/flat_buffer.hpp>
 #include <boost/beast/websocket.hpp>
@@ -87,16 +88,33 @@ void WebSocketSession::onRead(beast::error_code error) {
 }
 
 void WebSocketSession::sendFrame(std::shared_ptr<const std::string> frame) {
-  if (!open_ || frame == nullptr || frame->size() < 2) return;
-  // Every browser gets the same frame, with the number of its own last event in front.
+  if (frame != nullptr) enqueue(*frame, true);
+}
+
+void WebSocketSession::sendMessage(std::shared_ptr<const std::string> message) {
+  if (message != nullptr) enqueue(*message, false);
+}
+
+void WebSocketSession::enqueue(const std::string& payload, bool frame) {
+  if (!open_ || payload.size() < 2) return;
+  // Every browser gets the same text, with the number of its own last event in front.
   std::string message = "{\"ack\":" + std::to_string(acknowledged_) + ",";
-  message.append(*frame, 1);
-  const std::size_t waiting = queue_.size() - (writing_ ? 1 : 0);
-  if (waiting >= maxQueued_) {
+  message.append(payload, 1);
+  const auto waitingFrom = queue_.begin() + (writing_ ? 1 : 0);
+  const auto kindCount = [&](bool frames) {
+    return static_cast<std::size_t>(std::count_if(
+        waitingFrom, queue_.end(), [&](const Outgoing& out) { return out.frame == frames; }));
+  };
+  if (frame && kindCount(true) >= maxQueued_) {
     // Each frame is the whole screen: a browser that fell behind needs only the newest.
-    queue_.erase(queue_.begin() + (writing_ ? 1 : 0), queue_.end());
+    queue_.erase(
+        std::remove_if(waitingFrom, queue_.end(), [](const Outgoing& out) { return out.frame; }),
+        queue_.end());
+  } else if (!frame && kindCount(false) >= kMaxQueuedMessages) {
+    queue_.erase(
+        std::find_if(waitingFrom, queue_.end(), [](const Outgoing& out) { return !out.frame; }));
   }
-  queue_.push_back(std::move(message));
+  queue_.push_back({std::move(message), frame});
   if (!writing_) doWrite();
 }
 
@@ -104,7 +122,7 @@ void WebSocketSession::doWrite() {
   writing_ = true;
   state_->stream.text(true);
   state_->stream.async_write(
-      boost::asio::buffer(queue_.front()),
+      boost::asio::buffer(queue_.front().text),
       [self = shared_from_this()](beast::error_code error, std::size_t) { self->onWrite(error); });
 }
 

@@ -19,8 +19,10 @@ struct UpgradeRequest;
 // handshake, then hands every message (at most the shell's message limit) to the screen hub and
 // sends the frames the hub gives it. Only one write is in flight; frames waiting behind it are
 // replaced by the newest once more than the limit wait, so a slow browser costs a bounded
-// amount of memory and never holds up the others. A silent connection is pinged after the idle
-// time and closed after another one without an answer. Lives as long as its pending operations.
+// amount of memory and never holds up the others. Other messages (files offered, vibrations)
+// keep their place in order; past kMaxQueuedMessages of them the oldest waiting one goes. A silent
+// connection is pinged after the idle time and closed after another one without an answer. Lives as
+// long as its pending operations.
 class WebSocketSession : public FrameSink, public std::enable_shared_from_this<WebSocketSession> {
  public:
   static void start(boost::asio::ip::tcp::socket socket, std::weak_ptr<ShellCore> core,
@@ -31,7 +33,11 @@ class WebSocketSession : public FrameSink, public std::enable_shared_from_this<W
   WebSocketSession(const WebSocketSession&) = delete;
   WebSocketSession& operator=(const WebSocketSession&) = delete;
 
+  // Messages other than frames that may wait for a slow browser.
+  static constexpr std::size_t kMaxQueuedMessages = 16;
+
   void sendFrame(std::shared_ptr<const std::string> frame) override;
+  void sendMessage(std::shared_ptr<const std::string> message) override;
   void acknowledge(std::int64_t sequence) override { acknowledged_ = sequence; }
   void close() override;
 
@@ -49,7 +55,13 @@ class WebSocketSession : public FrameSink, public std::enable_shared_from_this<W
 
   std::unique_ptr<State> state_;
   std::weak_ptr<ShellCore> core_;
-  std::deque<std::string> queue_;  // the front one is being written while writing_
+  struct Outgoing {
+    std::string text;
+    bool frame = false;  // a whole screen, which a newer one replaces
+  };
+  void enqueue(const std::string& payload, bool frame);
+
+  std::deque<Outgoing> queue_;  // the front one is being written while writing_
   bool writing_ = false;
   bool open_ = false;
   bool awaitingPong_ = false;

@@ -761,6 +761,46 @@ TEST(ShellServerTest, AVibrationReachesEveryBrowserOnceBeforeTheNextFrame) {
   EXPECT_EQ(seen.back()["pattern"], (json{5000, 0}));
 }
 
+// A browser too slow for every frame still gets every message that is not a frame, in order:
+// newer frames replace the frames waiting for it, never a vibration among them.
+TEST(ShellServerTest, ASlowBrowserMissesFramesButNoVibration) {
+  ShellTestServer server;
+  // Reads nothing until the end, through a small window: the server's buffer for it fills.
+  WebSocketTestClient slow;
+  WebSocketTestClient::Handshake handshake;
+  handshake.host = host(server);
+  handshake.origin = origin(server);
+  handshake.receiveBufferBytes = 4096;
+  ASSERT_TRUE(slow.connect(server.port(), handshake));
+  Browser quick(server);
+  ASSERT_TRUE(quick.connected);
+  constexpr int kScrolls = 1000;
+  const json* table = viewOfKind(quick.frame, "tableView");
+  ASSERT_NE(table, nullptr);
+  const json tableId = (*table)["id"];
+  const auto scroll = [&](int count) {
+    for (int i = 0; i < count; ++i) {
+      quick.perform({{"type", "scroll"},
+                     {"view", tableId},
+                     {"x", 0},
+                     {"y", (i % 50) * 80},
+                     {"phase", "dragging"}});
+    }
+  };
+  scroll(kScrolls);
+  server.onLoop([] { Application::shared().vibrate({300}); });
+  scroll(kScrolls);
+  std::vector<json> messages;
+  while (const std::optional<std::string> message = slow.read(2)) {
+    messages.push_back(json::parse(*message));
+  }
+  const auto frames = std::count_if(messages.begin(), messages.end(),
+                                    [](const json& m) { return m["type"] == "frame"; });
+  EXPECT_LT(frames, 2 * kScrolls) << "the slow browser should have missed frames";
+  EXPECT_EQ(std::count_if(messages.begin(), messages.end(), isVibration), 1);
+  EXPECT_EQ(messages.back()["type"], "frame");
+}
+
 TEST(ShellServerTest, AVibrationAskedForWithNoBrowserThereIsNotPlayedLate) {
   ShellTestServer server;
   server.onLoop([] { Application::shared().vibrate({200}); });

@@ -40,6 +40,13 @@ WebSocketTestClient::~WebSocketTestClient() = default;
 
 bool WebSocketTestClient::connect(std::uint16_t port, const Handshake& handshake) {
   boost::system::error_code error;
+  if (handshake.receiveBufferBytes > 0) {
+    // Set before connecting, so that the window offered is small from the start.
+    impl_->stream.next_layer().open(tcp::v4(), error);
+    impl_->stream.next_layer().set_option(
+        boost::asio::socket_base::receive_buffer_size(handshake.receiveBufferBytes), error);
+    if (error) return false;
+  }
   impl_->stream.next_layer().connect(
       tcp::endpoint(boost::asio::ip::make_address("127.0.0.1"), port), error);
   if (error) return false;

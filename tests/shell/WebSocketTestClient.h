@@ -21,6 +21,7 @@ class WebSocketTestClient {
     std::optional<std::string> origin;  // none: no Origin header
     std::string target = "/ws";
     std::string cookie;
+    int receiveBufferBytes = 0;  // 0: the system's, growing as it likes
   };
   // True when the server accepted the upgrade; otherwise refusedStatus() tells its HTTP status
   // (0 when the connection failed before any answer).
