@@ -14,14 +14,20 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
+# Waits (a bounded while) until the log file $1 shows kinetra's banner.
+wait_banner() {
+  for _ in $(seq 1 200); do
+    grep -q "Kinetra is running" "$1" && return 0
+    sleep 0.05
+  done
+  return 1
+}
+
 # Starts kinetra in the background on $1 (documents) and waits for its banner.
 start() {
   "$kinetra" --documents "$1" --resources "$resources" --port 0 >"$work/log.$2" 2>&1 &
   pids+=($!)
-  for _ in $(seq 1 200); do
-    grep -q "Kinetra is running" "$work/log.$2" && return 0
-    sleep 0.05
-  done
+  wait_banner "$work/log.$2" && return 0
   cat "$work/log.$2"
   fail "kinetra did not start"
 }
@@ -79,10 +85,7 @@ KINETRA_SMTP_PASSWORD=never-shown-4711 "$kinetra" --smtp-relay smtp.example.org:
   --smtp-from me@example.org --resources "$resources" --documents "$work/mail" --port 0 \
   >"$work/log.mail" 2>&1 &
 pids+=($!)
-for _ in $(seq 1 200); do
-  grep -q "Kinetra is running" "$work/log.mail" && break
-  sleep 0.05
-done
+wait_banner "$work/log.mail"
 grep -q "mail: exports go through smtp.example.org as me@example.org" "$work/log.mail" ||
   fail "mail account: $(cat "$work/log.mail")"
 grep -q "never-shown-4711" "$work/log.mail" && fail "the password was written out"
@@ -94,10 +97,7 @@ token=Environment-Token-0123456789
 KINETRA_TOKEN=$token "$kinetra" --resources "$resources" --documents "$work/token" --port 0 \
   >"$work/log.token" 2>&1 &
 pids+=($!)
-for _ in $(seq 1 200); do
-  grep -q "Kinetra is running" "$work/log.token" && break
-  sleep 0.05
-done
+wait_banner "$work/log.token"
 grep -q "Kinetra is running at http://127.0.0.1:[0-9]*/?token=$token\$" "$work/log.token" ||
   fail "token from the environment: $(cat "$work/log.token")"
 KINETRA_TOKEN=short "$kinetra" --resources "$resources" --documents "$work/token2" --port 0 \
@@ -108,10 +108,7 @@ grep -q "running" "$work/out" && fail "malformed token: it served anyway"
 KINETRA_TOKEN=short "$kinetra" --token Command-Line-Token-0123456789 --resources "$resources" \
   --documents "$work/token3" --port 0 >"$work/log.token3" 2>&1 &
 pids+=($!)
-for _ in $(seq 1 200); do
-  grep -q "Kinetra is running" "$work/log.token3" && break
-  sleep 0.05
-done
+wait_banner "$work/log.token3"
 grep -q "?token=Command-Line-Token-0123456789" "$work/log.token3" ||
   fail "command line token: $(cat "$work/log.token3")"
 

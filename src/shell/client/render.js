@@ -288,6 +288,35 @@ export class Renderer {
   }
 }
 
+// The parts both pickers share: a hidden file input, "Choose ..." opening it, Cancel, and a
+// line for refusals; `upload(file, message)` takes the chosen file. Touches on the buttons stay
+// with the buttons. Returns the input.
+function pickerControls(renderer, record, chooserTitle, upload, before = []) {
+  const message = document.createElement('div');
+  message.className = 'message';
+  const file = document.createElement('input');
+  file.type = 'file';
+  file.hidden = true;
+  const chooser = document.createElement('button');
+  chooser.className = 'chooser';
+  chooser.textContent = chooserTitle;
+  const cancel = document.createElement('button');
+  cancel.className = 'cancel';
+  cancel.textContent = 'Cancel';
+  for (const b of [chooser, cancel, file]) {
+    b.addEventListener('pointerdown', (event) => event.stopPropagation());
+    b.addEventListener('pointerup', (event) => event.stopPropagation());
+  }
+  chooser.addEventListener('click', () => file.click());
+  cancel.addEventListener('click', () => renderer.input.cancelPicker(record.desc.id));
+  file.addEventListener('change', () => {
+    if (file.files?.length) upload(file.files[0], message);
+    file.value = '';
+  });
+  record.el.append(...before, chooser, cancel, message, file);
+  return file;
+}
+
 Renderer.prototype.drawers = {
   window(record) {
     record.el.style.background = '#000';
@@ -423,32 +452,10 @@ Renderer.prototype.drawers = {
   },
 
   imagePicker(record, d) {
-    const el = record.el;
-    if (!el.querySelector(':scope > .chooser')) {
-      const message = document.createElement('div');
-      message.className = 'message';
-      const file = document.createElement('input');
-      file.type = 'file';
-      file.accept = 'image/jpeg,image/png,image/*';
-      file.hidden = true;
-      const chooser = document.createElement('button');
-      chooser.className = 'chooser';
-      chooser.textContent = 'Choose a Photo';
-      const cancel = document.createElement('button');
-      cancel.className = 'cancel';
-      cancel.textContent = 'Cancel';
-      for (const b of [chooser, cancel, file]) {
-        b.addEventListener('pointerdown', (event) => event.stopPropagation());
-        b.addEventListener('pointerup', (event) => event.stopPropagation());
-      }
-      chooser.addEventListener('click', () => file.click());
-      cancel.addEventListener('click', () => this.input.cancelPicker(record.desc.id));
-      file.addEventListener('change', () => {
-        if (file.files?.length) this.input.uploadPhoto(record.desc.id, file.files[0], message);
-        file.value = '';
-      });
-      el.append(chooser, cancel, message, file);
-    }
+    if (record.el.querySelector(':scope > .chooser')) return;
+    const file = pickerControls(this, record, 'Choose a Photo', (chosen, message) =>
+      this.input.uploadPhoto(record.desc.id, chosen, message));
+    file.accept = 'image/jpeg,image/png,image/*';
   },
 
   // The device's files: the browser's own file chooser, offering the kinds the picker names;
@@ -457,31 +464,12 @@ Renderer.prototype.drawers = {
     const el = record.el;
     let file = el.querySelector(':scope > input[type=file]');
     if (!file) {
-      const message = document.createElement('div');
-      message.className = 'message';
-      file = document.createElement('input');
-      file.type = 'file';
-      file.hidden = true;
-      const chooser = document.createElement('button');
-      chooser.className = 'chooser';
-      chooser.textContent = 'Choose a File';
-      const cancel = document.createElement('button');
-      cancel.className = 'cancel';
-      cancel.textContent = 'Cancel';
-      for (const b of [chooser, cancel, file]) {
-        b.addEventListener('pointerdown', (event) => event.stopPropagation());
-        b.addEventListener('pointerup', (event) => event.stopPropagation());
-      }
-      chooser.addEventListener('click', () => file.click());
-      cancel.addEventListener('click', () => this.input.cancelPicker(record.desc.id));
-      file.addEventListener('change', () => {
-        const current = this.record(record.desc.id)?.desc ?? d;
-        if (file.files?.length) this.input.uploadDocument(current.id, file.files[0], current.maxBytes, message);
-        file.value = '';
-      });
       const prompt = document.createElement('div');
       prompt.className = 'prompt';
-      el.append(prompt, chooser, cancel, message, file);
+      file = pickerControls(this, record, 'Choose a File', (chosen, message) => {
+        const current = this.record(record.desc.id)?.desc ?? d;
+        this.input.uploadDocument(current.id, chosen, current.maxBytes, message);
+      }, [prompt]);
     }
     const prompt = el.querySelector(':scope > .prompt');
     if (prompt.textContent !== (d.text ?? '')) prompt.textContent = d.text ?? '';

@@ -10,6 +10,7 @@ import { mkdirSync, writeFileSync } from 'node:fs';
 import path from 'node:path';
 
 import {
+  openLogPane,
   barButton, barSegment, cell, DAY_MS, dayKey, field, logPlist, readDocument, tab, typeInto,
 } from './kinetra.mjs';
 
@@ -43,14 +44,7 @@ export const tests = [
       await screen.waitForText('Catalogue');
 
       // Today's set of the bench press, from the catalogue's pane.
-      await screen.tap(tab(page, 'Catalogue'));
-      await screen.waitForText(REGION);
-      await screen.tap(cell(page, REGION));
-      await screen.waitForText(EXERCISE);
-      await screen.tap(cell(page, EXERCISE));
-      await screen.waitForText('Back');
-      await screen.tap(barSegment(page, 1));
-      await screen.waitForText('Log Entry');
+      await openLogPane(page, screen, REGION, EXERCISE);
       await screen.waitForText('Previous exercise records');
       await screen.waitForText('Log date: Today');
       await typeInto(page, screen, field(page, 'weight'), 'weight', '62');

@@ -104,6 +104,18 @@ export function barSegment(page, index) {
   return page.locator('#screen .navigationBar .segmentedControl .segment').nth(index);
 }
 
+// From any tab: the catalogue's `region`, its `exercise`, and the exercise's log pane.
+export async function openLogPane(page, screen, region, exercise) {
+  await screen.tap(tab(page, 'Catalogue'));
+  await screen.waitForText(region);
+  await screen.tap(cell(page, region));
+  await screen.waitForText(exercise);
+  await screen.tap(cell(page, exercise));
+  await screen.waitForText('Back');
+  await screen.tap(barSegment(page, 1));
+  await screen.waitForText('Log Entry');
+}
+
 export function field(page, placeholder) {
   return page.locator(`#screen input[placeholder="${placeholder}"]`);
 }

@@ -9,6 +9,7 @@ import { mkdirSync, writeFileSync } from 'node:fs';
 import path from 'node:path';
 
 import {
+  openLogPane,
   barSegment, cell, DAY_MS, dayKey, field, logPlist, readDocument, tab, typeInto,
 } from './kinetra.mjs';
 
@@ -57,14 +58,7 @@ export const tests = [
       await screen.waitForFrames(1);
       await screen.waitForText('Catalogue');
 
-      await screen.tap(tab(page, 'Catalogue'));
-      await screen.waitForText(REGION);
-      await screen.tap(cell(page, REGION));
-      await screen.waitForText(EXERCISE);
-      await screen.tap(cell(page, EXERCISE));
-      await screen.waitForText('Back');
-      await screen.tap(barSegment(page, 1));
-      await screen.waitForText('Log Entry');
+      await openLogPane(page, screen, REGION, EXERCISE);
       await screen.waitForText('Add Set');
 
       // 95 lbs for 5: below yesterday's estimate, no star.

@@ -13,6 +13,7 @@ import { existsSync, mkdirSync } from 'node:fs';
 import path from 'node:path';
 
 import {
+  openLogPane,
   assertTextFits, barSegment, cell, dayKey, field, readDocument, tab, typeInto,
 } from './kinetra.mjs';
 
@@ -75,14 +76,7 @@ async function stripClearOfFields(page) {
 }
 
 async function openPane(page, screen) {
-  await screen.tap(tab(page, 'Catalogue'));
-  await screen.waitForText(REGION);
-  await screen.tap(cell(page, REGION));
-  await screen.waitForText(EXERCISE);
-  await screen.tap(cell(page, EXERCISE));
-  await screen.waitForText('Back');
-  await screen.tap(barSegment(page, 1));
-  await screen.waitForText('Log Entry');
+  await openLogPane(page, screen, REGION, EXERCISE);
   await screen.waitForText('Add Set');
 }
 
