@@ -128,6 +128,8 @@ export const tests = [
 
       // Leaving the pane keeps the rest; coming back shows it.
       await screen.tapText('Done');
+      // (The pane's own field shows the exercise's name too: wait for the pane to go.)
+      await screen.waitForNoText('Add Set');
       await screen.waitForText(EXERCISE);
       assert.equal(await restSeconds(page), null, 'the catalogue shows no rest');
       await screen.tap(cell(page, EXERCISE));
