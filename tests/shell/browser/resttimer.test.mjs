@@ -39,6 +39,16 @@ function restSeconds(page) {
   }, REST.source);
 }
 
+// Waits until no strip shows a time (a pane that was left may take a frame or two to go).
+async function waitForNoRest(page, what) {
+  const gone = await page.waitForFunction((source) => {
+    const pattern = new RegExp(source);
+    return ![...document.querySelectorAll('#screen .label > .text')].some(
+      (e) => e.getBoundingClientRect().width > 0 && pattern.test(e.textContent));
+  }, REST.source, { timeout: 10_000, polling: 50 }).then(() => true).catch(() => false);
+  assert.ok(gone, `the rest strip still shows ${await restSeconds(page)}: ${what}`);
+}
+
 // Waits until the strip shows a time for which `accept(seconds)` holds; returns it.
 async function waitForRest(page, accept, what) {
   const handle = await page.waitForFunction((source) => {
@@ -131,7 +141,7 @@ export const tests = [
       // (The pane's own field shows the exercise's name too: wait for the pane to go.)
       await screen.waitForNoText('Add Set');
       await screen.waitForText(EXERCISE);
-      assert.equal(await restSeconds(page), null, 'the catalogue shows no rest');
+      await waitForNoRest(page, 'the catalogue shows no rest');
       await screen.tap(cell(page, EXERCISE));
       await screen.waitForText('Back');
       await screen.tap(barSegment(page, 1));
