@@ -10,8 +10,7 @@ import { mkdirSync, writeFileSync } from 'node:fs';
 import path from 'node:path';
 
 import {
-  openLogPane,
-  barButton, barSegment, cell, DAY_MS, dayKey, field, logPlist, readDocument, tab, typeInto,
+  barButton, cell, DAY_MS, dayKey, field, logPlist, openLogPane, readDocument, tab, typeInto,
 } from './kinetra.mjs';
 
 const EXERCISE = 'Barbell Bench Press';

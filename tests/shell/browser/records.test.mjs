@@ -9,8 +9,7 @@ import { mkdirSync, writeFileSync } from 'node:fs';
 import path from 'node:path';
 
 import {
-  openLogPane,
-  barSegment, cell, DAY_MS, dayKey, field, logPlist, readDocument, tab, typeInto,
+  barSegment, cell, DAY_MS, dayKey, field, logPlist, openLogPane, readDocument, typeInto,
 } from './kinetra.mjs';
 
 const EXERCISE = 'Barbell Bench Press';

@@ -13,8 +13,7 @@ import { existsSync, mkdirSync } from 'node:fs';
 import path from 'node:path';
 
 import {
-  openLogPane,
-  assertTextFits, barSegment, cell, dayKey, field, readDocument, tab, typeInto,
+  assertTextFits, barSegment, cell, dayKey, field, openLogPane, readDocument, tab, typeInto,
 } from './kinetra.mjs';
 
 const EXERCISE = 'Barbell Bench Press';
