@@ -16,6 +16,7 @@
 
 #include "foundation/BinaryPropertyListScanner.h"
 #include "foundation/PropertyListWriter.h"
+#include "foundation/ReadBuffer.h"
 #include "foundation/XmlPropertyListParser.h"
 
 namespace kinetra {
@@ -234,25 +235,29 @@ std::string describe(const std::filesystem::path& path, const char* what) {
 }
 
 // Reads at most kMaxFileBytes + 1 bytes, so that a file growing under the reader is still
-// bounded.
-Status readAll(int fd, const std::filesystem::path& path, std::size_t expected, std::string& out) {
+// bounded; `size` is how many were read.
+Status readAll(int fd, const std::filesystem::path& path, std::size_t expected, ReadBuffer& out,
+               std::size_t& size) {
   constexpr std::size_t kLimit = PropertyListReader::kMaxFileBytes + 1;
-  out.resize(std::min(expected + 1, kLimit));
-  std::size_t used = 0;
+  size = 0;
+  if (!out.allocate(std::min(expected + 1, kLimit))) {
+    return Status::IOError(describe(path, "no memory to read it into"));
+  }
   while (true) {
-    if (used == out.size()) {
-      if (out.size() >= kLimit) break;
-      out.resize(std::min(out.size() * 2, kLimit));
+    if (size == out.capacity()) {
+      if (out.capacity() >= kLimit) break;
+      if (!out.allocate(std::min(out.capacity() * 2, kLimit), size)) {
+        return Status::IOError(describe(path, "no memory to read it into"));
+      }
     }
-    ssize_t got = ::read(fd, out.data() + used, out.size() - used);
+    ssize_t got = ::read(fd, out.data() + size, out.capacity() - size);
     if (got < 0) {
       if (errno == EINTR) continue;
       return Status::IOError(describe(path, std::strerror(errno)));
     }
     if (got == 0) break;
-    used += static_cast<std::size_t>(got);
+    size += static_cast<std::size_t>(got);
   }
-  out.resize(used);
   return Status::Ok();
 }
 
@@ -271,12 +276,14 @@ Result<PropertyListReading> readFileReading(const std::filesystem::path& path) {
   if (static_cast<std::uintmax_t>(info.st_size) > kMaxBytes) {
     return Status::TooLarge(describe(path, ("over " + describeLimit(kMaxBytes)).c_str()));
   }
-  std::string bytes;
-  if (Status status = readAll(file.get(), path, static_cast<std::size_t>(info.st_size), bytes);
+  ReadBuffer buffer;
+  std::size_t size = 0;
+  if (Status status =
+          readAll(file.get(), path, static_cast<std::size_t>(info.st_size), buffer, size);
       !status.ok()) {
     return status;
   }
-  Result<PropertyListReading> reading = PropertyListReader::read(bytes, kMaxBytes);
+  Result<PropertyListReading> reading = PropertyListReader::read(buffer.view(size), kMaxBytes);
   if (!reading.ok()) {
     const Status& error = reading.status();
     return error.code() == Status::Code::kTooLarge
@@ -292,12 +299,23 @@ Result<PropertyListReading> PropertyListReader::read(std::string_view bytes, std
   if (bytes.size() > maxBytes) {
     return Status::TooLarge("property list over " + describeLimit(maxBytes));
   }
-  Result<PropertyListReading> reading = bytes.substr(0, kBinaryMagic.size()) == kBinaryMagic
-                                            ? parseBinary(bytes)
-                                            : XmlPropertyListParser::parse(bytes);
-  if (!reading.ok()) return reading;
-  if (Status status = checkWritable(reading->value, maxBytes); !status.ok()) return status;
-  return reading;
+  if (bytes.substr(0, kBinaryMagic.size()) == kBinaryMagic) {
+    Result<PropertyListReading> reading = parseBinary(bytes);
+    if (!reading.ok()) return reading;
+    if (Status status = checkWritable(reading->value, maxBytes); !status.ok()) return status;
+    return reading;
+  }
+  Result<XmlPropertyListParser::CountedReading> counted =
+      XmlPropertyListParser::parseCounted(bytes);
+  if (!counted.ok()) return counted.status();
+  // Sizing the value walks all of it; a document well within the limit cannot need it.
+  if (PropertyListWriter::xmlSizeBound(bytes.size(), counted->elements, counted->deepest) >
+      maxBytes) {
+    if (Status status = checkWritable(counted->reading.value, maxBytes); !status.ok()) {
+      return status;
+    }
+  }
+  return std::move(counted->reading);
 }
 
 Result<PropertyList> PropertyListReader::parse(std::string_view bytes, std::size_t maxBytes) {

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -103,6 +104,66 @@ void appendReal(std::string& out, double value) {
   }
 }
 
+struct StringSink {
+  std::string& text;
+  void append(std::string_view piece) { text += piece; }
+};
+
+// Counts what would be appended, building nothing.
+struct CountingSink {
+  std::size_t count = 0;
+  void append(std::string_view piece) { count += piece.size(); }
+};
+
+// Escapes `text` into `out`, anything with append(std::string_view); see appendEscapedText.
+template <class Sink>
+bool escapeInto(Sink& out, std::string_view text) {
+  bool carried = true;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    std::size_t plainEnd = i;
+    while (plainEnd < text.size() && isPlainByte(static_cast<unsigned char>(text[plainEnd]))) {
+      ++plainEnd;
+    }
+    out.append(text.substr(i, plainEnd - i));
+    if (plainEnd == text.size()) return carried;
+    i = plainEnd;
+    auto byte = static_cast<unsigned char>(text[i]);
+    if (byte >= 0x80) {
+      std::size_t length = xmlCharacterLength(text.substr(i));
+      if (length == 0) {
+        out.append(kReplacement);
+        carried = false;
+        ++i;
+      } else {
+        out.append(text.substr(i, length));
+        i += length;
+      }
+      continue;
+    }
+    switch (byte) {
+      case '&':
+        out.append("&amp;");
+        break;
+      case '<':
+        out.append("&lt;");
+        break;
+      case '>':
+        out.append("&gt;");
+        break;
+      case '\r':
+        out.append("&#13;");
+        break;
+      default:
+        out.append(kReplacement);  // a control character XML 1.0 forbids
+        carried = false;
+        break;
+    }
+    ++i;
+  }
+  return carried;
+}
+
 // Where serialised text goes: kept whole as the file's contents, or only counted, in memory
 // that does not grow with the size counted.
 class Output {
@@ -130,9 +191,9 @@ class Output {
   // As PropertyListWriter::appendEscapedText.
   bool appendEscaped(std::string_view text) {
     if (mode_ == Mode::kKeep) return PropertyListWriter::appendEscapedText(text_, text);
-    scratch_.clear();
-    bool carried = PropertyListWriter::appendEscapedText(scratch_, text);
-    counted_ += scratch_.size();
+    CountingSink sink;
+    const bool carried = escapeInto(sink, text);
+    counted_ += sink.count;
     return carried;
   }
 
@@ -142,7 +203,6 @@ class Output {
  private:
   Mode mode_;
   std::string text_;
-  std::string scratch_;
   std::size_t counted_ = 0;
 };
 
@@ -363,51 +423,34 @@ std::string PropertyListWriter::repairedText(std::string_view text) {
   return repaired;
 }
 
+// What the writer writes for a value read from XML, element by element:
+// - text (strings, keys): each byte of the document's text gives at most 4 written bytes (">"
+//   becomes "&gt;"; "&amp;", "&lt;", "&#13;" and character references are written no longer than
+//   they were read; CDATA markup and line-end pairs only shrink; nothing read from XML needs
+//   repair);
+// - base64 of <data>: at most its length plus 3 characters, in lines of 76 that each add an
+//   indent and a line feed: within 2 bytes per document byte and one more line;
+// - per element: at most three lines' indents (an opening and a closing line, and the last
+//   short line of a <data>), each at most `deepest` tabs, and at most 160 bytes of tags, line
+//   feeds and number or date text (the longest number is 24 characters);
+// - the header and footer, within 512 bytes.
+// A date read from XML lies in years 1 to 9999 and nesting is bounded alike on both sides, so
+// size is the only way such a value could fail to be written.
+std::size_t PropertyListWriter::xmlSizeBound(std::size_t documentBytes, std::size_t elements,
+                                             int deepest) {
+  constexpr std::size_t kLimit = std::numeric_limits<std::size_t>::max();
+  constexpr std::size_t kBytesPerTextByte = 4;
+  constexpr std::size_t kFixedPerElement = 160;
+  constexpr std::size_t kHeaderAndFooter = 512;
+  const std::size_t perElement =
+      3 * static_cast<std::size_t>(std::max(deepest, 0)) + kFixedPerElement;
+  if (documentBytes > kLimit / 8 || elements > kLimit / 8 / perElement) return kLimit;
+  return kBytesPerTextByte * documentBytes + perElement * elements + kHeaderAndFooter;
+}
+
 bool PropertyListWriter::appendEscapedText(std::string& out, std::string_view text) {
-  bool carried = true;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    std::size_t plainEnd = i;
-    while (plainEnd < text.size() && isPlainByte(static_cast<unsigned char>(text[plainEnd]))) {
-      ++plainEnd;
-    }
-    out.append(text, i, plainEnd - i);
-    if (plainEnd == text.size()) return carried;
-    i = plainEnd;
-    auto byte = static_cast<unsigned char>(text[i]);
-    if (byte >= 0x80) {
-      std::size_t length = xmlCharacterLength(text.substr(i));
-      if (length == 0) {
-        out += kReplacement;
-        carried = false;
-        ++i;
-      } else {
-        out.append(text, i, length);
-        i += length;
-      }
-      continue;
-    }
-    switch (byte) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '\r':
-        out += "&#13;";
-        break;
-      default:
-        out += kReplacement;  // a control character XML 1.0 forbids
-        carried = false;
-        break;
-    }
-    ++i;
-  }
-  return carried;
+  StringSink sink{out};
+  return escapeInto(sink, text);
 }
 
 Result<std::string> PropertyListWriter::serialise(const PropertyList& value, std::size_t maxBytes) {

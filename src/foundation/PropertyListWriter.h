@@ -55,6 +55,12 @@ class PropertyListWriter {
   static Result<std::size_t> serialisedSize(const PropertyList& value,
                                             std::size_t maxBytes = PropertyList::kMaxFileBytes);
 
+  // An upper bound of serialise()'s size for any value read from an XML document of
+  // `documentBytes` bytes holding `elements` values and keys with at most `deepest` containers
+  // open at once (XmlPropertyListParser::CountedReading). A reader that finds the bound within
+  // its limit need not size the value: what it read is sure to be writable within the limit.
+  static std::size_t xmlSizeBound(std::size_t documentBytes, std::size_t elements, int deepest);
+
   // Appends `text` to `out` escaped and repaired as described above; false when anything had to
   // be repaired.
   static bool appendEscapedText(std::string& out, std::string_view text);

@@ -1,9 +1,11 @@
 #include "foundation/XmlPropertyListParser.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <limits>
 #include <utility>
 
@@ -233,9 +235,17 @@ bool decodeBase64(std::string_view text, PropertyList::Data& data) {
 }  // namespace
 
 Result<PropertyListReading> XmlPropertyListParser::parse(std::string_view document) {
+  Result<CountedReading> counted = parseCounted(document);
+  if (!counted.ok()) return counted.status();
+  return std::move(counted->reading);
+}
+
+Result<XmlPropertyListParser::CountedReading> XmlPropertyListParser::parseCounted(
+    std::string_view document) {
   XmlPropertyListParser parser(document);
   if (Status status = parser.run(); !status.ok()) return status;
-  return PropertyListReading{std::move(parser.root_), std::move(parser.inexact_)};
+  return CountedReading{PropertyListReading{std::move(parser.root_), std::move(parser.inexact_)},
+                        parser.elements_, parser.deepest_};
 }
 
 Status XmlPropertyListParser::run() {
@@ -286,6 +296,7 @@ XmlPropertyListParser::Element XmlPropertyListParser::elementNamed(std::string_v
 
 Status XmlPropertyListParser::parseStartTag(std::string_view name, bool selfClosing) {
   const Element element = elementNamed(name);
+  if (element != Element::kPlist) ++elements_;
   switch (element) {
     case Element::kPlist:
       if (plistOpen_ || hasRoot_ || !stack_.empty()) return corrupt("unexpected <plist>");
@@ -299,9 +310,7 @@ Status XmlPropertyListParser::parseStartTag(std::string_view name, bool selfClos
       if (!selfClosing) return openContainer(std::move(empty));
       // An empty container is a level of nesting too.
       if (Status status = openContainer(std::move(empty)); !status.ok()) return status;
-      PropertyList value = std::move(stack_.back().value);
-      stack_.pop_back();
-      return addValue(std::move(value));
+      return addValue(closeContainer());
     }
     case Element::kKey: {
       if (stack_.empty() || !stack_.back().value.isDictionary() || stack_.back().hasKey) {
@@ -365,7 +374,8 @@ Status XmlPropertyListParser::openContainer(PropertyList value) {
     return Status::TooLarge("containers nested deeper than " +
                             std::to_string(PropertyList::kMaxDepth));
   }
-  stack_.push_back(Frame{std::move(value), {}, false});
+  stack_.push_back(Frame{std::move(value), {}, false, pending_.size()});
+  deepest_ = std::max(deepest_, static_cast<int>(stack_.size()));
   return Status::Ok();
 }
 
@@ -378,7 +388,7 @@ Status XmlPropertyListParser::addValue(PropertyList value) {
   }
   Frame& frame = stack_.back();
   if (frame.value.isArray()) {
-    frame.value.asArray().push_back(std::move(value));
+    pending_.push_back(std::move(value));
     return Status::Ok();
   }
   if (!frame.hasKey) return corrupt("dictionary value without a key");
@@ -408,9 +418,19 @@ Status XmlPropertyListParser::parseEndTag() {
   Frame& frame = stack_.back();
   if (name != (frame.value.isArray() ? "array" : "dict")) return corrupt("mismatched end tag");
   if (frame.hasKey) return corrupt("dictionary key without a value");
+  return addValue(closeContainer());
+}
+
+PropertyList XmlPropertyListParser::closeContainer() {
+  Frame& frame = stack_.back();
   PropertyList value = std::move(frame.value);
+  if (value.isArray()) {
+    const auto first = pending_.begin() + static_cast<std::ptrdiff_t>(frame.firstPending);
+    value.asArray().assign(std::make_move_iterator(first), std::make_move_iterator(pending_.end()));
+    pending_.erase(first, pending_.end());
+  }
   stack_.pop_back();
-  return addValue(std::move(value));
+  return value;
 }
 
 Status XmlPropertyListParser::readText(std::string_view name, bool selfClosing, std::string& out) {

@@ -35,11 +35,23 @@ class XmlPropertyListParser {
  public:
   static Result<PropertyListReading> parse(std::string_view document);
 
+  // A reading, with what PropertyListWriter::xmlSizeBound needs to bound the value's written
+  // size without writing it.
+  struct CountedReading {
+    PropertyListReading reading;
+    std::size_t elements = 0;  // values and keys
+    int deepest = 0;           // the most containers open at once
+  };
+  static Result<CountedReading> parseCounted(std::string_view document);
+
  private:
+  // An open container. An array's elements wait in pending_ from `firstPending` on until its end
+  // tag, which moves them into an array of exactly their number.
   struct Frame {
     PropertyList value;
     std::string key;
     bool hasKey = false;
+    std::size_t firstPending = 0;
   };
 
   enum class Element {
@@ -67,6 +79,8 @@ class XmlPropertyListParser {
   Status parseLeaf(std::string_view name, Element element, bool selfClosing);
   Status openContainer(PropertyList value);
   Status addValue(PropertyList value);
+  // Pops the innermost open container and returns its value, complete.
+  PropertyList closeContainer();
   Status readText(std::string_view name, bool selfClosing, std::string& out);
   Status appendReference(std::string& out);
   Status appendCharacters(std::string_view raw, std::string& out);
@@ -82,11 +96,14 @@ class XmlPropertyListParser {
   std::string_view text_;
   std::size_t pos_ = 0;
   std::vector<Frame> stack_;
+  std::vector<PropertyList> pending_;
   PropertyList root_;
   bool hasRoot_ = false;
   bool plistOpen_ = false;
   bool plistClosed_ = false;
   std::string inexact_;
+  std::size_t elements_ = 0;
+  int deepest_ = 0;
 };
 
 }  // namespace kinetra

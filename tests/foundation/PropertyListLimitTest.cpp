@@ -8,6 +8,7 @@
 #include "foundation/PropertyList.h"
 #include "foundation/PropertyListReader.h"
 #include "foundation/PropertyListWriter.h"
+#include "foundation/XmlPropertyListParser.h"
 #include "support/TemporaryDirectory.h"
 
 namespace kinetra {
@@ -83,6 +84,46 @@ TEST(PropertyListLimitTest, TheLimitIsTheWrittenSizeForTheWriterAndTheReaderAlik
     Result<PropertyList> back = PropertyListReader::parse(*written, size);
     EXPECT_TRUE(back.ok() && *back == *value) << file.label;
     EXPECT_EQ(PropertyListReader::read(*written, size - 1).status().code(), Status::Code::kTooLarge)
+        << file.label;
+  }
+}
+
+// The reader skips sizing an XML value when the bound says it fits; the bound must hold for the
+// documents that grow most per byte and per element when written.
+TEST(PropertyListLimitTest, TheXmlSizeBoundHoldsForDocumentsThatGrowTheMost) {
+  const std::string deep = repeated("<array>", 63);
+  const std::string undeep = repeated("</array>", 63);
+  std::vector<Compact> files = compactFiles();
+  files.pop_back();  // binary
+  files.push_back({"markup characters 63 levels down",
+                   deep + "<string>" + repeated(">", 4000) + "</string>" + undeep});
+  files.push_back(
+      {"short leaves 63 levels down",
+       deep + repeated("<true/><false/><string/><array/><dict/><data/>", 500) + undeep});
+  files.push_back({"keys 63 levels down", repeated("<array>", 62) + "<dict>" + [] {
+                     std::string entries;
+                     for (int i = 0; i < 500; ++i) {
+                       entries += "<key>" + std::to_string(i) + "</key><true/>";
+                     }
+                     return entries;
+                   }() + "</dict>" + repeated("</array>", 62)});
+  files.push_back({"numbers and dates",
+                   deep +
+                       repeated("<real>.1</real><real>-2.2250738585072014e-308</real>"
+                                "<integer>-1</integer><integer>0xFFFFFFFFFFFFFFFF</integer>"
+                                "<date>0001-01-01T00:00:00Z</date>",
+                                100) +
+                       undeep});
+  files.push_back({"data in short lines", deep + "<data>" + repeated("QUJD\n", 1000) +
+                                              "</data><data>QQ==</data>" + undeep});
+  for (const Compact& file : files) {
+    Result<XmlPropertyListParser::CountedReading> counted =
+        XmlPropertyListParser::parseCounted(file.bytes);
+    ASSERT_TRUE(counted.ok()) << file.label << ": " << counted.status().toString();
+    Result<std::size_t> size = PropertyListWriter::serialisedSize(counted->reading.value);
+    ASSERT_TRUE(size.ok()) << file.label;
+    EXPECT_LE(*size, PropertyListWriter::xmlSizeBound(file.bytes.size(), counted->elements,
+                                                      counted->deepest))
         << file.label;
   }
 }
