@@ -8,6 +8,8 @@
 #include <unicode/timezone.h>
 #include <unicode/unistr.h>
 
+#include <bit>
+#include <cmath>
 #include <cstdlib>
 #include <map>
 #include <unordered_map>
@@ -204,10 +206,22 @@ std::unique_ptr<DateFormatter> DateFormatter::withPattern(std::string_view patte
 DateFormatter::DateFormatter(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 DateFormatter::~DateFormatter() = default;
 
-std::string DateFormatter::stringFromDate(Date date) const { return impl_->format(date); }
+std::string DateFormatter::stringFromDate(Date date) const {
+  const double seconds = date.timeIntervalSince1970();
+  if (std::isnan(seconds)) return impl_->format(date);
+  const auto bits = std::bit_cast<std::uint64_t>(seconds);
+  if (auto known = formatted_.find(bits); known != formatted_.end()) return known->second;
+  if (formatted_.size() >= kRemembered) formatted_.clear();
+  return formatted_.emplace(bits, impl_->format(date)).first->second;
+}
 
 std::optional<Date> DateFormatter::dateFromString(std::string_view text) const {
-  return impl_->parse(text);
+  // A day's text is short; anything long is not remembered, so memory stays small.
+  constexpr std::size_t kLongestRemembered = 64;
+  if (text.size() > kLongestRemembered) return impl_->parse(text);
+  if (auto known = parsed_.find(text); known != parsed_.end()) return known->second;
+  if (parsed_.size() >= kRemembered) parsed_.clear();
+  return parsed_.emplace(std::string(text), impl_->parse(text)).first->second;
 }
 
 std::optional<Date> DateFormatter::startOfNextDay(Date moment) const {

@@ -2,10 +2,14 @@
 
 #include "foundation/Date.h"
 
+#include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace kinetra {
 
@@ -18,7 +22,10 @@ namespace kinetra {
 // formatter's time zone (midnight, or the first instant after a transition that skips it).
 //
 // Creating a formatter costs a fraction of a millisecond; formatting and parsing cost
-// microseconds. Create one and keep it. Not thread-safe (nothing here runs off the one thread).
+// microseconds the first time. A formatter remembers what it has parsed (texts of up to 64
+// bytes) and formatted, up to kRemembered of each (then it starts over), since the same few
+// thousand days of the logs are read and written again on many screens. Create one and keep it. Not
+// thread-safe (nothing here runs off the one thread).
 class DateFormatter {
  public:
   struct Options {
@@ -49,6 +56,9 @@ class DateFormatter {
   // Nothing when the calendar cannot tell (a moment far outside its range).
   std::optional<Date> startOfNextDay(Date moment) const;
 
+  // How many parsed texts, and as many formatted moments, a formatter remembers.
+  static constexpr std::size_t kRemembered = 1 << 16;
+
   // The ICU locale id the formatter uses.
   const std::string& localeName() const;
 
@@ -57,7 +67,18 @@ class DateFormatter {
   static std::string environmentLocale();
 
  private:
+  // std::equal_to<> and a transparent hash let texts be looked up as string views.
+  struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const {
+      return std::hash<std::string_view>{}(text);
+    }
+  };
+
   std::unique_ptr<Impl> impl_;
+  mutable std::unordered_map<std::string, std::optional<Date>, TextHash, std::equal_to<>> parsed_;
+  // By the moment's bits: equal moments have equal bits (a NaN is never remembered).
+  mutable std::unordered_map<std::uint64_t, std::string> formatted_;
 };
 
 }  // namespace kinetra

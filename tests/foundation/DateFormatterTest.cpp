@@ -140,5 +140,29 @@ TEST(DateFormatterTest, LocaleComesFromTheEnvironment) {
   }
 }
 
+// Remembered answers are the answers: a text read twice, a refusal read twice, a moment written
+// twice, and the same after the formatter has started over.
+TEST(DateFormatterTest, RememberedAnswersMatchFreshOnesAndSurviveStartingOver) {
+  const auto formatter = DateFormatter::mediumStyle({.locale = "en_US", .timeZone = "UTC"});
+  const std::optional<Date> day = formatter->dateFromString("Jan 5, 2010");
+  ASSERT_TRUE(day.has_value());
+  EXPECT_EQ(formatter->dateFromString("Jan 5, 2010"), day);
+  EXPECT_FALSE(formatter->dateFromString("Jan 32, 2010").has_value());
+  EXPECT_FALSE(formatter->dateFromString("Jan 32, 2010").has_value());
+  EXPECT_FALSE(formatter->dateFromString(std::string(100, 'x')).has_value());
+  EXPECT_EQ(formatter->stringFromDate(*day), "Jan 5, 2010");
+  EXPECT_EQ(formatter->stringFromDate(*day), "Jan 5, 2010");
+
+  // More distinct days than are remembered, each read back as the day it was written from.
+  const double first = day->timeIntervalSince1970();
+  for (std::size_t i = 0; i < DateFormatter::kRemembered + 10; ++i) {
+    const Date moment(first + 86400.0 * static_cast<double>(i));
+    const std::string text = formatter->stringFromDate(moment);
+    ASSERT_EQ(formatter->dateFromString(text), moment) << text;
+  }
+  EXPECT_EQ(formatter->stringFromDate(*day), "Jan 5, 2010");
+  EXPECT_EQ(formatter->dateFromString("Jan 5, 2010"), day);
+}
+
 }  // namespace
 }  // namespace kinetra
