@@ -23,13 +23,21 @@ std::string LogCsv::build(const Inputs& inputs) {
 }
 
 std::string LogCsv::quoted(std::string_view value) {
-  std::string field = "\"";
-  for (const char c : value) {
-    if (c == '"') field += '"';
-    field += c;
-  }
-  field += '"';
+  std::string field;
+  appendQuoted(field, value);
   return field;
+}
+
+void LogCsv::appendQuoted(std::string& csv, std::string_view value) {
+  csv += '"';
+  for (std::size_t quote = value.find('"'); quote != std::string_view::npos;
+       quote = value.find('"')) {
+    csv.append(value.substr(0, quote + 1));
+    csv += '"';
+    value.remove_prefix(quote + 1);
+  }
+  csv.append(value);
+  csv += '"';
 }
 
 void LogCsv::appendSection(std::string& csv, const PropertyList& log, std::size_t groupSize,
@@ -49,9 +57,14 @@ void LogCsv::appendDay(std::string& csv, const PropertyList& log, const std::str
     const PropertyList::Array* entry = LogEntry::find(log, day, exercise);
     if (entry == nullptr) continue;
     for (std::size_t group = 0; (group + 1) * groupSize <= entry->size(); ++group) {
-      csv += quoted(day) + ',' + quoted(exercise) + ',' + quoted(std::to_string(group + 1));
+      appendQuoted(csv, day);
+      csv += ',';
+      appendQuoted(csv, exercise);
+      csv += ',';
+      appendQuoted(csv, std::to_string(group + 1));
       for (std::size_t i = 0; i < groupSize; ++i) {
-        csv += ',' + quoted(LogEntry::text(*entry, group * groupSize + i));
+        csv += ',';
+        appendQuoted(csv, LogEntry::text(*entry, group * groupSize + i));
       }
       csv += '\n';
     }

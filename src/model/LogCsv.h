@@ -41,6 +41,8 @@ class LogCsv {
 
   // `value` between double quotes, each double quote inside it doubled.
   static std::string quoted(std::string_view value);
+  // Appends quoted(value) to `csv`.
+  static void appendQuoted(std::string& csv, std::string_view value);
 
  private:
   static void appendSection(std::string& csv, const PropertyList& log, std::size_t groupSize,
