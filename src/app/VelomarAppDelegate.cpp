@@ -61,7 +61,8 @@ std::optional<std::vector<std::string>> stringArray(const PropertyList& value) {
 VelomarAppDelegate::VelomarAppDelegate(RunLoop& runLoop, Environment environment)
     : runLoop_(runLoop),
       bundle_(std::move(environment.resourceDirectory)),
-      userFiles_(DocumentsDirectory(std::move(environment.documentsDirectory)), runLoop),
+      userFiles_(DocumentsDirectory(std::move(environment.documentsDirectory)), runLoop,
+                 *environment.fileSystem),
       dateFormatter_(DateFormatter::mediumStyle(environment.dates)),
       monthDayFormatter_(DateFormatter::withPattern("MM/dd", environment.dates)),
       isoDayFormatter_(
