@@ -37,10 +37,11 @@ void check(bool holds, const std::string& what) {
   }
 }
 
+std::string twoDigits(int number) { return (number < 10 ? "0" : "") + std::to_string(number); }
+
+// A day key of its own for each index (28 days a month, on from January 2023).
 std::string day(int index) {
-  char text[16];
-  std::snprintf(text, sizeof text, "2023-%02d-%02d", 1 + index / 28, 1 + index % 28);
-  return text;
+  return "2023-" + twoDigits(1 + index / 28) + "-" + twoDigits(1 + index % 28);
 }
 
 void addSet(kinetra::UserData& data, int index) {
