@@ -45,6 +45,8 @@ struct FileCase {
   std::function<void(UserData&, int)> change;
   std::function<Status(UserData&, int)> save;
   std::function<std::string(UserData&, int)> expected;
+
+  friend void PrintTo(const FileCase& file, std::ostream* out) { *out << file.name; }
 };
 
 std::string serialised(const PropertyList& value) {
@@ -114,6 +116,8 @@ struct FaultCase {
   const char* name;
   std::vector<Fault> faults;
   Outcome outcome;
+
+  friend void PrintTo(const FaultCase& fault, std::ostream* out) { *out << fault.name; }
 };
 
 std::vector<FaultCase> faultCases() {
