@@ -1,0 +1,301 @@
+// Every user file's save, driven through UserData as the screens drive it, with each step of the
+// atomic write failing in turn (FaultyFileSystem): the old file stays byte-identical, no
+// temporary file is left, one diagnostic line says so, the change stays in memory and the next
+// save carries it. Interrupted and short writes are retried and write the right bytes.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "foundation/AtomicFile.h"
+#include "foundation/ManualClock.h"
+#include "foundation/PropertyListWriter.h"
+#include "foundation/RunLoop.h"
+#include "model/ModelTestSupport.h"
+#include "model/UserData.h"
+#include "model/UserFileStore.h"
+#include "support/FaultyFileSystem.h"
+#include "support/TemporaryDirectory.h"
+
+namespace kinetra::test {
+namespace {
+
+using Call = testing::FaultyFileSystem::Call;
+using Fault = testing::FaultyFileSystem::Fault;
+constexpr int kShort = testing::FaultyFileSystem::kShortWrite;
+
+std::string day(int generation) { return "2024-03-" + std::to_string(10 + generation); }
+
+std::string pictureBytes(int generation) {
+  return "\x89PNG picture " + std::to_string(generation) + std::string(4000, 'p');
+}
+
+// One user file and the change a screen makes to it: `change` makes the generation's change in
+// memory, `save` saves it the screen's way, `expected` is what the file must then hold.
+struct FileCase {
+  const char* name;
+  std::string fileName;
+  std::function<void(UserData&, int)> change;
+  std::function<Status(UserData&, int)> save;
+  std::function<std::string(UserData&, int)> expected;
+
+  friend void PrintTo(const FileCase& file, std::ostream* out) { *out << file.name; }
+};
+
+std::string serialised(const PropertyList& value) {
+  return PropertyListWriter::serialise(value).value();
+}
+
+std::vector<FileCase> fileCases() {
+  return {
+      {"ExerciseLog", "Kinetra_Log.plist",
+       [](UserData& data, int g) {  // a set added on the generation's day
+         data.exerciseLog.asDictionary()[day(g)] = PropertyList::Dictionary{
+             {"Squat", PropertyList::Array{std::to_string(100 + g) + " kg", "5", ""}}};
+       },
+       [](UserData& data, int g) {
+         const std::vector<std::string> days = {day(g)};
+         return data.saveExerciseLog(days);
+       },
+       [](UserData& data, int) { return serialised(data.exerciseLog); }},
+      {"AerobicsLog", "Kinetra_Aerobics_Log.plist",
+       [](UserData& data, int g) {
+         data.aerobicsLog.asDictionary()[day(g)] = PropertyList::Dictionary{
+             {"Running", PropertyList::Array{std::to_string(20 + g), "5 km", ""}}};
+       },
+       [](UserData& data, int g) {
+         const std::vector<std::string> days = {day(g)};
+         return data.saveAerobicsLog(days);
+       },
+       [](UserData& data, int) { return serialised(data.aerobicsLog); }},
+      {"Workouts", "Workouts.plist",
+       [](UserData& data, int g) {
+         data.workouts.asArray().emplace_back(
+             PropertyList::Array{"Workout " + std::to_string(g), "Squat", "Push Up"});
+       },
+       [](UserData& data, int) { return data.saveWorkouts(); },
+       [](UserData& data, int) { return serialised(data.workouts); }},
+      {"CustomExercises", "Custom_Exercises.plist",
+       [](UserData& data, int g) {
+         data.customExercises.push_back(
+             std::make_shared<PropertyList>(exerciseRecord("Mine " + std::to_string(g))));
+       },
+       [](UserData& data, int) { return data.saveCustomExercises(); },
+       [](UserData& data, int) {
+         PropertyList::Array records;
+         for (const ExerciseRecord& record : data.customExercises) records.push_back(*record);
+         return serialised(PropertyList(std::move(records)));
+       }},
+      {"Picture", "Mine.jpg", [](UserData&, int) {},
+       [](UserData& data, int g) { return data.savePicture("Mine.jpg", pictureBytes(g)); },
+       [](UserData&, int g) { return pictureBytes(g); }},
+      {"Settings", "settings.plist",
+       [](UserData& data, int g) {
+         data.settings.asDictionary()["email"] = "me" + std::to_string(g) + "@example.org";
+       },
+       [](UserData& data, int) { return data.saveSettings(); },
+       [](UserData& data, int) { return serialised(data.settings); }},
+  };
+}
+
+// The faults of one save, and what it comes to.
+enum class Outcome {
+  kFails,             // the old file stays
+  kFailsAfterRename,  // the new file is in place, its durability unknown: reported all the same
+  kSucceeds,          // retried to success
+};
+
+struct FaultCase {
+  const char* name;
+  std::vector<Fault> faults;
+  Outcome outcome;
+
+  friend void PrintTo(const FaultCase& fault, std::ostream* out) { *out << fault.name; }
+};
+
+std::vector<FaultCase> faultCases() {
+  return {
+      {"CreateDenied", {{Call::kCreate, 1, EACCES}}, Outcome::kFails},
+      {"CreateNoSpace", {{Call::kCreate, 1, ENOSPC}}, Outcome::kFails},
+      {"CreateIOError", {{Call::kCreate, 1, EIO}}, Outcome::kFails},
+      {"WriteIOError", {{Call::kWrite, 1, EIO}}, Outcome::kFails},
+      {"WriteNoSpace", {{Call::kWrite, 1, ENOSPC}}, Outcome::kFails},
+      {"WriteOverQuota", {{Call::kWrite, 1, EDQUOT}}, Outcome::kFails},
+      {"NoSpaceAfterAShortWrite",
+       {{Call::kWrite, 1, kShort}, {Call::kWrite, 2, ENOSPC}},
+       Outcome::kFails},
+      {"IOErrorAfterAnInterruptedWrite",
+       {{Call::kWrite, 1, EINTR}, {Call::kWrite, 2, EIO}},
+       Outcome::kFails},
+      {"SyncIOError", {{Call::kSync, 1, EIO}}, Outcome::kFails},
+      {"CloseIOError", {{Call::kClose, 1, EIO}}, Outcome::kFails},
+      {"RenameIOError", {{Call::kRename, 1, EIO}}, Outcome::kFails},
+      {"RenameAcrossDevices", {{Call::kRename, 1, EXDEV}}, Outcome::kFails},
+      {"FolderSyncIOError", {{Call::kSyncDirectory, 1, EIO}}, Outcome::kFailsAfterRename},
+      {"InterruptedWrite", {{Call::kWrite, 1, EINTR}}, Outcome::kSucceeds},
+      {"ShortWrite", {{Call::kWrite, 1, kShort}}, Outcome::kSucceeds},
+      {"ShortInterruptedShortWrites",
+       {{Call::kWrite, 1, kShort}, {Call::kWrite, 2, EINTR}, {Call::kWrite, 3, kShort}},
+       Outcome::kSucceeds},
+  };
+}
+
+class UserFileFaultTest : public ::testing::TestWithParam<std::tuple<FileCase, FaultCase>> {
+ protected:
+  UserFileFaultTest() {
+    loop_.log().setSink([this](std::string_view line) { lines_.emplace_back(line); });
+  }
+
+  std::filesystem::path documents() const { return folder_ / "Documents"; }
+  std::filesystem::path file() const { return documents() / std::get<0>(GetParam()).fileName; }
+
+  // Names in the folder other than the user's files: temporary files of any write.
+  std::vector<std::string> strayNames() const {
+    std::vector<std::string> stray;
+    for (const auto& entry : std::filesystem::directory_iterator(documents())) {
+      const std::string name = entry.path().filename().string();
+      if (name.find(".tmp-") != std::string::npos) stray.push_back(name);
+    }
+    return stray;
+  }
+
+  testing::TemporaryDirectory folder_;
+  std::vector<std::string> lines_;
+  RunLoop loop_{std::make_unique<ManualClock>(Date(1.7e9))};
+  testing::FaultyFileSystem fileSystem_;
+  UserFileStore files_{DocumentsDirectory(documents()), loop_, fileSystem_};
+  UserData data_{files_};
+};
+
+TEST_P(UserFileFaultTest, TheOldFileStaysAndTheNextSaveCarriesTheChange) {
+  const FileCase& file = std::get<0>(GetParam());
+  const FaultCase& fault = std::get<1>(GetParam());
+
+  file.change(data_, 1);
+  ASSERT_TRUE(file.save(data_, 1).ok());
+  const std::string old = testing::fileContents(this->file());
+  ASSERT_EQ(old, file.expected(data_, 1));
+
+  file.change(data_, 2);
+  for (const Fault& each : fault.faults) fileSystem_.add(each);
+  const Status saved = file.save(data_, 2);
+  fileSystem_.clearFaults();
+  const std::string wanted = file.expected(data_, 2);
+  ASSERT_NE(wanted, old);
+
+  EXPECT_TRUE(strayNames().empty()) << strayNames()[0];
+  EXPECT_FALSE(fileSystem_.retriedAFailedSync());
+  if (fault.outcome == Outcome::kSucceeds) {
+    EXPECT_TRUE(saved.ok()) << saved.toString();
+    EXPECT_EQ(testing::fileContents(this->file()), wanted);
+    EXPECT_TRUE(lines_.empty()) << lines_[0];
+    return;
+  }
+  EXPECT_FALSE(saved.ok());
+  EXPECT_EQ(saved.code(), Status::Code::kIOError) << saved.toString();
+  EXPECT_EQ(testing::fileContents(this->file()), fault.outcome == Outcome::kFails ? old : wanted);
+  ASSERT_EQ(lines_.size(), 1u);
+  EXPECT_NE(lines_[0].find(file.fileName), std::string::npos) << lines_[0];
+
+  // The change is still in memory, and the next save, naming only its own change, carries it.
+  EXPECT_EQ(file.expected(data_, 2), wanted);
+  file.change(data_, 3);
+  ASSERT_TRUE(file.save(data_, 3).ok());
+  const std::string carried = testing::fileContents(this->file());
+  EXPECT_EQ(carried, file.expected(data_, 3));
+  UserFileStore again(DocumentsDirectory(documents()), loop_);
+  UserData reloaded(again);
+  reloaded.load();
+  EXPECT_EQ(file.expected(reloaded, 3), carried);
+  EXPECT_TRUE(strayNames().empty());
+  EXPECT_EQ(lines_.size(), 1u);
+}
+
+std::string caseName(const ::testing::TestParamInfo<std::tuple<FileCase, FaultCase>>& info) {
+  return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryFileEveryStep, UserFileFaultTest,
+                         ::testing::Combine(::testing::ValuesIn(fileCases()),
+                                            ::testing::ValuesIn(faultCases())),
+                         caseName);
+
+class UserFileStoreFaultTest : public ::testing::Test {
+ protected:
+  UserFileStoreFaultTest() {
+    loop_.log().setSink([this](std::string_view line) { lines_.emplace_back(line); });
+    std::filesystem::create_directories(documents());
+  }
+
+  std::filesystem::path documents() const { return folder_ / "Documents"; }
+
+  testing::TemporaryDirectory folder_;
+  std::vector<std::string> lines_;
+  RunLoop loop_{std::make_unique<ManualClock>(Date(1.7e9))};
+  testing::FaultyFileSystem fileSystem_;
+  UserFileStore files_{DocumentsDirectory(documents()), loop_, fileSystem_};
+  UserData data_{files_};
+};
+
+// Where the folder has no hard links the unreadable log is renamed aside; a save that then fails
+// leaves its bytes under that name, and the next save writes the log without touching them.
+TEST_F(UserFileStoreFaultTest, AnUnreadableLogKeptAsideByRenameSurvivesAFailedSave) {
+  const std::string unreadable = "<plist>not a log";
+  std::ofstream(documents() / "Kinetra_Log.plist") << unreadable;
+  data_.load();
+  data_.exerciseLog.asDictionary()[day(1)] =
+      PropertyList::Dictionary{{"Squat", PropertyList::Array{"100 kg", "5", ""}}};
+  fileSystem_.add({Call::kLink, 1, EPERM});
+  fileSystem_.add({Call::kRename, 2, EIO});  // the first rename keeps the file aside
+  EXPECT_FALSE(data_.saveExerciseLog().ok());
+  fileSystem_.clearFaults();
+
+  const std::string aside = "Kinetra_Log.plist.unreadable-" + [] {
+    char text[32];
+    const std::time_t moment = 1'700'000'000;
+    std::tm local{};
+    ::localtime_r(&moment, &local);
+    std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+    return std::string(text);
+  }();
+  EXPECT_EQ(testing::fileContents(documents() / aside), unreadable);
+  EXPECT_FALSE(std::filesystem::exists(documents() / "Kinetra_Log.plist"));
+  ASSERT_EQ(lines_.size(), 2u);  // kept aside; could not save
+  EXPECT_NE(lines_[0].find(aside), std::string::npos) << lines_[0];
+  EXPECT_NE(lines_[1].find("could not save Kinetra_Log.plist"), std::string::npos) << lines_[1];
+
+  ASSERT_TRUE(data_.saveExerciseLog().ok());
+  EXPECT_EQ(testing::fileContents(documents() / "Kinetra_Log.plist"),
+            serialised(data_.exerciseLog));
+  EXPECT_EQ(testing::fileContents(documents() / aside), unreadable);
+  EXPECT_EQ(lines_.size(), 2u);
+}
+
+// A leftover that cannot be removed at start-up is counted in the one line and tried again at the
+// next start.
+TEST_F(UserFileStoreFaultTest, ALeftoverThatCannotBeRemovedIsSaidOnceAndRemovedNextTime) {
+  const std::string leftover = ".settings.plist.tmp-0123456789abcdef";
+  std::ofstream(documents() / leftover) << "half";
+  std::ofstream(documents() / ".Kinetra_Log.plist.tmp-fedcba9876543210") << "half a log";
+  fileSystem_.add({Call::kUnlink, 1, EACCES});
+  files_.removeInterruptedWrites();
+  fileSystem_.clearFaults();
+  ASSERT_EQ(lines_.size(), 1u);
+  EXPECT_NE(lines_[0].find("removed 1 temporary file"), std::string::npos) << lines_[0];
+  EXPECT_NE(lines_[0].find("1 more could not be removed"), std::string::npos) << lines_[0];
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(documents()), {}), 1);
+
+  files_.removeInterruptedWrites();
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(documents()), {}), 0);
+  EXPECT_EQ(lines_.size(), 2u);
+}
+
+}  // namespace
+}  // namespace kinetra::test
