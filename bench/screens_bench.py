@@ -42,6 +42,8 @@ class Timed:
         self.frame = json.loads(self.ws.receive())
         self.times = {}
         self.sizes = {}
+        self.offers = []  # the URLs of files offered for saving, as the client gets them
+        self.port = port
 
     def do(self, label, **event):
         ws = self.ws
@@ -54,6 +56,8 @@ class Timed:
             raw = ws.receive()
             arrived = time.perf_counter()
             message = json.loads(raw)
+            if message.get("type") == "save":
+                self.offers.append(message["url"])
             if message.get("type") == "frame" and message.get("ack", 0) >= ws.sequence:
                 break
         self.frame = message
@@ -223,6 +227,14 @@ def one_round(screen, exercise, weight):
     back_to(screen, "Export logs to Email")
     screen.select("Export logs to Email")
     screen.button("Download CSV", "download the CSV export")
+    # The browser fetches the offered file, as the client does.
+    while not screen.offers:
+        screen.ws.frame = json.loads(screen.ws.receive())
+        if screen.ws.frame.get("type") == "save":
+            screen.offers.append(screen.ws.frame["url"])
+    answer = probe.get(screen.port, screen.offers.pop(), extra=probe.cookie(screen.port))
+    if answer is None or answer[0] != 200 or not answer[2].startswith(b"Cardio"):
+        raise RuntimeError("the CSV export could not be fetched")
 
 
 def peak_memory_kb(pid):

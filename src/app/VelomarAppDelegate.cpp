@@ -109,6 +109,7 @@ void VelomarAppDelegate::applicationDidFinishLaunching(Application& application)
   ui.velomarTabText->setDoubleTapAction([this] { return turnCardIfAllowed(); });
   ui.exerciseScreen.setDoubleTapAction([this] { return turnCardIfAllowed(); });
   setupData();
+  prepareSavesTimer_ = runLoop_.schedule(0, [this] { userData_.prepareLogChanges(); });
   giveGroupBackgrounds();
   ui.velomarTabImage.setImage(Image::resource(bundle_, "logo", "jpg"));
   ui.kinetraTabView.addSubview(ui.velomarTabImage);

@@ -309,6 +309,8 @@ class VelomarAppDelegate : public ApplicationDelegate,
   Selection selection_;
   bool todayFollowsClock_ = true;
   Timer dayChangeTimer_;
+  // Readies the logs' saves once launching is done and the loop is idle.
+  Timer prepareSavesTimer_;
   // The screens' modes.
   EditingFlags flags_;
   // The day keys already reported as unreadable, once per run.

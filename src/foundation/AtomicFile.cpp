@@ -113,6 +113,8 @@ Status writeAll(FileSystem& fileSystem, int fd, std::span<const std::string_view
       if (written == -EINTR) continue;
       return errnoStatus("cannot write", path, static_cast<int>(-written));
     }
+    // Nothing written with bytes left: trying again could repeat forever.
+    if (written == 0) return errnoStatus("cannot write", path, EIO);
     auto done = static_cast<std::size_t>(written);
     while (!left.empty() && done >= left.front().iov_len) {
       done -= left.front().iov_len;

@@ -55,6 +55,11 @@ Status UserData::saveAerobicsLog(std::span<const std::string> changedDays) {
   return files_.writeChanged(UserFile::kAerobicsLog, aerobicsLog, changedDays);
 }
 
+void UserData::prepareLogChanges() {
+  files_.prepareChanges(UserFile::kExerciseLog, exerciseLog);
+  files_.prepareChanges(UserFile::kAerobicsLog, aerobicsLog);
+}
+
 Status UserData::saveSettings() { return files_.write(UserFile::kSettings, settings); }
 
 void UserData::removeAfterWorkoutsSaved(std::filesystem::path file) {

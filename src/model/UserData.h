@@ -44,6 +44,9 @@ class UserData {
   Status saveExerciseLog(std::span<const std::string> changedDays);
   Status saveAerobicsLog(std::span<const std::string> changedDays);
   Status saveSettings();
+  // Readies both logs for saves of their changed days (UserFileStore::prepareChanges): the first
+  // set logged is then saved as quickly as the next. Meant for idle time after loading.
+  void prepareLogChanges();
   // Writes the picture file `fileName` of a custom exercise (PNG bytes), whole and atomically.
   Status savePicture(std::string_view fileName, std::string_view bytes);
 

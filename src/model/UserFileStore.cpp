@@ -189,6 +189,12 @@ Status UserFileStore::writeChanged(UserFile file, const PropertyList& value,
   return writeSerialised(file);
 }
 
+void UserFileStore::prepareChanges(UserFile file, const PropertyList& value) {
+  if (topLevel(file) != PropertyList::Kind::kDictionary || !value.isDictionary()) return;
+  SerialisedDictionary& serialised = state(file).serialised;
+  if (serialised.empty()) (void)serialised.rebuild(value);
+}
+
 Status UserFileStore::writeSerialised(UserFile file) {
   return writeWith(file, [&](const std::filesystem::path& path) {
     const std::vector<std::string_view> pieces = state(file).serialised.pieces();

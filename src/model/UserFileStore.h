@@ -75,6 +75,10 @@ class UserFileStore {
   // builds check the bytes against a whole serialisation and stop on a key left unnamed.
   Status writeChanged(UserFile file, const PropertyList& value,
                       std::span<const std::string> changedKeys);
+  // Serialises a dictionary file's `value` (as loaded or last written) now, unless its bytes
+  // are kept already, so that the first writeChanged() costs no more than the next. Nothing is
+  // written; a value that cannot be serialised is left for the write to report.
+  void prepareChanges(UserFile file, const PropertyList& value);
   // Replaces the picture file `fileName` (a bare name ending in ".jpg") with `bytes`, creating
   // the documents directory when needed; its interrupted writes are removed at start-up like
   // those of the user files. A name that is not a bare picture name writes nothing.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "foundation/PropertyListWriter.h"
+#include "support/FaultyFileSystem.h"
 #include "support/TemporaryDirectory.h"
 
 namespace kinetra {
@@ -139,6 +140,17 @@ TEST_F(AtomicFileTest, AWriteCutShortLeavesATemporaryFileThatIsRecognisedAsOne) 
   EXPECT_TRUE(AtomicFile::isTemporaryFor(names[0], "Kinetra_Log.plist")) << names[0];
   EXPECT_FALSE(AtomicFile::isTemporaryFor(names[0], "Kinetra_Log")) << names[0];
   EXPECT_FALSE(AtomicFile::isTemporaryFor(names[0], "settings.plist")) << names[0];
+}
+
+// A write that writes nothing fails the save instead of being tried again for ever.
+TEST_F(AtomicFileTest, AWriteOfNothingFailsTheSaveAndKeepsTheOldFile) {
+  testing::FaultyFileSystem fileSystem;
+  fileSystem.add(
+      {testing::FaultyFileSystem::Call::kWrite, 1, testing::FaultyFileSystem::kWroteNothing});
+  EXPECT_EQ(AtomicFile::write(fileSystem, target_, "new contents\n").code(),
+            Status::Code::kIOError);
+  EXPECT_EQ(testing::fileContents(target_), old_);
+  EXPECT_EQ(directory_.entries(), std::vector<std::string>{"Kinetra_Log.plist"});
 }
 
 TEST(AtomicFileNamesTest, OnlyTheWritersOwnTemporaryNamesAreRecognised) {

@@ -103,5 +103,31 @@ TEST_F(UserDataTest, SavingTheChangedDaysWritesTheWholeLogAndCarriesAFailedChang
   EXPECT_EQ(again.exerciseLog.asDictionary().size(), 2u);
 }
 
+// Readying the logs writes nothing (a log that did not read stays as it is); the first change
+// saved afterwards writes the whole log, the untouched days from the bytes readied.
+TEST_F(UserDataTest, ReadyingTheLogsWritesNothingAndTheFirstChangeStillWritesTheWholeLog) {
+  std::filesystem::create_directories(documents());
+  const auto logFile = documents() / "Kinetra_Log.plist";
+  const PropertyList loaded = PropertyList::Dictionary{
+      {"2024-01-01", PropertyList::Dictionary{{"Squat", PropertyList::Array{"100 kg", "5", ""}}}},
+      {"2024-01-02", PropertyList::Dictionary{{"Row", PropertyList::Array{"60 kg", "8", ""}}}}};
+  ASSERT_TRUE(writePropertyList(logFile, loaded).ok());
+  const auto aerobicsFile = documents() / "Kinetra_Aerobics_Log.plist";
+  std::ofstream(aerobicsFile) << "<plist>not a log";
+  const std::string logBytes = ::kinetra::testing::fileContents(logFile);
+  data_.load();
+  data_.prepareLogChanges();
+  EXPECT_EQ(::kinetra::testing::fileContents(logFile), logBytes);
+  EXPECT_EQ(::kinetra::testing::fileContents(aerobicsFile), "<plist>not a log");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(documents()), {}), 2);
+
+  data_.exerciseLog.asDictionary()["2024-01-02"].asDictionary()["Curl"] =
+      PropertyList::Array{"12 kg", "10", ""};
+  const std::vector<std::string> changed = {"2024-01-02"};
+  ASSERT_TRUE(data_.saveExerciseLog(changed).ok());
+  EXPECT_EQ(::kinetra::testing::fileContents(logFile),
+            *PropertyListWriter::serialise(data_.exerciseLog));
+}
+
 }  // namespace
 }  // namespace kinetra::test

@@ -68,6 +68,7 @@ int FaultyFileSystem::setMode(int fd, mode_t mode) {
 ssize_t FaultyFileSystem::write(int fd, const iovec* pieces, int count) {
   const int error = due(Call::kWrite);
   if (error > 0) return record<ssize_t>(Call::kWrite, fd, -error);
+  if (error == kWroteNothing) return record<ssize_t>(Call::kWrite, fd, 0);
   if (error == kShortWrite && count > 0 && pieces[0].iov_len > 0) {
     // Half the first piece, at least one byte.
     const iovec part{pieces[0].iov_base, std::max<std::size_t>(1, pieces[0].iov_len / 2)};

@@ -34,11 +34,13 @@ class FaultyFileSystem final : public FileSystem {
   };
   // The error of a write that writes less than asked and succeeds.
   static constexpr int kShortWrite = -1;
+  // The error of a write that writes nothing and returns 0.
+  static constexpr int kWroteNothing = -2;
 
   struct Fault {
     Call call = Call::kCreate;
     int nth = 1;
-    int error = 0;  // an errno value, or kShortWrite
+    int error = 0;  // an errno value, kShortWrite or kWroteNothing
   };
 
   // One call as it completed: its descriptor (-1 for calls on paths) and its result (a
