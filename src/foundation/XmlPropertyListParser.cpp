@@ -30,6 +30,17 @@ constexpr std::array<bool, 256> kNameCharacters = [] {
 
 constexpr bool isNameCharacter(char c) { return kNameCharacters[static_cast<unsigned char>(c)]; }
 
+// Text copied unchanged: ASCII that XML allows as it stands, other than markup's '<' and '&'.
+constexpr std::array<bool, 256> kPlainText = [] {
+  std::array<bool, 256> table{};
+  for (int c = 0x20; c < 0x80; ++c) table[static_cast<std::size_t>(c)] = c != '<' && c != '&';
+  table['\t'] = true;
+  table['\n'] = true;
+  return table;
+}();
+
+constexpr bool isPlainText(char c) { return kPlainText[static_cast<unsigned char>(c)]; }
+
 std::string_view trimmed(std::string_view text) {
   while (!text.empty() && isXmlWhitespace(text.front())) text.remove_prefix(1);
   while (!text.empty() && isXmlWhitespace(text.back())) text.remove_suffix(1);
@@ -436,11 +447,18 @@ PropertyList XmlPropertyListParser::closeContainer() {
 Status XmlPropertyListParser::readText(std::string_view name, bool selfClosing, std::string& out) {
   if (selfClosing) return Status::Ok();
   while (true) {
+    // Plain characters are copied as they are; anything else in the run is checked and
+    // converted by appendCharacters.
     std::size_t runEnd = pos_;
-    while (runEnd < text_.size() && text_[runEnd] != '<' && text_[runEnd] != '&') ++runEnd;
-    Status characters = appendCharacters(text_.substr(pos_, runEnd - pos_), out);
+    while (runEnd < text_.size() && isPlainText(text_[runEnd])) ++runEnd;
+    out.append(text_, pos_, runEnd - pos_);
     pos_ = runEnd;
-    if (!characters.ok()) return characters;
+    if (pos_ < text_.size() && text_[pos_] != '<' && text_[pos_] != '&') {
+      while (runEnd < text_.size() && text_[runEnd] != '<' && text_[runEnd] != '&') ++runEnd;
+      Status characters = appendCharacters(text_.substr(pos_, runEnd - pos_), out);
+      pos_ = runEnd;
+      if (!characters.ok()) return characters;
+    }
     if (pos_ == text_.size()) return corrupt("unterminated <" + std::string(name) + ">");
     if (text_[pos_] == '&') {
       if (Status status = appendReference(out); !status.ok()) return status;
