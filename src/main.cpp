@@ -3,6 +3,8 @@
 #include "app/VelomarAppDelegate.h"
 #include "foundation/DocumentsDirectory.h"
 #include "foundation/DocumentsLock.h"
+#include "foundation/FileSystem.h"
+#include "foundation/KillingFileSystem.h"
 #include "foundation/ResourceBundle.h"
 #include "foundation/RunLoop.h"
 #include "graphics/DrawingContext.h"
@@ -23,6 +25,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -182,10 +185,28 @@ void raiseOpenFileLimit() {
   ::setrlimit(RLIMIT_NOFILE, &limit);
 }
 
+// The test-only kill switch (KillingFileSystem) when KINETRA_TEST_KILL_AT names one; nothing when
+// it is unset, or malformed (said in one diagnostic line).
+std::unique_ptr<kinetra::KillingFileSystem> killSwitch(const kinetra::DiagnosticLog& log) {
+  const char* value = std::getenv(kinetra::KillingFileSystem::kEnvironmentVariable);
+  if (value == nullptr) return nullptr;
+  const std::optional<kinetra::KillingFileSystem::KillPoint> point =
+      kinetra::KillingFileSystem::parse(value);
+  if (!point) {
+    log.line(std::string(kinetra::KillingFileSystem::kEnvironmentVariable) + "=" + value +
+             " is not <create|write|sync|close|rename|syncdir>:<n> with n at least 1; ignored");
+    return nullptr;
+  }
+  log.line(std::string("test kill switch: SIGKILL after ") + value);
+  return std::make_unique<kinetra::KillingFileSystem>(kinetra::FileSystem::system(), *point);
+}
+
 // Runs the application until SIGINT or SIGTERM; everything it made is gone when it returns.
 int runKinetra(const Options& options) {
   kinetra::RunLoop loop;
   kinetra::VelomarAppDelegate::Environment environment;
+  const std::unique_ptr<kinetra::KillingFileSystem> killing = killSwitch(loop.log());
+  if (killing) environment.fileSystem = killing.get();
   environment.documentsDirectory = options.documents ? std::filesystem::path(*options.documents)
                                                      : kinetra::DocumentsDirectory::defaultPath();
   environment.resourceDirectory = options.resources ? std::filesystem::path(*options.resources)

@@ -61,7 +61,8 @@ std::optional<std::vector<std::string>> stringArray(const PropertyList& value) {
 VelomarAppDelegate::VelomarAppDelegate(RunLoop& runLoop, Environment environment)
     : runLoop_(runLoop),
       bundle_(std::move(environment.resourceDirectory)),
-      userFiles_(DocumentsDirectory(std::move(environment.documentsDirectory)), runLoop),
+      userFiles_(DocumentsDirectory(std::move(environment.documentsDirectory)), runLoop,
+                 *environment.fileSystem),
       dateFormatter_(DateFormatter::mediumStyle(environment.dates)),
       monthDayFormatter_(DateFormatter::withPattern("MM/dd", environment.dates)),
       isoDayFormatter_(
@@ -241,7 +242,15 @@ void VelomarAppDelegate::migrateSingleWorkout() {
   for (std::string& name : *names) {
     if (name != kSeparator) workout.emplace_back(std::move(name));
   }
-  userData_.workouts.asArray().emplace_back(std::move(workout));
+  PropertyList::Array& workouts = userData_.workouts.asArray();
+  if (std::find(workouts.begin(), workouts.end(), PropertyList(workout)) != workouts.end()) {
+    // Saved by an earlier run that ended before it could remove the older file: the workout is on
+    // disk already, and adding it again would double it.
+    std::error_code ignored;
+    std::filesystem::remove(*path, ignored);
+    return;
+  }
+  workouts.emplace_back(std::move(workout));
   interface_->workoutsTable.tableView().reloadData();
   // The old file goes only once its workout is safely on disk: a failed save keeps it, and
   // the next successful save of the workouts removes it. A failed save is reported by the save.

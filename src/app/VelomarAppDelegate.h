@@ -14,6 +14,7 @@
 #include "catalogue/ExercisePictures.h"
 #include "foundation/DateFormatter.h"
 #include "foundation/DiagnosticLog.h"
+#include "foundation/FileSystem.h"
 #include "foundation/PropertyList.h"
 #include "foundation/ResourceBundle.h"
 #include "foundation/Timer.h"
@@ -80,6 +81,8 @@ class VelomarAppDelegate : public ApplicationDelegate,
     DateFormatter::Options dates;
     // The user's mail account for exports; none: exports can only be downloaded.
     std::optional<MailAccount> mail;
+    // What the user's files are written through; it must outlive the delegate.
+    FileSystem* fileSystem = &FileSystem::system();
   };
 
   // Makes the main interface (the window's content is put in place at launch).

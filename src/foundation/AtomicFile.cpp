@@ -1,10 +1,8 @@
 #include "foundation/AtomicFile.h"
 
-#include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -15,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "foundation/FileDescriptor.h"
+#include "foundation/FileSystem.h"
 
 namespace kinetra {
 
@@ -39,18 +37,40 @@ Status errnoStatus(const std::string& what, const std::filesystem::path& path, i
 // Removes the temporary file unless the rename consumed it.
 class TemporaryFile {
  public:
-  explicit TemporaryFile(std::filesystem::path path) : path_(std::move(path)) {}
+  TemporaryFile(FileSystem& fileSystem, std::filesystem::path path)
+      : fileSystem_(fileSystem), path_(std::move(path)) {}
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
   ~TemporaryFile() {
-    if (!path_.empty()) ::unlink(path_.c_str());
+    if (!path_.empty()) static_cast<void>(fileSystem_.unlink(path_));  // nothing more to do
   }
 
   const std::filesystem::path& path() const { return path_; }
   void release() { path_.clear(); }
 
  private:
+  FileSystem& fileSystem_;
   std::filesystem::path path_;
+};
+
+// An open descriptor of the file system's, closed through it on destruction unless closed
+// before.
+class OpenFile {
+ public:
+  OpenFile(FileSystem& fileSystem, int fd) : fileSystem_(fileSystem), fd_(fd) {}
+  OpenFile(const OpenFile&) = delete;
+  OpenFile& operator=(const OpenFile&) = delete;
+  ~OpenFile() {
+    if (fd_ >= 0) static_cast<void>(fileSystem_.close(fd_));  // a write already failed
+  }
+
+  int get() const { return fd_; }
+  // 0 or the errno of the close; the descriptor is released either way.
+  int close() { return fileSystem_.close(std::exchange(fd_, -1)); }
+
+ private:
+  FileSystem& fileSystem_;
+  int fd_;
 };
 
 std::filesystem::path directoryOf(const std::filesystem::path& path) {
@@ -70,14 +90,14 @@ std::string temporaryName(std::string_view target) {
 }
 
 // The permission bits of the file being replaced; nothing for a new file.
-std::optional<mode_t> existingMode(const std::filesystem::path& path) {
+std::optional<mode_t> existingMode(FileSystem& fileSystem, const std::filesystem::path& path) {
   struct stat info {};
-  if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) return info.st_mode & 07777;
+  if (fileSystem.status(path, info) == 0 && S_ISREG(info.st_mode)) return info.st_mode & 07777;
   return std::nullopt;
 }
 
 // Writes every piece in order, up to IOV_MAX of them per call, resuming after short writes.
-Status writeAll(int fd, std::span<const std::string_view> pieces,
+Status writeAll(FileSystem& fileSystem, int fd, std::span<const std::string_view> pieces,
                 const std::filesystem::path& path) {
   std::vector<iovec> vectors;
   vectors.reserve(pieces.size());
@@ -88,10 +108,10 @@ Status writeAll(int fd, std::span<const std::string_view> pieces,
   std::span<iovec> left(vectors);
   while (!left.empty()) {
     const int count = static_cast<int>(std::min<std::size_t>(left.size(), IOV_MAX));
-    ssize_t written = ::writev(fd, left.data(), count);
+    const ssize_t written = fileSystem.write(fd, left.data(), count);
     if (written < 0) {
-      if (errno == EINTR) continue;
-      return errnoStatus("cannot write", path, errno);
+      if (written == -EINTR) continue;
+      return errnoStatus("cannot write", path, static_cast<int>(-written));
     }
     auto done = static_cast<std::size_t>(written);
     while (!left.empty() && done >= left.front().iov_len) {
@@ -106,53 +126,69 @@ Status writeAll(int fd, std::span<const std::string_view> pieces,
   return Status::Ok();
 }
 
-Status syncDirectory(const std::filesystem::path& directory) {
-  FileDescriptor fd(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (!fd.valid()) return errnoStatus("cannot open directory", directory, errno);
+Status syncDirectory(FileSystem& fileSystem, const std::filesystem::path& directory) {
+  const int error = fileSystem.syncDirectory(directory);
   // Some file systems cannot sync a directory and say so with EINVAL; there is nothing to do.
-  if (::fsync(fd.get()) != 0 && errno != EINVAL) {
-    return Status::IOError(describe("cannot sync directory", directory, errno));
+  if (error == 0 || error == EINVAL) return Status::Ok();
+  // ENOENT/ENOTDIR only arise from opening it.
+  if (error == ENOENT || error == ENOTDIR) {
+    return errnoStatus("cannot open directory", directory, error);
   }
-  return Status::Ok();
+  return Status::IOError(describe("cannot sync directory", directory, error));
 }
 
 }  // namespace
 
 Status AtomicFile::write(const std::filesystem::path& path, std::string_view bytes) {
-  return write(path, std::span<const std::string_view>(&bytes, 1));
+  return write(FileSystem::system(), path, bytes);
 }
 
 Status AtomicFile::write(const std::filesystem::path& path,
                          std::span<const std::string_view> pieces) {
+  return write(FileSystem::system(), path, pieces);
+}
+
+Status AtomicFile::write(FileSystem& fileSystem, const std::filesystem::path& path,
+                         std::string_view bytes) {
+  return write(fileSystem, path, std::span<const std::string_view>(&bytes, 1));
+}
+
+Status AtomicFile::write(FileSystem& fileSystem, const std::filesystem::path& path,
+                         std::span<const std::string_view> pieces) {
   if (path.filename().empty()) return Status::InvalidArgument("no file name in " + path.string());
   const std::filesystem::path directory = directoryOf(path);
-  const std::optional<mode_t> mode = existingMode(path);
+  const std::optional<mode_t> mode = existingMode(fileSystem, path);
 
   std::filesystem::path temporaryPath;
-  int fd = -1;
-  for (int attempt = 0; attempt < kNameAttempts && fd < 0; ++attempt) {
+  int fd = -EEXIST;
+  for (int attempt = 0; attempt < kNameAttempts && fd == -EEXIST; ++attempt) {
     temporaryPath = directory / temporaryName(path.filename().string());
-    fd = ::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
-    if (fd < 0 && errno != EEXIST) break;
+    fd = fileSystem.createExclusive(temporaryPath, kNewFileMode);
   }
-  if (fd < 0) return errnoStatus("cannot create a temporary file for", path, errno);
-  FileDescriptor file(fd);
-  TemporaryFile temporary(temporaryPath);
+  if (fd < 0) return errnoStatus("cannot create a temporary file for", path, -fd);
+  OpenFile file(fileSystem, fd);
+  TemporaryFile temporary(fileSystem, temporaryPath);
 
   // The umask applied at creation; a replacement keeps exactly the old file's bits.
-  if (mode && ::fchmod(file.get(), *mode) != 0) {
-    return errnoStatus("cannot set the mode of", temporaryPath, errno);
+  if (mode) {
+    if (int error = fileSystem.setMode(file.get(), *mode); error != 0) {
+      return errnoStatus("cannot set the mode of", temporaryPath, error);
+    }
   }
-  if (Status written = writeAll(file.get(), pieces, temporaryPath); !written.ok()) return written;
-  if (::fsync(file.get()) != 0) return errnoStatus("cannot sync", temporaryPath, errno);
+  if (Status written = writeAll(fileSystem, file.get(), pieces, temporaryPath); !written.ok()) {
+    return written;
+  }
+  if (int error = fileSystem.sync(file.get()); error != 0) {
+    return errnoStatus("cannot sync", temporaryPath, error);
+  }
   if (int error = file.close(); error != 0) {
     return errnoStatus("cannot close", temporaryPath, error);
   }
-  if (::rename(temporary.path().c_str(), path.c_str()) != 0) {
-    return errnoStatus("cannot replace", path, errno);
+  if (int error = fileSystem.rename(temporary.path(), path); error != 0) {
+    return errnoStatus("cannot replace", path, error);
   }
   temporary.release();
-  return syncDirectory(directory);
+  return syncDirectory(fileSystem, directory);
 }
 
 bool AtomicFile::isTemporaryFor(std::string_view name, std::string_view target) {

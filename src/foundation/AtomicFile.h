@@ -8,6 +8,8 @@
 
 namespace kinetra {
 
+class FileSystem;
+
 // Durable whole-file replacement.
 //
 // write() creates a temporary file exclusively (O_CREAT | O_EXCL) under a unique name in the
@@ -27,6 +29,8 @@ namespace kinetra {
 // The temporary file is named "." + the target's name + ".tmp-" + 16 lower-case hexadecimal
 // digits. A process that ends between creating and renaming it (killed, or the machine losing
 // power) leaves it behind; isTemporaryFor() recognises such leftovers.
+//
+// Every call goes through a FileSystem: the real one unless the caller names another.
 class AtomicFile {
  public:
   AtomicFile() = delete;
@@ -35,6 +39,10 @@ class AtomicFile {
   // The same with the file's bytes given as consecutive pieces, written in one pass (writev)
   // without joining them first.
   static Status write(const std::filesystem::path& path, std::span<const std::string_view> pieces);
+  static Status write(FileSystem& fileSystem, const std::filesystem::path& path,
+                      std::string_view bytes);
+  static Status write(FileSystem& fileSystem, const std::filesystem::path& path,
+                      std::span<const std::string_view> pieces);
 
   // True when `name` is one that write() gives a temporary file for a target named `target`.
   static bool isTemporaryFor(std::string_view name, std::string_view target);

@@ -1,7 +1,6 @@
 #include "model/UserFileStore.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -17,6 +16,7 @@
 #include <vector>
 
 #include "foundation/AtomicFile.h"
+#include "foundation/FileSystem.h"
 #include "foundation/PropertyListReader.h"
 #include "foundation/PropertyListWriter.h"
 #include "foundation/RunLoop.h"
@@ -57,13 +57,13 @@ bool isLeftoverOfWrite(std::string_view name) {
 // Gives the file at `path` the second name `aside` without replacing anything there; where the
 // file system has no hard links, renames it instead. 0 or the errno: EEXIST when `aside` is
 // taken, ENOENT when there is no file at `path`.
-int keepUnder(const std::filesystem::path& path, const std::filesystem::path& aside) {
-  if (::link(path.c_str(), aside.c_str()) == 0) return 0;
-  const int error = errno;
-  if (error == EEXIST || error == ENOENT) return error;
+int keepUnder(FileSystem& fileSystem, const std::filesystem::path& path,
+              const std::filesystem::path& aside) {
+  const int error = fileSystem.link(path, aside);
+  if (error == 0 || error == EEXIST || error == ENOENT) return error;
   struct stat info {};
-  if (::lstat(aside.c_str(), &info) == 0) return EEXIST;
-  return ::rename(path.c_str(), aside.c_str()) == 0 ? 0 : errno;
+  if (fileSystem.linkStatus(aside, info) == 0) return EEXIST;
+  return fileSystem.rename(path, aside);
 }
 
 std::string counted(std::size_t count, const std::string& thing) {
@@ -73,7 +73,10 @@ std::string counted(std::size_t count, const std::string& thing) {
 }  // namespace
 
 UserFileStore::UserFileStore(DocumentsDirectory documents, RunLoop& runLoop)
-    : documents_(std::move(documents)), runLoop_(runLoop) {}
+    : UserFileStore(std::move(documents), runLoop, FileSystem::system()) {}
+
+UserFileStore::UserFileStore(DocumentsDirectory documents, RunLoop& runLoop, FileSystem& fileSystem)
+    : documents_(std::move(documents)), runLoop_(runLoop), fileSystem_(fileSystem) {}
 
 std::string_view UserFileStore::fileName(UserFile file) {
   switch (file) {
@@ -116,8 +119,8 @@ void UserFileStore::removeInterruptedWrites() {
   std::uintmax_t bytes = 0;
   for (const std::filesystem::path& path : leftovers) {
     struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
-    if (::unlink(path.c_str()) != 0) {
+    if (fileSystem_.linkStatus(path, info) != 0 || !S_ISREG(info.st_mode)) continue;
+    if (fileSystem_.unlink(path) != 0) {
       ++failed;
       continue;
     }
@@ -165,8 +168,10 @@ Status UserFileStore::writeWith(UserFile file, const WriteStep& step) {
 Status UserFileStore::write(UserFile file, const PropertyList& value) {
   if (topLevel(file) != PropertyList::Kind::kDictionary || !value.isDictionary()) {
     state(file).serialised.clear();
-    return writeWith(
-        file, [&](const std::filesystem::path& path) { return writePropertyList(path, value); });
+    return writeWith(file, [&](const std::filesystem::path& path) {
+      const Result<std::string> bytes = PropertyListWriter::serialise(value);
+      return bytes.ok() ? AtomicFile::write(fileSystem_, path, *bytes) : bytes.status();
+    });
   }
   const Status serialised = state(file).serialised.rebuild(value);
   if (!serialised.ok()) return writeWith(file, [&](const auto&) { return serialised; });
@@ -187,7 +192,7 @@ Status UserFileStore::writeChanged(UserFile file, const PropertyList& value,
 Status UserFileStore::writeSerialised(UserFile file) {
   return writeWith(file, [&](const std::filesystem::path& path) {
     const std::vector<std::string_view> pieces = state(file).serialised.pieces();
-    return AtomicFile::write(path, pieces);
+    return AtomicFile::write(fileSystem_, path, pieces);
   });
 }
 
@@ -212,7 +217,7 @@ Status UserFileStore::writePicture(std::string_view fileName, std::string_view b
   Status status = documents_.ensureExists();
   if (status.ok()) {
     const auto path = documents_.pathForFile(fileName);
-    status = path.ok() ? AtomicFile::write(*path, bytes) : path.status();
+    status = path.ok() ? AtomicFile::write(fileSystem_, *path, bytes) : path.status();
   }
   if (!status.ok()) {
     runLoop_.log().line("could not save the picture " + std::string(fileName) + " (" +
@@ -228,7 +233,7 @@ Status UserFileStore::keepAside(UserFile file, std::string reason) {
   int error = 0;
   for (int attempt = 1; attempt <= kAsideAttempts; ++attempt) {
     const std::string asideName = attempt == 1 ? base : base + "-" + std::to_string(attempt);
-    error = keepUnder(path, documents_.path() / asideName);
+    error = keepUnder(fileSystem_, path, documents_.path() / asideName);
     if (error == EEXIST) continue;
     if (error == ENOENT) {
       // Gone since start-up: there is nothing left to keep.

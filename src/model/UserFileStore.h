@@ -15,6 +15,7 @@
 
 namespace kinetra {
 
+class FileSystem;
 class RunLoop;
 
 // The user's five property-list files.
@@ -34,10 +35,15 @@ enum class UserFile { kWorkouts, kCustomExercises, kExerciseLog, kAerobicsLog, k
 // is reported in one diagnostic line too; the caller keeps the value in memory, so the next write
 // of the same file carries it to disk.
 //
-// Not thread-safe; the run loop's thread only. The run loop must outlive the store.
+// Every write, keep-aside and removal goes through `fileSystem` (the real one unless the caller
+// names another).
+//
+// Not thread-safe; the run loop's thread only. The run loop and the file system must outlive the
+// store.
 class UserFileStore {
  public:
   UserFileStore(DocumentsDirectory documents, RunLoop& runLoop);
+  UserFileStore(DocumentsDirectory documents, RunLoop& runLoop, FileSystem& fileSystem);
 
   static std::string_view fileName(UserFile file);
   // The top level each file must have: an array for workouts and custom exercises, a
@@ -101,6 +107,7 @@ class UserFileStore {
 
   DocumentsDirectory documents_;
   RunLoop& runLoop_;
+  FileSystem& fileSystem_;
   std::array<FileState, 5> states_;
 };
 

@@ -164,6 +164,20 @@ TEST_F(StoredFilesTest, AFailedMigrationKeepsTheOlderFileAndTheWorkoutIsNeverDou
   EXPECT_EQ(readDocument("Workouts.plist"), migrated);
 }
 
+// A run that ends (killed, power lost) after saving the migrated workout but before removing the
+// older file: the next start finds the workout saved and only removes the file.
+TEST_F(StoredFilesTest, AMigrationInterruptedAfterItsSaveIsFinishedWithoutDoublingTheWorkout) {
+  writeDocument("Kinetra.plist", PropertyList::Array{"Squat", "separator", "Push Up"});
+  const PropertyList migrated =
+      PropertyList::Array{PropertyList::Array{"Legs", "Squat"},
+                          PropertyList::Array{"Current Workout", "Squat", "Push Up"}};
+  writeDocument("Workouts.plist", migrated);
+  EXPECT_EQ(launch().userData().workouts, migrated);
+  EXPECT_EQ(documentNames(), std::vector<std::string>{"Workouts.plist"});
+  EXPECT_EQ(readDocument("Workouts.plist"), migrated);
+  EXPECT_TRUE(lines().empty());
+}
+
 TEST_F(StoredFilesTest, AnOlderWorkoutFileThatIsNotAllStringsIsLeftAlone) {
   writeDocument("Kinetra.plist", PropertyList::Array{"Squat", PropertyList::Array{}});
   VelomarAppDelegate& state = launch();

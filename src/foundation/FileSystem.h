@@ -1,0 +1,48 @@
+#pragma once
+
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <sys/uio.h>
+
+#include <filesystem>
+
+namespace kinetra {
+
+// The few file-system calls behind the user's files: what AtomicFile needs to replace a file
+// durably, and what UserFileStore needs to keep an unreadable file aside and remove the leftovers
+// of interrupted writes. Every call reports failure errno-style, never through errno itself: a
+// descriptor or byte count, or minus the error number; 0 or the error number for the rest.
+// Replaceable so that tests can make any step fail (tests/support/FaultyFileSystem) and so that a
+// test build of kinetra can stop the process at a chosen step (KillingFileSystem).
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // The real file system: the POSIX calls, unchanged. One instance for the whole process; it
+  // holds no state.
+  static FileSystem& system();
+
+  // A new file opened for writing, created exclusively (O_CREAT | O_EXCL, close-on-exec) with
+  // `mode` less the umask: its descriptor, or -errno (-EEXIST when the name is taken).
+  virtual int createExclusive(const std::filesystem::path& path, mode_t mode) = 0;
+  // fchmod: 0 or errno.
+  virtual int setMode(int fd, mode_t mode) = 0;
+  // One writev call: the number of bytes written, or -errno (-EINTR included: the caller
+  // decides whether to try again).
+  virtual ssize_t write(int fd, const iovec* pieces, int count) = 0;
+  // fsync: 0 or errno. A failed sync must not be retried on the same descriptor.
+  virtual int sync(int fd) = 0;
+  // close: 0 or errno. The descriptor is released either way.
+  virtual int close(int fd) = 0;
+  virtual int rename(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+  virtual int link(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+  virtual int unlink(const std::filesystem::path& path) = 0;
+  // Opens the folder, fsyncs it and closes it: 0 or errno. EINVAL means the file system cannot
+  // sync a folder.
+  virtual int syncDirectory(const std::filesystem::path& path) = 0;
+  // stat (following links) or lstat: 0 or errno.
+  virtual int status(const std::filesystem::path& path, struct stat& info) = 0;
+  virtual int linkStatus(const std::filesystem::path& path, struct stat& info) = 0;
+};
+
+}  // namespace kinetra
