@@ -27,6 +27,7 @@ import plistlib
 import random
 import shutil
 import signal
+import subprocess
 import sys
 import tempfile
 import time
@@ -193,6 +194,15 @@ def describe_difference(want, have):
 # ---- Driving the screens
 
 
+def died(k):
+    """Whether the process has ended, or ends within a moment (its connections close first)."""
+    try:
+        k.process.wait(timeout=2)
+        return True
+    except subprocess.TimeoutExpired:
+        return False
+
+
 class KillingScreen(Screen):
     """The screen, counting the events it sends: the `kill_at`-th one is sent without waiting
     for its frame, and the process is killed 0-30 ms later (mode a)."""
@@ -218,7 +228,7 @@ class KillingScreen(Screen):
         try:
             return super().do(**event)
         except (ConnectionError, OSError, TimeoutError) as error:
-            if not self.k.alive():
+            if died(self.k):
                 raise Killed() from error
             raise
 
@@ -231,7 +241,7 @@ class KillingScreen(Screen):
             try:
                 self.frame = self.ws.frame_after(0, timeout=deadline - time.time())
             except (ConnectionError, OSError) as error:
-                if not self.k.alive():
+                if died(self.k):
                     raise Killed() from error
                 raise
         return self.frame
@@ -251,7 +261,7 @@ class Session:
         try:
             self.screen = KillingScreen(k, rng, kill_at, figures)
         except (ConnectionError, OSError, TimeoutError) as error:
-            if not k.alive():
+            if died(k):
                 raise Killed() from error
             raise
 
@@ -456,7 +466,7 @@ def save_custom_exercise(s, photo):
             reply = upload(s.k.port, "photo", picker["id"], png(24, 16))
         except OSError:
             reply = None
-        if not s.k.alive():
+        if died(s.k):
             raise Killed()
         if not reply or reply[0] >= 300:
             raise RuntimeError(f"the photo was refused: {reply and reply[:1]}")
