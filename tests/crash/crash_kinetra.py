@@ -324,6 +324,11 @@ def rows(frame, table_id, height):
     return None if table is None else round(table["contentSize"][1] / height)
 
 
+def last_table_rows(frame, height):
+    tables = find_all(frame, lambda v: v.get("kind") == "tableView")
+    return rows(frame, tables[-1]["id"], height) if tables else None
+
+
 def today_key():
     return day_key(datetime.datetime.now(datetime.timezone.utc).date())
 
@@ -421,6 +426,7 @@ def save_workout(s):
     name = f"Workout {s.rng.randrange(1 << 30):x}"
     chosen = s.rng.sample(WORKOUT_CHOICES["Chest"], s.rng.randrange(1, 4))
     s.act(lambda sc: sc.home("Workouts", "Workouts"))
+    before = last_table_rows(s.frame, 44)
     s.act(lambda sc: sc.button("Add"))
     field = first(s.frame, lambda v: v.get("placeholder") == "workout name", "the name field")
     s.act(lambda sc: sc.tap_view(field))
@@ -437,7 +443,9 @@ def save_workout(s):
         expected.workouts.append(workout)
         return expected
 
-    s.act(lambda sc: sc.button("Save"), add, lambda frame: name in texts(frame))
+    # The list of workouts, one row longer (the new one may be below the fold).
+    s.act(lambda sc: sc.button("Save"), add,
+          lambda frame: last_table_rows(frame, 44) == before + 1)
 
 
 def save_custom_exercise(s, photo):
@@ -447,7 +455,9 @@ def save_custom_exercise(s, photo):
     s.act(lambda sc: sc.scroll(table, 400))
     s.act(lambda sc: sc.select("Add/Edit Custom Exercises"))
     bar = s.screen.navigation_bar()
+    before = 0
     if bar is not None and bar.get("title") == "Custom Exercises":
+        before = last_table_rows(s.frame, 44)
         # The list of the user's exercises: "Add" is the first segment of the bar's control.
         s.act(lambda sc: sc.segment(lambda v: v.get("kind") == "segmentedControl" and [
             g.get("title") for g in v.get("segments", [])][:1] == ["Add"], 0))
@@ -477,7 +487,10 @@ def save_custom_exercise(s, photo):
         expected.custom.append(name)
         return expected
 
-    s.act(lambda sc: sc.button("Save"), add, lambda frame: name in texts(frame))
+    # The list of the user's exercises, one row longer.
+    s.act(lambda sc: sc.button("Save"), add,
+          lambda frame: last_table_rows(frame, 44) == before + 1 and (
+              before > 6 or name in texts(frame)))
 
 
 # ---- Rounds
