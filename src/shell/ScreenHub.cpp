@@ -32,7 +32,11 @@ void ScreenHub::receive(FrameSink& sink, std::string_view message) {
   Result<ShellEvent> event = EventDecoder::decode(message);
   if (!event.ok()) {
     diagnostics_.line("shell: ignored", "shell: ignored " + event.status().message());
-    screenChanged();  // the browser still waits for an answer
+    // The browser still waits for an answer: the next frame answers a numbered event too.
+    if (const std::int64_t sequence = EventDecoder::sequenceOf(message); sequence >= 0) {
+      sink.acknowledge(sequence);
+    }
+    screenChanged();
     return;
   }
   const Status done = performer_.perform(*event);

@@ -42,7 +42,8 @@ class ScreenHub : public std::enable_shared_from_this<ScreenHub> {
   // One message from `sink`'s browser: decoded and carried out, then a frame goes out; files the
   // application offered to save meanwhile go to this browser alone, as "save" messages. A
   // malformed, unknown or failing event is ignored with one diagnostic line (rate-limited by
-  // kind: a browser sending thousands gets a few lines and a count).
+  // kind: a browser sending thousands gets a few lines and a count), and the frame that follows
+  // still acknowledges it when it carried a valid number.
   void receive(FrameSink& sink, std::string_view message);
   // The photo uploaded for the picker whose view is `pickerView`, then a frame.
   Status pickPhoto(std::uint64_t pickerView, std::vector<std::uint8_t> bytes);
