@@ -353,6 +353,27 @@ TEST(ShellServerTest, AnEventThatIsRefusedIsStillAnsweredByTheFrameAfterIt) {
   EXPECT_EQ(frame["ack"], browser.sequence);
 }
 
+TEST(ShellServerTest, ABrowserThatConnectsCostsTheOthersNoFrameWhileTheScreenStaysTheSame) {
+  ShellTestServer server;
+  Browser first(server);
+  ASSERT_TRUE(first.connected);
+  std::vector<std::unique_ptr<Browser>> others;
+  for (int i = 0; i < 5; ++i) {
+    others.push_back(std::make_unique<Browser>(server));
+    ASSERT_TRUE(others.back()->frame.is_object());
+  }
+  // The first browser's next frame is the one that answers its event, not one per newcomer.
+  first.socket.write(json({{"type", "pressReturn"}, {"seq", 1}}).dump());
+  const json frame = first.nextFrame();
+  ASSERT_TRUE(frame.is_object());
+  EXPECT_EQ(frame["ack"], 1);
+  // A newcomer after a change gets the changed screen, and so does everyone else.
+  ASSERT_TRUE(first.tapTab(3).is_object());
+  Browser late(server);
+  ASSERT_TRUE(late.frame.is_object());
+  EXPECT_EQ(late.frame["root"], first.frame["root"]);
+}
+
 TEST(ShellServerTest, LimitsOnHeadersMessagesAndUploadsHold) {
   ShellTestServer server;
   Browser form(server);
