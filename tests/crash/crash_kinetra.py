@@ -7,8 +7,9 @@ nothing the user was shown as done went missing.
                                          [--require-kill-switch]
 
 Each round starts kinetra on the folder, connects over the WebSocket as the browser client does
-and, in random order, logs strength sets, deletes one of today's sets, deletes a day from "All
-Records", saves a new workout and saves an exercise of the user's own with a photo. The round
+and, in random order, logs strength sets and treadmill sessions, deletes one of today's sets,
+deletes a day from "All Records", saves a new workout and saves an exercise of the user's own
+with a photo. The round
 ends with a kill:
   (a) SIGKILL from outside, 0-30 ms after a random event;
   (b) from inside, through the test-only switch KINETRA_TEST_KILL_AT=<step>:<n> (the process
@@ -309,13 +310,13 @@ def first(frame, predicate, what):
     return view
 
 
-def open_log_pane(s, region, exercise):
+def open_log_pane(s, region, exercise, add_button="Add Set"):
     s.act(lambda sc: sc.home("Catalogue", "Catalogue"))
     s.act(lambda sc: sc.select(region))
     s.act(lambda sc: sc.select(exercise))
     s.act(lambda sc: sc.segment(lambda v: v.get("kind") == "segmentedControl"
                                 and len(v.get("segments", [])) == 3, 1))
-    first(s.frame, lambda v: v.get("text") == "Add Set", "the log pane")
+    first(s.frame, lambda v: v.get("text") == add_button, "the log pane")
 
 
 def rows(frame, table_id, height):
@@ -371,6 +372,29 @@ def log_sets(s):
         count = len(s.expected.files[LOG].get(today, {}).get(exercise, [])) // 3 + 1
         s.act(lambda sc: sc.button("Add Set"), add,
               lambda frame, n=count: rows(frame, table_id, 50) == n)
+
+
+def log_aerobic(s):
+    """Logs a treadmill session: four values (any may be left empty) and a note."""
+    open_log_pane(s, "Cardio", " treadmill", "Add")
+    rng = s.rng
+    values = [rng.choice(["", str(rng.randrange(5, 90))]), rng.choice(["", "8.5", "10"]),
+              rng.choice(["", "2", "4"]), rng.choice(["", str(rng.randrange(100, 900))]),
+              rng.choice(["", "intervals", "easy"])]
+    fields = {v.get("placeholder"): v for v in find_all(
+        s.frame, lambda v: v.get("kind") == "textField")}
+    for placeholder, text in zip(["Duration", "Speed", "Elevation", "Calories", "note"], values):
+        s.act(lambda sc, v=fields[placeholder]: sc.tap_view(v))
+        s.act(lambda sc, t=text: sc.do(type="editText", text=t))
+    today = today_key()
+    table_id = log_table(s)["id"]
+    count = len(s.expected.files[AEROBICS].get(today, {}).get(" treadmill", [])) // 5 + 1
+
+    def add(expected):
+        expected.files[AEROBICS].setdefault(today, {}).setdefault(" treadmill", []).extend(values)
+        return expected
+
+    s.act(lambda sc: sc.button("Add"), add, lambda frame: rows(frame, table_id, 50) == count)
 
 
 def delete_set(s):
@@ -515,6 +539,7 @@ def seed(folder, rng):
 
 OPERATIONS = [
     ("log sets", 4, lambda s: log_sets(s)),
+    ("log an aerobic session", 1, lambda s: log_aerobic(s)),
     ("delete a set", 2, lambda s: delete_set(s)),
     ("delete a day", 1, lambda s: delete_day(s)),
     ("save a workout", 1, lambda s: save_workout(s)),
