@@ -22,9 +22,20 @@ Image ExercisePictures::lookUp(const PropertyList& record, std::string_view suff
   const std::optional<std::string_view> image = recordString(record, "image");
   if (!image || image->empty()) return {};
   const std::string name = std::string(*image) + std::string(suffix);
-  if (bundle_.pathForResource(name, "jpg")) return Image::resource(bundle_, name, "jpg");
+  if (suffix == "_t") {
+    if (const std::optional<Image>& kept = bundleThumbnail(name)) return *kept;
+  } else if (bundle_.pathForResource(name, "jpg")) {
+    return Image::resource(bundle_, name, "jpg");
+  }
   const Result<std::filesystem::path> path = documents_.pathForFile(name + ".jpg");
   return path.ok() ? Image::contentsOfFile(*path) : Image();
+}
+
+const std::optional<Image>& ExercisePictures::bundleThumbnail(const std::string& name) const {
+  if (const auto kept = thumbnails_.find(name); kept != thumbnails_.end()) return kept->second;
+  std::optional<Image> picture;
+  if (bundle_.pathForResource(name, "jpg")) picture = Image::resource(bundle_, name, "jpg");
+  return thumbnails_.emplace(name, std::move(picture)).first->second;
 }
 
 }  // namespace kinetra

@@ -1,5 +1,10 @@
 #pragma once
 
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
 #include "foundation/DocumentsDirectory.h"
 #include "foundation/PropertyList.h"
 #include "foundation/ResourceBundle.h"
@@ -12,6 +17,10 @@ namespace kinetra {
 // with "_t" appended to the name. Custom exercises keep their pictures in the documents
 // directory. A record without an "image" string, or a picture found in neither place, gives an
 // empty picture. Names that could leave either folder find nothing.
+//
+// The bundle does not change while the application runs: a bundle thumbnail is read once and
+// kept (the lists show them again on every scroll), and so is the bundle's lack of one. The
+// documents' pictures are read each time, since the user may replace them.
 class ExercisePictures {
  public:
   ExercisePictures(const ResourceBundle& bundle, const DocumentsDirectory& documents)
@@ -26,9 +35,12 @@ class ExercisePictures {
 
  private:
   Image lookUp(const PropertyList& record, std::string_view suffix) const;
+  // The bundle thumbnail `name`.jpg, once read; nothing when the bundle has none.
+  const std::optional<Image>& bundleThumbnail(const std::string& name) const;
 
   const ResourceBundle& bundle_;
   const DocumentsDirectory& documents_;
+  mutable std::map<std::string, std::optional<Image>, std::less<>> thumbnails_;
 };
 
 }  // namespace kinetra

@@ -182,6 +182,12 @@ bool readFields(const std::string& type, const json& object, ShellEvent& event) 
 
 }  // namespace
 
+std::int64_t EventDecoder::sequenceOf(std::string_view message) {
+  const json object = json::parse(message, nullptr, /*allow_exceptions=*/false);
+  if (object.is_discarded() || !object.is_object()) return -1;
+  return whole(object, "seq", 0, kMaxViewIdentifier).value_or(-1);
+}
+
 Result<ShellEvent> EventDecoder::decode(std::string_view message) {
   const json object = json::parse(message, nullptr, /*allow_exceptions=*/false);
   if (object.is_discarded()) return bad("an event that is not JSON");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 #include "foundation/Status.h"
@@ -30,6 +31,10 @@ class EventDecoder {
   static constexpr int kMaxIndex = 1 << 24;
 
   static Result<ShellEvent> decode(std::string_view message);
+  // The client's number of a message that decode() refuses, when it is a JSON object with a
+  // valid "seq" (an event of a kind this server does not know, say); -1 otherwise. The client
+  // waits for the frame that answers each event it numbered, refused or not.
+  static std::int64_t sequenceOf(std::string_view message);
 };
 
 }  // namespace kinetra

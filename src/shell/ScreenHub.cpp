@@ -23,8 +23,15 @@ void ScreenHub::attach(std::weak_ptr<FrameSink> sink) {
   pruneSinks();
   // A vibration asked for while no browser was there is over: the first to come does not get it.
   if (sinks_.empty()) static_cast<void>(application_.takeVibrations());
-  sinks_.push_back(std::move(sink));
-  publish();
+  sinks_.push_back(sink);
+  // The others already have the screen unless it changed: a newcomer costs one frame, not one
+  // for every browser (a thousand tabs connecting at once would cost a million).
+  std::string text = encodeScreen();
+  if (lastFrame_ != nullptr && *lastFrame_ == text) {
+    if (auto shared = sink.lock()) shared->sendFrame(lastFrame_);
+  } else {
+    broadcast(std::make_shared<const std::string>(std::move(text)));
+  }
   if (!watchTimer_.isValid() && watchSeconds_ > 0) watch();
 }
 
@@ -32,7 +39,11 @@ void ScreenHub::receive(FrameSink& sink, std::string_view message) {
   Result<ShellEvent> event = EventDecoder::decode(message);
   if (!event.ok()) {
     diagnostics_.line("shell: ignored", "shell: ignored " + event.status().message());
-    screenChanged();  // the browser still waits for an answer
+    // The browser still waits for an answer: the next frame answers a numbered event too.
+    if (const std::int64_t sequence = EventDecoder::sequenceOf(message); sequence >= 0) {
+      sink.acknowledge(sequence);
+    }
+    screenChanged();
     return;
   }
   const Status done = performer_.perform(*event);
@@ -80,11 +91,16 @@ void ScreenHub::publish() {
   publishPending_ = false;
   pruneSinks();
   if (sinks_.empty()) return;
+  broadcast(std::make_shared<const std::string>(encodeScreen()));
+}
+
+std::string ScreenHub::encodeScreen() {
   for (auto& [id, rendered] : renders_) rendered.seen = false;
   const ScreenDescription screen = application_.describeScreen();
-  auto frame = std::make_shared<const std::string>(encoder_.encode(screen));
+  std::string text = encoder_.encode(screen);
+  // Pictures of views no longer on the screen are forgotten.
   std::erase_if(renders_, [](const auto& entry) { return !entry.second.seen; });
-  broadcast(std::move(frame));
+  return text;
 }
 
 void ScreenHub::sendVibrations() {
@@ -117,10 +133,7 @@ void ScreenHub::watch() {
     if (hub->sinks_.empty()) return;  // attach() starts watching again
     hub->sendVibrations();            // also when the screen itself stays the same
     if (!hub->publishPending_) {
-      for (auto& [id, rendered] : hub->renders_) rendered.seen = false;
-      const ScreenDescription screen = hub->application_.describeScreen();
-      std::string text = hub->encoder_.encode(screen);
-      std::erase_if(hub->renders_, [](const auto& entry) { return !entry.second.seen; });
+      std::string text = hub->encodeScreen();
       if (hub->lastFrame_ == nullptr || *hub->lastFrame_ != text) {
         hub->broadcast(std::make_shared<const std::string>(std::move(text)));
       }

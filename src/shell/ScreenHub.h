@@ -36,13 +36,15 @@ class ScreenHub : public std::enable_shared_from_this<ScreenHub> {
   ScreenHub(const ScreenHub&) = delete;
   ScreenHub& operator=(const ScreenHub&) = delete;
 
-  // A browser connected: it gets the current screen at once. Vibrations the application asked
-  // for while no browser was connected are dropped, not played late.
+  // A browser connected: it gets the current screen at once (the others only when it changed
+  // since their last frame). Vibrations the application asked for while no browser was
+  // connected are dropped, not played late.
   void attach(std::weak_ptr<FrameSink> sink);
   // One message from `sink`'s browser: decoded and carried out, then a frame goes out; files the
   // application offered to save meanwhile go to this browser alone, as "save" messages. A
   // malformed, unknown or failing event is ignored with one diagnostic line (rate-limited by
-  // kind: a browser sending thousands gets a few lines and a count).
+  // kind: a browser sending thousands gets a few lines and a count), and the frame that follows
+  // still acknowledges it when it carried a valid number.
   void receive(FrameSink& sink, std::string_view message);
   // The photo uploaded for the picker whose view is `pickerView`, then a frame.
   Status pickPhoto(std::uint64_t pickerView, std::vector<std::uint8_t> bytes);
@@ -77,6 +79,8 @@ class ScreenHub : public std::enable_shared_from_this<ScreenHub> {
   };
 
   std::optional<PictureDescription> render(const ViewDescription& description);
+  // The screen as a frame's text; forgets the pictures of views no longer on it.
+  std::string encodeScreen();
   void pruneSinks();
   void watch();
   void broadcast(std::shared_ptr<const std::string> frame);

@@ -5,6 +5,7 @@
 #pragma GCC diagnostic ignored "-Wnull-dereference"
 
 #include <algorithm>
+#include <array>
 #include <boost/beast/core/buffers_to_string.hpp>
 #include <boost/beast/core/flat_buffer.hpp>
 #include <boost/beast/websocket.hpp>
@@ -88,18 +89,18 @@ void WebSocketSession::onRead(beast::error_code error) {
 }
 
 void WebSocketSession::sendFrame(std::shared_ptr<const std::string> frame) {
-  if (frame != nullptr) enqueue(*frame, true);
+  if (frame != nullptr) enqueue(std::move(frame), true);
 }
 
 void WebSocketSession::sendMessage(std::shared_ptr<const std::string> message) {
-  if (message != nullptr) enqueue(*message, false);
+  if (message != nullptr) enqueue(std::move(message), false);
 }
 
-void WebSocketSession::enqueue(const std::string& payload, bool frame) {
-  if (!open_ || payload.size() < 2) return;
-  // Every browser gets the same text, with the number of its own last event in front.
-  std::string message = "{\"ack\":" + std::to_string(acknowledged_) + ",";
-  message.append(payload, 1);
+void WebSocketSession::enqueue(std::shared_ptr<const std::string> payload, bool frame) {
+  if (!open_ || payload->size() < 2) return;
+  // Every browser gets the same text, with the number of its own last event in front: the
+  // text's opening brace is replaced by this head when it is written.
+  std::string head = "{\"ack\":" + std::to_string(acknowledged_) + ",";
   const auto waitingFrom = queue_.begin() + (writing_ ? 1 : 0);
   const auto kindCount = [&](bool frames) {
     return static_cast<std::size_t>(std::count_if(
@@ -114,15 +115,19 @@ void WebSocketSession::enqueue(const std::string& payload, bool frame) {
     queue_.erase(
         std::find_if(waitingFrom, queue_.end(), [](const Outgoing& out) { return !out.frame; }));
   }
-  queue_.push_back({std::move(message), frame});
+  queue_.push_back({std::move(head), std::move(payload), frame});
   if (!writing_) doWrite();
 }
 
 void WebSocketSession::doWrite() {
   writing_ = true;
   state_->stream.text(true);
+  const Outgoing& out = queue_.front();
+  const std::array<boost::asio::const_buffer, 2> message = {
+      boost::asio::buffer(out.head),
+      boost::asio::buffer(out.payload->data() + 1, out.payload->size() - 1)};
   state_->stream.async_write(
-      boost::asio::buffer(queue_.front().text),
+      message,
       [self = shared_from_this()](beast::error_code error, std::size_t) { self->onWrite(error); });
 }
 

@@ -19,7 +19,8 @@ struct UpgradeRequest;
 // handshake, then hands every message (at most the shell's message limit) to the screen hub and
 // sends the frames the hub gives it. Only one write is in flight; frames waiting behind it are
 // replaced by the newest once more than the limit wait, so a slow browser costs a bounded
-// amount of memory and never holds up the others. Other messages (files offered, vibrations)
+// amount of memory and never holds up the others; a waiting message is the text shared by every
+// browser, not a copy. Other messages (files offered, vibrations)
 // keep their place in order; past kMaxQueuedMessages of them the oldest waiting one goes. A silent
 // connection is pinged after the idle time and closed after another one without an answer. Lives as
 // long as its pending operations.
@@ -55,11 +56,13 @@ class WebSocketSession : public FrameSink, public std::enable_shared_from_this<W
 
   std::unique_ptr<State> state_;
   std::weak_ptr<ShellCore> core_;
+  // A message waiting: the text every browser gets, shared, and this browser's head for it.
   struct Outgoing {
-    std::string text;
+    std::string head;  // {"ack":<n>,
+    std::shared_ptr<const std::string> payload;
     bool frame = false;  // a whole screen, which a newer one replaces
   };
-  void enqueue(const std::string& payload, bool frame);
+  void enqueue(std::shared_ptr<const std::string> payload, bool frame);
 
   std::deque<Outgoing> queue_;  // the front one is being written while writing_
   bool writing_ = false;

@@ -12,22 +12,22 @@ answering the token holder, floods its log, or loses a set it acknowledged.
 those of a full probe run (a few minutes). Standard library only."""
 
 import argparse
-import base64
 import json
 import os
 import plistlib
 import random
-import re
 import shutil
-import signal
 import socket
-import subprocess
 import sys
 import tempfile
-import threading
 import time
 
-TOKEN = "probe-token-0123456789abcdefXYZ"
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+
+import kinetra_client  # noqa: E402
+from kinetra_client import (  # noqa: E402
+    TOKEN, Kinetra, Screen, WebSocket, cookie, find, get, http, png, with_text)
+
 failures = []
 figures = []
 
@@ -40,256 +40,6 @@ def fail(what):
 def figure(name, value):
     figures.append((name, value))
     print(f"  {name}: {value}", flush=True)
-
-
-# ---- kinetra itself
-
-
-class Kinetra:
-    """One kinetra process on a documents folder, its stderr collected."""
-
-    def __init__(self, binary, resources, documents, extra=()):
-        self.documents = documents
-        self.process = subprocess.Popen(
-            [binary, "--documents", documents, "--resources", resources, "--port", "0",
-             "--token", TOKEN, *extra],
-            stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
-            env={**os.environ, "LC_ALL": "C", "TZ": "UTC"})
-        self.stderr_lines = []
-        self.port = None
-        line = self.process.stdout.readline()
-        match = re.search(r"http://[^:/]+:(\d+)/", line)
-        if not match:
-            self.process.kill()
-            raise RuntimeError("kinetra did not start: " + line + self.process.stderr.read())
-        self.port = int(match.group(1))
-        self.reader = threading.Thread(target=self._read_stderr, daemon=True)
-        self.reader.start()
-
-    def _read_stderr(self):
-        for line in self.process.stderr:
-            self.stderr_lines.append(line)
-
-    def alive(self):
-        return self.process.poll() is None
-
-    def stop(self, kill=False):
-        if self.alive():
-            self.process.send_signal(signal.SIGKILL if kill else signal.SIGTERM)
-        status = self.process.wait(timeout=30)
-        self.reader.join(timeout=5)
-        return status
-
-
-# ---- HTTP and WebSocket by hand
-
-
-def http(port, request, timeout=5.0, read_body=True):
-    """Sends raw bytes, returns (status, headers dict, body) or None when nothing came back."""
-    with socket.create_connection(("127.0.0.1", port), timeout=timeout) as s:
-        s.sendall(request)
-        data = b""
-        try:
-            while True:
-                chunk = s.recv(65536)
-                if not chunk:
-                    break
-                data += chunk
-                if not read_body and b"\r\n\r\n" in data:
-                    break
-                head, _, body = data.partition(b"\r\n\r\n")
-                length = re.search(rb"(?i)content-length:\s*(\d+)", head)
-                if length and len(body) >= int(length.group(1)):
-                    break
-        except (socket.timeout, ConnectionResetError):
-            pass
-    if not data.startswith(b"HTTP/"):
-        return None
-    head, _, body = data.partition(b"\r\n\r\n")
-    lines = head.decode("latin-1").split("\r\n")
-    status = int(lines[0].split()[1])
-    headers = {}
-    for line in lines[1:]:
-        name, _, value = line.partition(":")
-        headers[name.strip().lower()] = value.strip()
-    return status, headers, body
-
-
-def get(port, path, host=None, extra=""):
-    host = f"127.0.0.1:{port}" if host is None else host
-    return http(port, f"GET {path} HTTP/1.1\r\nHost: {host}\r\n{extra}Connection: close\r\n\r\n"
-                .encode("latin-1"))
-
-
-def cookie(port):
-    return f"Cookie: kinetra_token_{port}={TOKEN}\r\n"
-
-
-class WebSocket:
-    def __init__(self, port, origin=None, token=True, timeout=10.0):
-        self.sock = socket.create_connection(("127.0.0.1", port), timeout=timeout)
-        key = base64.b64encode(os.urandom(16)).decode()
-        origin = origin if origin is not None else f"http://127.0.0.1:{port}"
-        request = (f"GET /ws HTTP/1.1\r\nHost: 127.0.0.1:{port}\r\nUpgrade: websocket\r\n"
-                   f"Connection: Upgrade\r\nSec-WebSocket-Key: {key}\r\n"
-                   f"Sec-WebSocket-Version: 13\r\nOrigin: {origin}\r\n"
-                   + (cookie(port) if token else "") + "\r\n")
-        self.sock.sendall(request.encode())
-        head = b""
-        while b"\r\n\r\n" not in head:
-            chunk = self.sock.recv(4096)
-            if not chunk:
-                break
-            head += chunk
-        self.status = int(head.split()[1]) if head.startswith(b"HTTP/") else 0
-        self.buffer = head.partition(b"\r\n\r\n")[2]
-        self.sequence = 0
-        self.frame = None
-
-    def send_text(self, text):
-        payload = text.encode() if isinstance(text, str) else text
-        self.send_frame(0x1, payload)
-
-    def send_frame(self, opcode, payload, fin=True):
-        mask = os.urandom(4)
-        header = bytes([(0x80 if fin else 0) | opcode])
-        n = len(payload)
-        if n < 126:
-            header += bytes([0x80 | n])
-        elif n < 65536:
-            header += bytes([0x80 | 126]) + n.to_bytes(2, "big")
-        else:
-            header += bytes([0x80 | 127]) + n.to_bytes(8, "big")
-        masked = bytes(b ^ mask[i % 4] for i, b in enumerate(payload))
-        self.sock.sendall(header + mask + masked)
-
-    def _read(self, n):
-        while len(self.buffer) < n:
-            chunk = self.sock.recv(1 << 20)
-            if not chunk:
-                raise ConnectionError("closed")
-            self.buffer += chunk
-        data, self.buffer = self.buffer[:n], self.buffer[n:]
-        return data
-
-    def receive(self):
-        """The next text message, answering pings on the way."""
-        while True:
-            b0, b1 = self._read(2)
-            n = b1 & 0x7F
-            if n == 126:
-                n = int.from_bytes(self._read(2), "big")
-            elif n == 127:
-                n = int.from_bytes(self._read(8), "big")
-            payload = self._read(n)
-            opcode = b0 & 0x0F
-            if opcode == 0x9:
-                self.send_frame(0xA, payload)
-            elif opcode == 0x8:
-                raise ConnectionError("closed by the server")
-            elif opcode == 0x1:
-                return payload.decode()
-
-    def event(self, **fields):
-        self.sequence += 1
-        fields["seq"] = self.sequence
-        self.send_text(json.dumps(fields))
-        return self.sequence
-
-    def frame_after(self, sequence, timeout=10.0):
-        """The first frame that has seen event `sequence`."""
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            message = json.loads(self.receive())
-            if message.get("type") == "frame":
-                self.frame = message
-                if message.get("ack", 0) >= sequence:
-                    return message
-        raise TimeoutError("no frame acknowledging event %d" % sequence)
-
-    def close(self):
-        try:
-            self.sock.close()
-        except OSError:
-            pass
-
-
-# ---- The screen in a frame
-
-
-def walk(view, parent=None):
-    yield view, parent
-    for child in view.get("subviews", []):
-        yield from walk(child, view)
-
-
-def find(frame, predicate):
-    for view, _ in walk(frame["root"]):
-        if predicate(view):
-            return view
-    return None
-
-
-def with_text(text):
-    return lambda v: v.get("text") == text
-
-
-def table_and_cell(frame, text):
-    """The table holding the cell labelled `text`, and the cell."""
-    def search(view, table):
-        if view.get("kind") == "tableView":
-            table = view
-        if view.get("kind") == "tableViewCell" and table is not None:
-            if any(v.get("text") == text for v, _ in walk(view)):
-                return table, view
-        for child in view.get("subviews", []):
-            found = search(child, table)
-            if found:
-                return found
-        return None
-    return search(frame["root"], None)
-
-
-class Screen:
-    """Drives kinetra's screens through the WebSocket as the browser client does."""
-
-    def __init__(self, port):
-        self.ws = WebSocket(port)
-        self.frame = json.loads(self.ws.receive())
-
-    def do(self, **event):
-        self.frame = self.ws.frame_after(self.ws.event(**event))
-        return self.frame
-
-    def tap_view(self, view):
-        return self.do(type="tap", view=view["id"], x=view["frame"][2] / 2,
-                       y=view["frame"][3] / 2, taps=1)
-
-    def tab(self, title):
-        bar = find(self.frame, lambda v: title in [t.get("title") for t in v.get("tabs", [])])
-        titles = [t.get("title") for t in bar["tabs"]]
-        w, h = bar["frame"][2], bar["frame"][3]
-        return self.do(type="tap", view=bar["id"], x=(titles.index(title) + 0.5) * w / len(titles),
-                       y=h / 2, taps=1)
-
-    def select(self, text):
-        table, cell = table_and_cell(self.frame, text)
-        return self.do(type="selectRow", view=table["id"], section=cell["indexPath"][0],
-                       row=cell["indexPath"][1])
-
-    def segment(self, predicate, index):
-        control = find(self.frame, predicate)
-        return self.do(type="chooseSegment", view=control["id"], segment=index)
-
-    def button(self, text):
-        for view, parent in walk(self.frame["root"]):
-            if view.get("text") == text:
-                target = view if view.get("kind") == "button" else parent
-                return self.tap_view(target)
-        raise LookupError(text)
-
-    def close(self):
-        self.ws.close()
 
 
 # ---- The probes
@@ -465,23 +215,8 @@ def probe_redirects(k):
     figure(f"{len(targets)} redirect targets: off-site", off_site)
 
 
-def png(width, height):
-    import struct
-    import zlib
-    def chunk(kind, data):
-        return struct.pack(">I", len(data)) + kind + data + struct.pack(
-            ">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
-    raw = b"".join(b"\x00" + b"\x80" * width * 3 for _ in range(height))
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
-            + chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
-
-
 def upload(port, view, body, origin=True, content_type="image/png", timeout=10.0):
-    head = (f"POST /photo/{view} HTTP/1.1\r\nHost: 127.0.0.1:{port}\r\n"
-            + (f"Origin: http://127.0.0.1:{port}\r\n" if origin else "") + cookie(port)
-            + f"Content-Type: {content_type}\r\nContent-Length: {len(body)}\r\n"
-            "Connection: close\r\n\r\n").encode()
-    return http(port, head + body, timeout=timeout)
+    return kinetra_client.upload(port, "photo", view, body, origin, content_type, timeout)
 
 
 def probe_uploads(k):

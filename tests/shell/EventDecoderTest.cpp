@@ -80,6 +80,25 @@ TEST(EventDecoderTest, MalformedAndUnknownEventsAreRefusedWithoutEchoingThem) {
   }
 }
 
+TEST(EventDecoderTest, ARefusedEventKeepsItsNumberWhenItHasAValidOne) {
+  EXPECT_EQ(EventDecoder::sequenceOf(R"({"type":"explode","seq":7})"), 7);
+  EXPECT_EQ(EventDecoder::sequenceOf(R"({"type":"tap","x":1,"seq":3})"), 3);
+  EXPECT_EQ(EventDecoder::sequenceOf(R"({"seq":0})"), 0);
+  const std::string unnumbered[] = {
+      "",
+      "not json",
+      R"([{"seq":1}])",
+      R"({"type":"explode"})",
+      R"({"type":"tap","seq":-1})",
+      R"({"type":"tap","seq":1.5})",
+      R"({"type":"tap","seq":"4"})",
+      R"({"type":"tap","seq":18446744073709551615})",
+  };
+  for (const std::string& message : unnumbered) {
+    EXPECT_EQ(EventDecoder::sequenceOf(message), -1) << message;
+  }
+}
+
 TEST(EventDecoderTest, TextOverTheLimitIsRefused) {
   const std::string text(EventDecoder::kMaxTextBytes + 1, 'a');
   EXPECT_FALSE(EventDecoder::decode(R"({"type":"editText","text":")" + text + "\"}").ok());

@@ -321,6 +321,7 @@ TEST(ShellServerTest, MalformedOrStaleEventsAreIgnoredWithOneLineEach) {
   const std::size_t before = server.logLines().size();
   browser.socket.write("this is not json");
   browser.socket.write(R"({"type":"teleport","seq":1})");
+  browser.sequence = 1;  // the next event is answered after the teleport's frame
   browser.socket.write(R"({"type":"selectRow","view":999999,"section":0,"row":0})");
   json frame = browser.perform({{"type", "pressReturn"}});  // nothing has the keyboard
   EXPECT_FALSE(frame.is_null());
@@ -332,6 +333,45 @@ TEST(ShellServerTest, MalformedOrStaleEventsAreIgnoredWithOneLineEach) {
   // The connection still works.
   EXPECT_TRUE(browser.tapTab(3).is_object());
   EXPECT_TRUE(viewWithText(browser.frame, "Turn") != nullptr);
+}
+
+TEST(ShellServerTest, AnEventThatIsRefusedIsStillAnsweredByTheFrameAfterIt) {
+  ShellTestServer server;
+  Browser browser(server);
+  // A kind this server does not know (a newer client, say), and a view that is gone: the
+  // browser counts on a frame acknowledging each before it trusts the screen again.
+  for (const json& event :
+       {json{{"type", "teleport"}}, json{{"type", "tap"}, {"view", 999999}, {"x", 1}, {"y", 1}}}) {
+    const json frame = browser.perform(event);
+    ASSERT_TRUE(frame.is_object());
+    EXPECT_EQ(frame["ack"], browser.sequence);
+  }
+  // One without a valid number is ignored; the acknowledged number stays.
+  browser.socket.write(R"({"type":"teleport","seq":-3})");
+  const json frame = browser.nextFrame();
+  ASSERT_TRUE(frame.is_object());
+  EXPECT_EQ(frame["ack"], browser.sequence);
+}
+
+TEST(ShellServerTest, ABrowserThatConnectsCostsTheOthersNoFrameWhileTheScreenStaysTheSame) {
+  ShellTestServer server;
+  Browser first(server);
+  ASSERT_TRUE(first.connected);
+  std::vector<std::unique_ptr<Browser>> others;
+  for (int i = 0; i < 5; ++i) {
+    others.push_back(std::make_unique<Browser>(server));
+    ASSERT_TRUE(others.back()->frame.is_object());
+  }
+  // The first browser's next frame is the one that answers its event, not one per newcomer.
+  first.socket.write(json({{"type", "pressReturn"}, {"seq", 1}}).dump());
+  const json frame = first.nextFrame();
+  ASSERT_TRUE(frame.is_object());
+  EXPECT_EQ(frame["ack"], 1);
+  // A newcomer after a change gets the changed screen, and so does everyone else.
+  ASSERT_TRUE(first.tapTab(3).is_object());
+  Browser late(server);
+  ASSERT_TRUE(late.frame.is_object());
+  EXPECT_EQ(late.frame["root"], first.frame["root"]);
 }
 
 TEST(ShellServerTest, LimitsOnHeadersMessagesAndUploadsHold) {
