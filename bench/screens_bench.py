@@ -25,8 +25,8 @@ import sys
 import tempfile
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "probe"))
-import probe_kinetra as probe  # noqa: E402  (the probe's client: WebSocket, frames, views)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "support"))
+import kinetra_client as client  # noqa: E402  (processes, WebSocket, frames and views)
 
 WORKOUT = "Twenty"
 LOGS = ["Kinetra_Log.plist", "Kinetra_Aerobics_Log.plist"]
@@ -35,10 +35,10 @@ NOT_JUDGED = {"add set": "bench_add_set", "open graph": "bench_graph"}
 
 
 class Timed:
-    """The probe's screen driver with each event timed; times per label, frame sizes too."""
+    """A screen driver like kinetra_client's, with each event timed; times per label, frame sizes too."""
 
     def __init__(self, port):
-        self.ws = probe.WebSocket(port)
+        self.ws = client.WebSocket(port)
         self.frame = json.loads(self.ws.receive())
         self.times = {}
         self.sizes = {}
@@ -67,7 +67,7 @@ class Timed:
         return message
 
     def find(self, predicate):
-        view = probe.find(self.frame, predicate)
+        view = client.find(self.frame, predicate)
         if view is None:
             raise LookupError("not on the screen")
         return view
@@ -80,7 +80,7 @@ class Timed:
                        x=(titles.index(title) + 0.5) * w / len(titles), y=h / 2, taps=1)
 
     def select(self, text, label=None):
-        found = probe.table_and_cell(self.frame, text)
+        found = client.table_and_cell(self.frame, text)
         if found is None:
             raise LookupError(text)
         table, cell = found
@@ -88,7 +88,7 @@ class Timed:
                        row=cell["indexPath"][1])
 
     def button(self, text, label=None):
-        for view, parent in probe.walk(self.frame["root"]):
+        for view, parent in client.walk(self.frame["root"]):
             if view.get("text") == text:
                 target = view if view.get("kind") == "button" else parent
                 return self.do(label, type="tap", view=target["id"], x=target["frame"][2] / 2,
@@ -97,7 +97,7 @@ class Timed:
 
     def segment(self, index, label=None):
         bar = self.find(lambda v: v.get("kind") == "navigationBar")
-        control = probe.find({"root": bar}, lambda v: v.get("kind") == "segmentedControl")
+        control = client.find({"root": bar}, lambda v: v.get("kind") == "segmentedControl")
         return self.do(label, type="chooseSegment", view=control["id"], segment=index)
 
     def field(self, placeholder, text, label=None):
@@ -107,16 +107,16 @@ class Timed:
 
     def largest(self, kind):
         """The largest view of `kind` on the screen (the list, the paging scroller)."""
-        views = [v for v, _ in probe.walk(self.frame["root"]) if v.get("kind") == kind]
+        views = [v for v, _ in client.walk(self.frame["root"]) if v.get("kind") == kind]
         if not views:
             raise LookupError(kind)
         return max(views, key=lambda v: v["frame"][2] * v["frame"][3])
 
     def cell_texts(self):
         texts = []
-        for view, _ in probe.walk(self.frame["root"]):
+        for view, _ in client.walk(self.frame["root"]):
             if view.get("kind") == "tableViewCell":
-                for inner, _ in probe.walk(view):
+                for inner, _ in client.walk(view):
                     if inner.get("text"):
                         texts.append(inner["text"])
                         break
@@ -137,7 +137,7 @@ def scroll_list(screen, steps, step):
 def swipe_panels(screen, pages):
     """Through every panel and back: per page eight dragging offsets over half of it, eight
     gliding ones onto it, and its end."""
-    scroller = [v for v, _ in probe.walk(screen.frame["root"])
+    scroller = [v for v, _ in client.walk(screen.frame["root"])
                 if v.get("kind") == "scrollView" and v.get("paging")]
     if not scroller:
         raise LookupError("the workout's panels")
@@ -159,7 +159,7 @@ def swipe_panels(screen, pages):
 
 def hide_graph(screen):
     """The graph is drawn over everything; a tap on it hides it."""
-    for view, parent in probe.walk(screen.frame["root"]):
+    for view, parent in client.walk(screen.frame["root"]):
         if view.get("kind") == "segmentedControl" and "Avg Wt" in json.dumps(view):
             screen.do("hide the graph", type="tap", view=parent["id"], x=parent["frame"][2] / 2,
                       y=parent["frame"][3] / 4, taps=1)
@@ -173,7 +173,7 @@ def back_to(screen, text):
         if text in screen.cell_texts():
             return
         bar = screen.find(lambda v: v.get("kind") == "navigationBar")
-        back = probe.find({"root": bar}, lambda v: v.get("kind") == "button")
+        back = client.find({"root": bar}, lambda v: v.get("kind") == "button")
         if back is None:
             break
         screen.do(None, type="tap", view=back["id"], x=back["frame"][2] / 2,
@@ -218,7 +218,7 @@ def one_round(screen, exercise, weight):
     back_to(screen, WORKOUT)
     screen.select(WORKOUT, "open the workout")
     first = screen.find(lambda v: v.get("kind") == "tableViewCell")
-    button = probe.find({"root": first}, lambda v: v.get("kind") == "button")
+    button = client.find({"root": first}, lambda v: v.get("kind") == "button")
     screen.do("open the workout's panels", type="tap", view=button["id"],
               x=button["frame"][2] / 2, y=button["frame"][3] / 2, taps=1)
     swipe_panels(screen, 20)
@@ -232,7 +232,7 @@ def one_round(screen, exercise, weight):
         screen.ws.frame = json.loads(screen.ws.receive())
         if screen.ws.frame.get("type") == "save":
             screen.offers.append(screen.ws.frame["url"])
-    answer = probe.get(screen.port, screen.offers.pop(), extra=probe.cookie(screen.port))
+    answer = client.get(screen.port, screen.offers.pop(), extra=client.cookie(screen.port))
     if answer is None or answer[0] != 200 or not answer[2].startswith(b"Cardio"):
         raise RuntimeError("the CSV export could not be fetched")
 
@@ -264,7 +264,7 @@ def main(argv):
         # From the process's start to its screen's first frame: loading both logs and the
         # catalogue, listening, and the first connection.
         started = time.perf_counter()
-        kinetra = probe.Kinetra(binary, resources, documents)
+        kinetra = client.Kinetra(binary, resources, documents)
         screen = Timed(kinetra.port)
         first_frame = (time.perf_counter() - started) * 1000.0
         for number in range(rounds):
