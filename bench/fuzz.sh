@@ -7,8 +7,9 @@
 #
 #   bash bench/fuzz.sh [SECONDS_PER_TARGET] [--merge] [TARGET...]    (default 60 s, every target)
 #
-# --merge then adds to the committed corpus each input found that covers something it does not
-# (libFuzzer's -merge=1); a crash input is copied there by hand once the fault is fixed.
+# --merge then adds to the committed corpus each input found that covers an edge it does not
+# (libFuzzer's -merge=1 on edges alone, -use_counters=0, which keeps the corpus small); a crash
+# input is copied there by hand, named regression-*, once the fault is fixed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build-fuzz
@@ -61,7 +62,7 @@ for target in "${targets[@]}"; do
   printf '%-18s %12s %8s %8s %8s  %s %s\n' "$target" "${runs:-?}" "$cpu" "${cov:-?}" "${ft:-?}" \
     "$found" "$names"
   if [ "$merge" = 1 ]; then
-    "$build/tests/fuzz/fuzz_$target" -merge=1 "$committed" "$corpus" >/dev/null 2>&1
+    "$build/tests/fuzz/fuzz_$target" -merge=1 -use_counters=0 "$committed" "$corpus" >/dev/null 2>&1
   fi
 done
 exit $status

@@ -263,11 +263,19 @@ def add_set(ws, frame):
 
 
 def day_keys(data):
-    try:
-        value = plistlib.loads(data)
-    except Exception:
-        return None
-    return set(value) if isinstance(value, dict) else None
+    """The top-level keys of a dictionary plist. kinetra's reader skips what comes before the
+    value more leniently than plistlib (a damaged XML declaration reads as a processing
+    instruction, the DOCTYPE's and the root element's insides are not checked), so the value is
+    looked for from the root element, then from the first dictionary, as well."""
+    start = data.find(b"<dict")
+    for candidate in (data, data[max(data.find(b"<plist"), 0):],
+                      b"<plist>" + data[start:] if start >= 0 else b""):
+        try:
+            value = plistlib.loads(candidate)
+        except Exception:
+            continue
+        return set(value) if isinstance(value, dict) else None
+    return None
 
 
 def run_case(binary, resources, scratch, index, name, label, content, save):
