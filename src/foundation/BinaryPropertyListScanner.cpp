@@ -54,6 +54,7 @@ class Scan {
 
   Status run();
   const std::string& inexact() const { return inexact_; }
+  std::vector<std::uint64_t> takeEmptyUtf16Text() { return std::move(emptyUtf16Text_); }
 
  private:
   static constexpr std::uint8_t kUnvisited = 0;
@@ -87,6 +88,7 @@ class Scan {
   std::vector<std::uint32_t> payload_;  // expanded bytes, at most kMaxPayloadBytes
   std::vector<Frame> stack_;
   std::string inexact_;
+  std::vector<std::uint64_t> emptyUtf16Text_;
 };
 
 Status corrupt(const std::string& message) { return Status::Corrupt("binary plist: " + message); }
@@ -261,6 +263,10 @@ Status Scan::visit(std::uint64_t object) {
     if (const char* altered = alteration(object, header); altered != nullptr && inexact_.empty()) {
       inexact_ = std::string("binary plist: ") + altered;
     }
+    if (header.kind == ObjectKind::kString && header.count == 0 &&
+        static_cast<unsigned char>(bytes_[offsetOf(object)]) >> 4 == 0x6) {
+      emptyUtf16Text_.push_back(offsetOf(object));
+    }
     if (header.payload > BinaryPropertyListScanner::kMaxPayloadBytes) {
       return Status::TooLarge("binary plist: text or data too large");
     }
@@ -342,7 +348,7 @@ Result<BinaryPropertyListScanner::Findings> BinaryPropertyListScanner::check(
   if (Status status = readTrailer(bytes, trailer); !status.ok()) return status;
   Scan scan(bytes, trailer);
   if (Status status = scan.run(); !status.ok()) return status;
-  return Findings{scan.inexact()};
+  return Findings{scan.inexact(), scan.takeEmptyUtf16Text()};
 }
 
 }  // namespace kinetra

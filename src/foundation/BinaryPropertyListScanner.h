@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "foundation/Status.h"
 
@@ -35,6 +36,10 @@ class BinaryPropertyListScanner {
     // holding a NUL character (libplist ends the text there), a date with a fraction of a second
     // (libplist keeps microseconds; the XML form keeps none).
     std::string inexact;
+    // Where the table holds UTF-16 text of no units, which libplist refuses to read: the offsets
+    // of their marker bytes. The same byte with 0x5 in place of 0x6 in its high half is empty
+    // ASCII text, of the same length and meaning, which libplist reads.
+    std::vector<std::uint64_t> emptyUtf16Text;
   };
 
   BinaryPropertyListScanner() = delete;

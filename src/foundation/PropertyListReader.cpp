@@ -184,6 +184,16 @@ class LibplistConverter {
 Result<PropertyListReading> parseBinary(std::string_view bytes) {
   Result<BinaryPropertyListScanner::Findings> findings = BinaryPropertyListScanner::check(bytes);
   if (!findings.ok()) return findings.status();
+  // libplist refuses empty UTF-16 text; the same object as empty ASCII text reads as it should.
+  std::string patched;
+  if (!findings->emptyUtf16Text.empty()) {
+    patched.assign(bytes);
+    for (const std::uint64_t offset : findings->emptyUtf16Text) {
+      patched[offset] =
+          static_cast<char>(0x50 | (static_cast<unsigned char>(patched[offset]) & 0xF));
+    }
+    bytes = patched;
+  }
   plist_t raw = nullptr;
   plist_from_bin(bytes.data(), static_cast<std::uint32_t>(bytes.size()), &raw);
   PlistNode root(raw);

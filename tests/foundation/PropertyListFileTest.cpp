@@ -249,6 +249,22 @@ TEST(BinaryPropertyListTest, SharedObjectsExpandIntoEqualValues) {
   EXPECT_EQ(*value, PropertyList(Dictionary{{"k", Array{"a", "a"}}}));
 }
 
+// Other writers may store empty text as UTF-16 of no units (0x60, or 0x6F with a count of 0),
+// which libplist alone refuses; as key and value, it reads as empty text, exactly.
+TEST(BinaryPropertyListTest, EmptyUtf16TextReadsAsEmptyText) {
+  for (const std::string& empty : {std::string("\x60"), std::string("\x6F\x10\x00", 3)}) {
+    BinaryBuilder plist;
+    std::size_t text = plist.add(empty);
+    std::size_t other = plist.string("a");
+    std::size_t list = plist.array({text, other, text});
+    std::size_t top = plist.dictionary({text}, {list});
+    Result<PropertyListReading> reading = PropertyListReader::read(plist.build(top));
+    ASSERT_TRUE(reading.ok()) << reading.status().toString();
+    EXPECT_TRUE(reading->exact()) << reading->inexact;
+    EXPECT_EQ(reading->value, PropertyList(Dictionary{{"", Array{"", "a", ""}}}));
+  }
+}
+
 TEST(BinaryPropertyListTest, CyclesAndExponentialSharingAreRefused) {
   BinaryBuilder cycle;
   cycle.array({0});
