@@ -21,7 +21,6 @@ Prints: started, served, kept aside, reported, failures (and the first failures 
 exits 1 on any failure. Standard library only."""
 
 import argparse
-import base64
 import concurrent.futures
 import json
 import os
@@ -30,15 +29,17 @@ import random
 import re
 import shutil
 import signal
-import socket
 import struct
 import subprocess
 import sys
 import tempfile
 import time
 
-TOKEN = "hostile-token-0123456789abcdefXYZ"
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "support"))
+import kinetra_client as client  # noqa: E402  (HTTP and the WebSocket by hand, views in frames)
+
+TOKEN = client.TOKEN
 CORPORA = [os.path.join(HERE, "..", "fuzz", "corpus", name)
            for name in ("property_list", "xml_plist", "binary_plist")]
 USER_FILES = ["Kinetra_Log.plist", "Kinetra_Aerobics_Log.plist", "Workouts.plist",
@@ -136,111 +137,20 @@ def mutate(pool, rng):
 # ---- kinetra from outside
 
 
-def http_get(port, path, extra=""):
-    with socket.create_connection(("127.0.0.1", port), timeout=10) as s:
-        s.sendall(f"GET {path} HTTP/1.1\r\nHost: 127.0.0.1:{port}\r\n{extra}"
-                  "Connection: close\r\n\r\n".encode())
-        data = b""
-        while True:
-            chunk = s.recv(65536)
-            if not chunk:
-                break
-            data += chunk
-    return int(data.split()[1]) if data.startswith(b"HTTP/") else 0
-
-
-class WebSocket:
-    def __init__(self, port):
-        self.sock = socket.create_connection(("127.0.0.1", port), timeout=10)
-        key = base64.b64encode(os.urandom(16)).decode()
-        self.sock.sendall((f"GET /ws HTTP/1.1\r\nHost: 127.0.0.1:{port}\r\nUpgrade: websocket\r\n"
-                           f"Connection: Upgrade\r\nSec-WebSocket-Key: {key}\r\n"
-                           f"Sec-WebSocket-Version: 13\r\nOrigin: http://127.0.0.1:{port}\r\n"
-                           f"Cookie: kinetra_token_{port}={TOKEN}\r\n\r\n").encode())
-        head = b""
-        while b"\r\n\r\n" not in head:
-            chunk = self.sock.recv(4096)
-            if not chunk:
-                raise ConnectionError("closed during the upgrade")
-            head += chunk
-        if not head.startswith(b"HTTP/1.1 101"):
-            raise ConnectionError("upgrade refused: " + head.split(b"\r\n")[0].decode("latin-1"))
-        self.buffer = head.partition(b"\r\n\r\n")[2]
-        self.sequence = 0
-
-    def _read(self, n):
-        while len(self.buffer) < n:
-            chunk = self.sock.recv(1 << 20)
-            if not chunk:
-                raise ConnectionError("closed")
-            self.buffer += chunk
-        data, self.buffer = self.buffer[:n], self.buffer[n:]
-        return data
-
-    def send(self, fields):
-        self.sequence += 1
-        payload = json.dumps({**fields, "seq": self.sequence}).encode()
-        mask = os.urandom(4)
-        n = len(payload)
-        header = bytes([0x81]) + (bytes([0x80 | n]) if n < 126
-                                  else bytes([0x80 | 126]) + n.to_bytes(2, "big"))
-        self.sock.sendall(header + mask + bytes(b ^ mask[i % 4] for i, b in enumerate(payload)))
-        return self.sequence
-
-    def receive(self):
-        while True:
-            b0, b1 = self._read(2)
-            n = b1 & 0x7F
-            if n == 126:
-                n = int.from_bytes(self._read(2), "big")
-            elif n == 127:
-                n = int.from_bytes(self._read(8), "big")
-            payload = self._read(n)
-            if b0 & 0x0F == 0x8:
-                raise ConnectionError("closed by kinetra")
-            if b0 & 0x0F == 0x1:
-                return json.loads(payload)
-
-    def frame_after(self, sequence):
-        deadline = time.time() + 10
-        while time.time() < deadline:
-            message = self.receive()
-            if message.get("type") == "frame" and message.get("ack", 0) >= sequence:
-                return message
-        raise TimeoutError(f"no frame for event {sequence}")
-
-    def close(self):
-        self.sock.close()
-
-
-def walk(view, parent=None):
-    yield view, parent
-    for child in view.get("subviews", []):
-        yield from walk(child, view)
-
-
-def find(frame, predicate):
-    return next((v for v, _ in walk(frame["root"]) if predicate(v)), None)
-
-
 def cell_of(frame, text):
-    table = None
-    for view, _ in walk(frame["root"]):
-        if view.get("kind") == "tableView":
-            table = view
-        if view.get("kind") == "tableViewCell" and \
-                any(v.get("text") == text for v, _ in walk(view)):
-            return table, view
-    raise LookupError(text)
+    found = client.table_and_cell(frame, text)
+    if found is None:
+        raise LookupError(text)
+    return found
 
 
 def add_set(ws, frame):
     """Adds one set of the bench press through the screen, as a user would: the Catalogue tab,
     the region, the exercise, the log page, Add Set."""
     def do(fields):
-        return ws.frame_after(ws.send(fields))
+        return ws.frame_after(ws.event(**fields))
 
-    bar = find(frame, lambda v: "Catalogue" in [t.get("title") for t in v.get("tabs", [])])
+    bar = client.find(frame, lambda v: "Catalogue" in [t.get("title") for t in v.get("tabs", [])])
     titles = [t.get("title") for t in bar["tabs"]]
     frame = do({"type": "tap", "view": bar["id"], "taps": 1, "y": bar["frame"][3] / 2,
                 "x": (titles.index("Catalogue") + 0.5) * bar["frame"][2] / len(titles)})
@@ -248,10 +158,10 @@ def add_set(ws, frame):
         table, cell = cell_of(frame, text)
         frame = do({"type": "selectRow", "view": table["id"], "section": cell["indexPath"][0],
                     "row": cell["indexPath"][1]})
-    control = find(frame, lambda v: v.get("kind") == "segmentedControl"
+    control = client.find(frame, lambda v: v.get("kind") == "segmentedControl"
                    and len(v.get("segments", [])) == 3)
     frame = do({"type": "chooseSegment", "view": control["id"], "segment": 1})
-    for view, parent in walk(frame["root"]):
+    for view, parent in client.walk(frame["root"]):
         if view.get("text") == "Add Set":
             target = view if view.get("kind") == "button" else parent
             return do({"type": "tap", "view": target["id"], "taps": 1,
@@ -297,10 +207,13 @@ def run_case(binary, resources, scratch, index, name, label, content, save):
         if match:
             started = True
             port = int(match.group(1))
-            status = http_get(port, "/", f"Cookie: kinetra_token_{port}={TOKEN}\r\n")
-            ws = WebSocket(port)
+            answer = client.get(port, "/", extra=client.cookie(port))
+            status = answer[0] if answer else 0
+            ws = client.WebSocket(port)
             try:
-                frame = ws.receive()
+                if ws.status != 101:
+                    raise ConnectionError(f"upgrade refused: {ws.status}")
+                frame = json.loads(ws.receive())
                 served = status == 200 and frame.get("type") == "frame"
                 if served and save:
                     add_set(ws, frame)
