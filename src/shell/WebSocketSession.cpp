@@ -122,10 +122,11 @@ void WebSocketSession::enqueue(std::shared_ptr<const std::string> payload, bool 
 void WebSocketSession::doWrite() {
   writing_ = true;
   state_->stream.text(true);
-  const Outgoing& out = queue_.front();
+  writingHead_ = queue_.front().head;
+  writingPayload_ = queue_.front().payload;
   const std::array<boost::asio::const_buffer, 2> message = {
-      boost::asio::buffer(out.head),
-      boost::asio::buffer(out.payload->data() + 1, out.payload->size() - 1)};
+      boost::asio::buffer(writingHead_),
+      boost::asio::buffer(writingPayload_->data() + 1, writingPayload_->size() - 1)};
   state_->stream.async_write(
       message,
       [self = shared_from_this()](beast::error_code error, std::size_t) { self->onWrite(error); });

@@ -65,6 +65,10 @@ class WebSocketSession : public FrameSink, public std::enable_shared_from_this<W
   void enqueue(std::shared_ptr<const std::string> payload, bool frame);
 
   std::deque<Outgoing> queue_;  // the front one is being written while writing_
+  // The head and text being written, held apart from the queue: erasing a waiting message may
+  // move the front element, and a short head lives inside it.
+  std::string writingHead_;
+  std::shared_ptr<const std::string> writingPayload_;
   bool writing_ = false;
   bool open_ = false;
   bool awaitingPong_ = false;
