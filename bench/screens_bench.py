@@ -34,18 +34,21 @@ LOGS = ["Kinetra_Log.plist", "Kinetra_Aerobics_Log.plist"]
 NOT_JUDGED = {"add set": "bench_add_set", "open graph": "bench_graph"}
 
 
-class Timed:
-    """A screen driver like kinetra_client's, with each event timed; times per label, frame sizes too."""
+class Timed(client.Screen):
+    """kinetra_client's screen driver with each event timed: times and frame sizes per label,
+    and the files offered for saving."""
 
     def __init__(self, port):
-        self.ws = client.WebSocket(port)
-        self.frame = json.loads(self.ws.receive())
+        super().__init__(port)
         self.times = {}
         self.sizes = {}
         self.offers = []  # the URLs of files offered for saving, as the client gets them
         self.port = port
+        self.label = None  # what the next event is timed as, when not given to do()
 
-    def do(self, label, **event):
+    def do(self, label=None, **event):
+        label = label if label is not None else self.label
+        self.label = None
         ws = self.ws
         ws.sequence += 1
         event["seq"] = ws.sequence
@@ -73,27 +76,16 @@ class Timed:
         return view
 
     def tab(self, title, label=None):
-        bar = self.find(lambda v: title in [t.get("title") for t in v.get("tabs", [])])
-        titles = [t.get("title") for t in bar["tabs"]]
-        w, h = bar["frame"][2], bar["frame"][3]
-        return self.do(label, type="tap", view=bar["id"],
-                       x=(titles.index(title) + 0.5) * w / len(titles), y=h / 2, taps=1)
+        self.label = label
+        return super().tab(title)
 
     def select(self, text, label=None):
-        found = client.table_and_cell(self.frame, text)
-        if found is None:
-            raise LookupError(text)
-        table, cell = found
-        return self.do(label, type="selectRow", view=table["id"], section=cell["indexPath"][0],
-                       row=cell["indexPath"][1])
+        self.label = label
+        return super().select(text)
 
     def button(self, text, label=None):
-        for view, parent in client.walk(self.frame["root"]):
-            if view.get("text") == text:
-                target = view if view.get("kind") == "button" else parent
-                return self.do(label, type="tap", view=target["id"], x=target["frame"][2] / 2,
-                               y=target["frame"][3] / 2, taps=1)
-        raise LookupError(text)
+        self.label = label
+        return super().button(text)
 
     def segment(self, index, label=None):
         bar = self.find(lambda v: v.get("kind") == "navigationBar")

@@ -147,13 +147,27 @@ std::vector<FaultCase> faultCases() {
   };
 }
 
-class UserFileFaultTest : public ::testing::TestWithParam<std::tuple<FileCase, FaultCase>> {
+// A documents folder whose files are written through a FaultyFileSystem, with the run loop's
+// diagnostic lines collected.
+class FaultyDocuments {
  protected:
-  UserFileFaultTest() {
+  FaultyDocuments() {
     loop_.log().setSink([this](std::string_view line) { lines_.emplace_back(line); });
   }
 
   std::filesystem::path documents() const { return folder_ / "Documents"; }
+
+  testing::TemporaryDirectory folder_;
+  std::vector<std::string> lines_;
+  RunLoop loop_{std::make_unique<ManualClock>(Date(1.7e9))};
+  testing::FaultyFileSystem fileSystem_;
+  UserFileStore files_{DocumentsDirectory(documents()), loop_, fileSystem_};
+  UserData data_{files_};
+};
+
+class UserFileFaultTest : public ::testing::TestWithParam<std::tuple<FileCase, FaultCase>>,
+                          protected FaultyDocuments {
+ protected:
   std::filesystem::path file() const { return documents() / std::get<0>(GetParam()).fileName; }
 
   // Names in the folder other than the user's files: temporary files of any write.
@@ -165,13 +179,6 @@ class UserFileFaultTest : public ::testing::TestWithParam<std::tuple<FileCase, F
     }
     return stray;
   }
-
-  testing::TemporaryDirectory folder_;
-  std::vector<std::string> lines_;
-  RunLoop loop_{std::make_unique<ManualClock>(Date(1.7e9))};
-  testing::FaultyFileSystem fileSystem_;
-  UserFileStore files_{DocumentsDirectory(documents()), loop_, fileSystem_};
-  UserData data_{files_};
 };
 
 TEST_P(UserFileFaultTest, TheOldFileStaysAndTheNextSaveCarriesTheChange) {
@@ -227,21 +234,9 @@ INSTANTIATE_TEST_SUITE_P(EveryFileEveryStep, UserFileFaultTest,
                                             ::testing::ValuesIn(faultCases())),
                          caseName);
 
-class UserFileStoreFaultTest : public ::testing::Test {
+class UserFileStoreFaultTest : public ::testing::Test, protected FaultyDocuments {
  protected:
-  UserFileStoreFaultTest() {
-    loop_.log().setSink([this](std::string_view line) { lines_.emplace_back(line); });
-    std::filesystem::create_directories(documents());
-  }
-
-  std::filesystem::path documents() const { return folder_ / "Documents"; }
-
-  testing::TemporaryDirectory folder_;
-  std::vector<std::string> lines_;
-  RunLoop loop_{std::make_unique<ManualClock>(Date(1.7e9))};
-  testing::FaultyFileSystem fileSystem_;
-  UserFileStore files_{DocumentsDirectory(documents()), loop_, fileSystem_};
-  UserData data_{files_};
+  UserFileStoreFaultTest() { std::filesystem::create_directories(documents()); }
 };
 
 // Where the folder has no hard links the unreadable log is renamed aside; a save that then fails
