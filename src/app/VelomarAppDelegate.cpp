@@ -68,7 +68,7 @@ VelomarAppDelegate::VelomarAppDelegate(RunLoop& runLoop, Environment environment
       isoDayFormatter_(
           DateFormatter::withPattern("yyyy-MM-dd", {"en_US_POSIX", environment.dates.timeZone})),
       nameIndex_(dateFormatter_->localeName()),
-      pictures_(bundle_, userFiles_.documents()),
+      pictures_(bundle_, userFiles_.documents(), &userData_),
       userData_(userFiles_),
       records_(*dateFormatter_),
       mailer_(runLoop, std::move(environment.mail), *this),

@@ -1,6 +1,8 @@
 #include "catalogue/ExercisePictures.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "model/ExerciseRecord.h"
 
@@ -26,6 +28,11 @@ Image ExercisePictures::lookUp(const PropertyList& record, std::string_view suff
     if (const std::optional<Image>& kept = bundleThumbnail(name)) return *kept;
   } else if (bundle_.pathForResource(name, "jpg")) {
     return Image::resource(bundle_, name, "jpg");
+  }
+  if (userData_ != nullptr) {
+    if (const std::string* unsaved = userData_->unsavedPicture(name + ".jpg")) {
+      return Image::fromBytes(std::vector<std::uint8_t>(unsaved->begin(), unsaved->end()));
+    }
   }
   const Result<std::filesystem::path> path = documents_.pathForFile(name + ".jpg");
   return path.ok() ? Image::contentsOfFile(*path) : Image();

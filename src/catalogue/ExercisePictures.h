@@ -8,6 +8,7 @@
 #include "foundation/DocumentsDirectory.h"
 #include "foundation/PropertyList.h"
 #include "foundation/ResourceBundle.h"
+#include "model/UserData.h"
 #include "ui/Image.h"
 
 namespace kinetra {
@@ -20,11 +21,13 @@ namespace kinetra {
 //
 // The bundle does not change while the application runs: a bundle thumbnail is read once and
 // kept (the lists show them again on every scroll), and so is the bundle's lack of one. The
-// documents' pictures are read each time, since the user may replace them.
+// documents' pictures are read each time, since the user may replace them. With the user's
+// data given, a picture whose save failed is shown from memory until it is saved.
 class ExercisePictures {
  public:
-  ExercisePictures(const ResourceBundle& bundle, const DocumentsDirectory& documents)
-      : bundle_(bundle), documents_(documents) {}
+  ExercisePictures(const ResourceBundle& bundle, const DocumentsDirectory& documents,
+                   const UserData* userData = nullptr)
+      : bundle_(bundle), documents_(documents), userData_(userData) {}
 
   Image fullPicture(const PropertyList& record) const;
   Image thumbnail(const PropertyList& record) const;
@@ -40,6 +43,7 @@ class ExercisePictures {
 
   const ResourceBundle& bundle_;
   const DocumentsDirectory& documents_;
+  const UserData* userData_;
   mutable std::map<std::string, std::optional<Image>, std::less<>> thumbnails_;
 };
 

@@ -1,6 +1,5 @@
 #include "model/UserData.h"
 
-#include <system_error>
 #include <utility>
 
 #include "model/UserFileStore.h"
@@ -22,25 +21,56 @@ void UserData::load() {
 
 Status UserData::saveWorkouts() {
   Status status = files_.write(UserFile::kWorkouts, workouts);
+  // The file is forgotten even when it stays: start-up finds its workouts saved and removes it.
   if (status.ok() && supersededFile_) {
-    std::error_code ignored;
-    std::filesystem::remove(*supersededFile_, ignored);
+    static_cast<void>(files_.removeFile(*supersededFile_));
     supersededFile_.reset();
   }
   return status;
 }
 
 Status UserData::savePicture(std::string_view fileName, std::string_view bytes) {
-  return files_.writePicture(fileName, bytes);
+  Status status = files_.writePicture(fileName, bytes);
+  const auto kept = unsavedPictures_.find(fileName);
+  if (status.ok() || status.code() == Status::Code::kInvalidArgument) {
+    // Saved, or a name no picture can have: nothing is left to retry.
+    if (kept != unsavedPictures_.end()) unsavedPictures_.erase(kept);
+  } else if (kept != unsavedPictures_.end()) {
+    kept->second.assign(bytes);
+  } else {
+    unsavedPictures_.emplace(std::string(fileName), std::string(bytes));
+  }
+  return status;
+}
+
+const std::string* UserData::unsavedPicture(std::string_view fileName) const {
+  const auto kept = unsavedPictures_.find(fileName);
+  return kept == unsavedPictures_.end() ? nullptr : &kept->second;
+}
+
+Status UserData::saveUnsavedPictures() {
+  Status first = Status::Ok();
+  for (auto kept = unsavedPictures_.begin(); kept != unsavedPictures_.end();) {
+    Status status = files_.writePicture(kept->first, kept->second);
+    if (status.ok()) {
+      kept = unsavedPictures_.erase(kept);
+      continue;
+    }
+    if (first.ok()) first = std::move(status);
+    ++kept;
+  }
+  return first;
 }
 
 Status UserData::saveCustomExercises() {
+  Status pictures = saveUnsavedPictures();
   PropertyList::Array records;
   records.reserve(customExercises.size());
   for (const ExerciseRecord& record : customExercises) {
     if (record != nullptr) records.push_back(*record);
   }
-  return files_.write(UserFile::kCustomExercises, PropertyList(std::move(records)));
+  Status status = files_.write(UserFile::kCustomExercises, PropertyList(std::move(records)));
+  return status.ok() ? pictures : status;
 }
 
 Status UserData::saveExerciseLog() { return files_.write(UserFile::kExerciseLog, exerciseLog); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -48,15 +49,25 @@ class UserData {
   // set logged is then saved as quickly as the next. Meant for idle time after loading.
   void prepareLogChanges();
   // Writes the picture file `fileName` of a custom exercise (PNG bytes), whole and atomically.
+  // A picture whose save fails is kept here, shown in place of the file (unsavedPicture), and
+  // written again by the next save of the custom exercises, so that a photo the user picked is
+  // not lost to a full or failing disk while the record naming it is saved.
   Status savePicture(std::string_view fileName, std::string_view bytes);
+  // The bytes of the picture `fileName` when its last save failed and none has succeeded since;
+  // null otherwise. The pointer lives until the next save of a picture or the custom exercises.
+  const std::string* unsavedPicture(std::string_view fileName) const;
 
   // `file` (an older version's file whose content now lives in the workouts) is removed after
   // the next successful save of the workouts, and not before.
   void removeAfterWorkoutsSaved(std::filesystem::path file);
 
  private:
+  // Tries the pictures kept by failed saves again; the first failure is returned.
+  Status saveUnsavedPictures();
+
   UserFileStore& files_;
   std::optional<std::filesystem::path> supersededFile_;
+  std::map<std::string, std::string, std::less<>> unsavedPictures_;
 };
 
 }  // namespace kinetra

@@ -232,6 +232,15 @@ Status UserFileStore::writePicture(std::string_view fileName, std::string_view b
   return status;
 }
 
+Status UserFileStore::removeFile(const std::filesystem::path& path) {
+  const int error = fileSystem_.unlink(path);
+  if (error == 0 || error == ENOENT) return Status::Ok();
+  Status status = Status::IOError(path.filename().string() + ": " + std::strerror(error));
+  runLoop_.log().line("could not remove " + path.filename().string() + " (" + status.toString() +
+                      ")");
+  return status;
+}
+
 Status UserFileStore::keepAside(UserFile file, std::string reason) {
   const std::string name(fileName(file));
   const std::filesystem::path path = documents_.path() / name;

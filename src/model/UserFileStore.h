@@ -83,6 +83,9 @@ class UserFileStore {
   // the documents directory when needed; its interrupted writes are removed at start-up like
   // those of the user files. A name that is not a bare picture name writes nothing.
   Status writePicture(std::string_view fileName, std::string_view bytes);
+  // Removes `path` through the store's file system; a file already gone counts as removed. A
+  // failure is reported as a diagnostic line and returned.
+  Status removeFile(const std::filesystem::path& path);
 
   // True while a file that was unreadable, or not read exactly, waits to be kept aside.
   bool isUnreadable(UserFile file) const { return state(file).keepAside.has_value(); }

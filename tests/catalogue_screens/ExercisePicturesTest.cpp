@@ -5,11 +5,17 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <string_view>
 #include <vector>
 
 #include "catalogue/ExercisePictures.h"
+#include "foundation/ManualClock.h"
+#include "foundation/RunLoop.h"
 #include "graphics/TestPictures.h"
 #include "model/ModelTestSupport.h"
+#include "model/UserData.h"
+#include "model/UserFileStore.h"
 #include "support/TemporaryDirectory.h"
 
 namespace kinetra::test {
@@ -60,6 +66,29 @@ TEST_F(ExercisePicturesTest, ABundleThumbnailIsReadOnceAndAPictureOfTheUsersEach
   // The full picture is looked up as before.
   writeFile(folder_ / "Bundle" / "Squat.jpg", picture(12));
   EXPECT_EQ(pictures_.fullPicture(exerciseRecord("Squat")).size().width, 12);
+}
+
+// A photo whose save failed (here the documents folder cannot be made: a file stands in its place)
+// is shown from memory, in place of the older file, until a save of it succeeds.
+TEST_F(ExercisePicturesTest, APhotoWhoseSaveFailedIsShownFromMemory) {
+  RunLoop loop(std::make_unique<ManualClock>(Date(1.7e9)));
+  loop.log().setSink([](std::string_view) {});
+  const std::filesystem::path blocked = folder_ / "Blocked";
+  std::ofstream(blocked) << "a file, not a folder";
+  UserFileStore files(DocumentsDirectory(blocked / "Documents"), loop);
+  UserData data(files);
+  const DocumentsDirectory documents(blocked / "Documents");
+  const ExercisePictures pictures(bundle_, documents, &data);
+
+  const std::vector<std::uint8_t> photo = picture(24);
+  ASSERT_FALSE(
+      data.savePicture("Carry_t.jpg", {reinterpret_cast<const char*>(photo.data()), photo.size()})
+          .ok());
+  const Image shown = pictures.thumbnail(exerciseRecord("Carry"));
+  EXPECT_EQ(shown.size().width, 24);
+  EXPECT_TRUE(pictures.fullPicture(exerciseRecord("Carry")).empty());
+  // Without the user's data only the files count.
+  EXPECT_TRUE(ExercisePictures(bundle_, documents).thumbnail(exerciseRecord("Carry")).empty());
 }
 
 }  // namespace

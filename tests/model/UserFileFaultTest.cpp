@@ -292,5 +292,55 @@ TEST_F(UserFileStoreFaultTest, ALeftoverThatCannotBeRemovedIsSaidOnceAndRemovedN
   EXPECT_EQ(lines_.size(), 2u);
 }
 
+// The older version's file goes through the same file system as the saves: a removal that fails
+// is one line, and the saved workouts are not undone by it.
+TEST_F(UserFileStoreFaultTest, ASupersededFileThatCannotBeRemovedIsOneLine) {
+  const std::filesystem::path old = folder_ / "Kinetra.plist";
+  std::ofstream(old) << "old";
+  data_.removeAfterWorkoutsSaved(old);
+  data_.workouts.asArray().emplace_back(PropertyList::Array{"Current Workout"});
+  fileSystem_.add({Call::kUnlink, 1, EACCES});
+  EXPECT_TRUE(data_.saveWorkouts().ok());
+  fileSystem_.clearFaults();
+  EXPECT_TRUE(std::filesystem::exists(old));
+  ASSERT_EQ(lines_.size(), 1u);
+  EXPECT_NE(lines_[0].find("could not remove Kinetra.plist"), std::string::npos) << lines_[0];
+  EXPECT_EQ(testing::fileContents(documents() / "Workouts.plist"), serialised(data_.workouts));
+}
+
+// A picture whose save failed is kept in memory and carried by the next save of the custom
+// exercises (the record naming it is saved either way); a retry that fails keeps it again.
+TEST_F(UserFileStoreFaultTest, APictureWhoseSaveFailedIsSavedWithTheCustomExercises) {
+  const std::string photo = pictureBytes(1);
+  fileSystem_.add({Call::kWrite, 1, ENOSPC});
+  EXPECT_FALSE(data_.savePicture("Mine.jpg", photo).ok());
+  fileSystem_.clearFaults();
+  EXPECT_FALSE(std::filesystem::exists(documents() / "Mine.jpg"));
+  ASSERT_NE(data_.unsavedPicture("Mine.jpg"), nullptr);
+  EXPECT_EQ(*data_.unsavedPicture("Mine.jpg"), photo);
+
+  data_.customExercises.push_back(std::make_shared<PropertyList>(exerciseRecord("Mine")));
+  fileSystem_.add({Call::kCreate, 1, EIO});  // the picture's retry; the records' save succeeds
+  const Status retried = data_.saveCustomExercises();
+  fileSystem_.clearFaults();
+  EXPECT_EQ(retried.code(), Status::Code::kIOError);
+  EXPECT_TRUE(std::filesystem::exists(documents() / "Custom_Exercises.plist"));
+  EXPECT_NE(data_.unsavedPicture("Mine.jpg"), nullptr);
+
+  ASSERT_TRUE(data_.saveCustomExercises().ok());
+  EXPECT_EQ(testing::fileContents(documents() / "Mine.jpg"), photo);
+  EXPECT_EQ(data_.unsavedPicture("Mine.jpg"), nullptr);
+  EXPECT_EQ(lines_.size(), 2u);  // the failed save and the failed retry
+
+  // A later pick saved at once replaces a kept one, which is then never written over it.
+  fileSystem_.add({Call::kRename, 1, EIO});
+  EXPECT_FALSE(data_.savePicture("Mine.jpg", pictureBytes(2)).ok());
+  fileSystem_.clearFaults();
+  ASSERT_TRUE(data_.savePicture("Mine.jpg", pictureBytes(3)).ok());
+  EXPECT_EQ(data_.unsavedPicture("Mine.jpg"), nullptr);
+  ASSERT_TRUE(data_.saveCustomExercises().ok());
+  EXPECT_EQ(testing::fileContents(documents() / "Mine.jpg"), pictureBytes(3));
+}
+
 }  // namespace
 }  // namespace kinetra::test
