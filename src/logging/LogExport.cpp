@@ -104,10 +104,17 @@ void LogExport::messageFailed(int code, std::string_view description) {
 }
 
 void LogExport::downloadCsv() {
-  const std::string csv = csvText();
+  // Built when the browser fetches it, for the period chosen now: ten years of log take tens of
+  // milliseconds and megabytes, which the tap should not wait for nor the offer keep.
+  const UserData& data = state_.userData;
+  const DateFormatter& formatter = state_.formatter;
+  const Date now = state_.now;
+  const int days = logDuration(views_.emailLogDuration.selectedSegmentIndex());
   Application::shared().offerFileToSave(
-      {attachmentName(state_.selection.today), "text/csv; charset=utf-8",
-       std::make_shared<const std::vector<std::uint8_t>>(csv.begin(), csv.end())});
+      {attachmentName(state_.selection.today), "text/csv; charset=utf-8", nullptr,
+       [&data, &formatter, now, days] {
+         return LogCsv::build({data.exerciseLog, data.aerobicsLog, now, days, formatter});
+       }});
 }
 
 std::string LogExport::csvText() const {

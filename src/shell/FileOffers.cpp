@@ -37,10 +37,10 @@ std::optional<HttpReply> FileOffers::handle(const HttpRequestHead& request) cons
   const auto found = std::find_if(offers_.begin(), offers_.end(), [&](const Offer& offer) {
     return offer.identifier == identifier;
   });
-  if (found == offers_.end() || found->file.bytes == nullptr) {
-    return HttpReply::text(404, "Not Found\n");
-  }
-  HttpReply reply = HttpReply::bytes(found->file.contentType, found->file.bytes);
+  if (found == offers_.end()) return HttpReply::text(404, "Not Found\n");
+  std::shared_ptr<const std::vector<std::uint8_t>> contents = found->file.contents();
+  if (contents == nullptr) return HttpReply::text(404, "Not Found\n");
+  HttpReply reply = HttpReply::bytes(found->file.contentType, std::move(contents));
   reply.headers.emplace_back("Content-Disposition",
                              "attachment; filename=\"" + headerSafeName(found->file.name) + "\"");
   reply.headers.emplace_back("Cache-Control", "no-store");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +14,18 @@ struct FileToSave {
   std::string name;
   std::string contentType;
   std::shared_ptr<const std::vector<std::uint8_t>> bytes;
+  // Used when `bytes` is null: makes the bytes each time the file is fetched, on the run loop's
+  // thread. A large file then costs nothing until it is wanted and is not kept afterwards; it
+  // holds the data as they are at the fetch, which follows the offer at once. What it refers to
+  // must outlive the offer.
+  std::function<std::string()> make;
+
+  // The bytes, kept or made; null when there are neither.
+  std::shared_ptr<const std::vector<std::uint8_t>> contents() const {
+    if (bytes != nullptr || !make) return bytes;
+    const std::string made = make();
+    return std::make_shared<const std::vector<std::uint8_t>>(made.begin(), made.end());
+  }
 };
 
 }  // namespace kinetra

@@ -189,7 +189,7 @@ TEST_F(CsvImportTest, TenYearsDownloadedAndImportedIntoAnEmptyFolderAreTheSameFi
   ASSERT_TRUE(finger.tap(ui().emailDownloadButton).ok());
   std::vector<FileToSave> files = application().takeFilesToSave();
   ASSERT_EQ(files.size(), 1u);
-  const std::vector<std::uint8_t> csv = *files[0].bytes;
+  const std::vector<std::uint8_t> csv = *files[0].contents();
 
   shutDown();
   std::filesystem::remove_all(documents());

@@ -226,9 +226,9 @@ TEST_F(LogExportTest, DownloadCsvOffersTheCsvTheMessageWouldAttach) {
   const std::vector<FileToSave> files = application().takeFilesToSave();
   ASSERT_EQ(files.size(), 1u);
   EXPECT_EQ(files[0].name, "Kinetra_Log_Mar 20, 2024.csv");
-  ASSERT_NE(files[0].bytes, nullptr);
-  EXPECT_EQ(std::string(files[0].bytes->begin(), files[0].bytes->end()),
-            readDocumentBytes("Log.csv"));
+  const auto csv = files[0].contents();
+  ASSERT_NE(csv, nullptr);
+  EXPECT_EQ(std::string(csv->begin(), csv->end()), readDocumentBytes("Log.csv"));
   EXPECT_NE(readDocumentBytes("Log.csv").find("Mar 10, 2024"), std::string::npos)
       << "fourteen days hold the tenth";
 }

@@ -18,8 +18,10 @@ HttpRequestHead request(std::string method, std::string path) {
 }
 
 FileToSave csv(std::string name, const std::string& text) {
-  return {std::move(name), "text/csv; charset=utf-8",
-          std::make_shared<const std::vector<std::uint8_t>>(text.begin(), text.end())};
+  return {std::move(name),
+          "text/csv; charset=utf-8",
+          std::make_shared<const std::vector<std::uint8_t>>(text.begin(), text.end()),
+          {}};
 }
 
 std::string header(const HttpReply& reply, const std::string& name) {
@@ -47,6 +49,32 @@ TEST(FileOffersTest, AnOfferedFileIsServedOnceAskedForAsAnAttachmentUnderItsName
   EXPECT_EQ(header(*reply, "Content-Disposition"),
             "attachment; filename=\"Kinetra_Log_Mar 20, 2024.csv\"");
   EXPECT_EQ(header(*reply, "Cache-Control"), "no-store");
+}
+
+// A file offered by what makes it costs nothing until it is fetched, and each fetch makes it anew.
+TEST(FileOffersTest, AFileOfferedByWhatMakesItIsMadeAtEachFetch) {
+  FileOffers offers;
+  int made = 0;
+  std::string log = "Cardio\n";
+  FileToSave file{"Log.csv", "text/csv; charset=utf-8", nullptr, [&] {
+                    ++made;
+                    return log;
+                  }};
+  const std::string url = nlohmann::json::parse(offers.offer(std::move(file)))["url"];
+  EXPECT_EQ(made, 0);
+
+  std::optional<HttpReply> reply = offers.handle(request("GET", url));
+  ASSERT_TRUE(reply);
+  EXPECT_EQ(std::string(reply->body->begin(), reply->body->end()), "Cardio\n");
+  log += "Exercise\n";
+  reply = offers.handle(request("GET", url));
+  EXPECT_EQ(std::string(reply->body->begin(), reply->body->end()), "Cardio\nExercise\n");
+  EXPECT_EQ(made, 2);
+
+  // Neither bytes nor a maker: nothing to serve.
+  const std::string empty =
+      nlohmann::json::parse(offers.offer({"none.csv", "text/csv", nullptr, {}}))["url"];
+  EXPECT_EQ(offers.handle(request("GET", empty))->status, 404);
 }
 
 TEST(FileOffersTest, UnknownOrDroppedFilesAndOtherMethodsAreRefused) {

@@ -263,8 +263,10 @@ TEST(ShellServerTest, AFileToSaveGoesOnlyToTheBrowserWhoseEventLedToIt) {
   server.onLoop([] {
     const std::string text = "Cardio\n";
     Application::shared().offerFileToSave(
-        {"Kinetra_Log.csv", "text/csv; charset=utf-8",
-         std::make_shared<const std::vector<std::uint8_t>>(text.begin(), text.end())});
+        {"Kinetra_Log.csv",
+         "text/csv; charset=utf-8",
+         std::make_shared<const std::vector<std::uint8_t>>(text.begin(), text.end()),
+         {}});
   });
   const json* table = viewOfKind(tapping.frame, "tableView");
   ASSERT_NE(table, nullptr);
