@@ -113,7 +113,7 @@ void LogExport::downloadCsv() {
   Application::shared().offerFileToSave(
       {attachmentName(state_.selection.today), "text/csv; charset=utf-8", nullptr,
        [&data, &formatter, now, days] {
-         return LogCsv::build({data.exerciseLog, data.aerobicsLog, now, days, formatter});
+         return LogCsv::buildBytes({data.exerciseLog, data.aerobicsLog, now, days, formatter});
        }});
 }
 

@@ -10,15 +10,79 @@ namespace {
 constexpr std::size_t kCardioValues = 5;
 constexpr std::size_t kStrengthValues = 3;
 
+// The text is built the same way into a string (the mail's attachment) or into bytes (a
+// download), so that neither needs a copy of the other.
+void append(std::string& text, std::string_view piece) { text.append(piece); }
+void append(std::vector<std::uint8_t>& text, std::string_view piece) {
+  text.insert(text.end(), piece.begin(), piece.end());
+}
+
+template <class Text>
+void appendQuotedTo(Text& csv, std::string_view value) {
+  csv.push_back('"');
+  for (std::size_t quote = value.find('"'); quote != std::string_view::npos;
+       quote = value.find('"')) {
+    append(csv, value.substr(0, quote + 1));
+    csv.push_back('"');
+    value.remove_prefix(quote + 1);
+  }
+  append(csv, value);
+  csv.push_back('"');
+}
+
+template <class Text>
+void appendDay(Text& csv, const PropertyList& log, const std::string& day, std::size_t groupSize) {
+  for (const std::string& exercise : LogEntry::exercisesOn(log, day)) {
+    const PropertyList::Array* entry = LogEntry::find(log, day, exercise);
+    if (entry == nullptr) continue;
+    for (std::size_t group = 0; (group + 1) * groupSize <= entry->size(); ++group) {
+      appendQuotedTo(csv, day);
+      csv.push_back(',');
+      appendQuotedTo(csv, exercise);
+      csv.push_back(',');
+      appendQuotedTo(csv, std::to_string(group + 1));
+      for (std::size_t i = 0; i < groupSize; ++i) {
+        csv.push_back(',');
+        appendQuotedTo(csv, LogEntry::text(*entry, group * groupSize + i));
+      }
+      csv.push_back('\n');
+    }
+  }
+}
+
+template <class Text>
+void appendSection(Text& csv, const PropertyList& log, std::size_t groupSize,
+                   const LogCsv::Inputs& inputs) {
+  // The days of this log alone: the other log stands in as an empty one.
+  const PropertyList none = PropertyList::Dictionary{};
+  const DayList days = DayList::daysWithin(log, none, inputs.now, inputs.days, inputs.formatter);
+  for (const std::string& day : days.days) {
+    csv.push_back('\n');
+    appendDay(csv, log, day, groupSize);
+  }
+}
+
+template <class Text>
+void buildInto(Text& csv, const LogCsv::Inputs& inputs) {
+  append(csv, "Cardio\n");
+  append(csv, LogCsv::kCardioHeader);
+  appendSection(csv, inputs.aerobicsLog, kCardioValues, inputs);
+  append(csv, "\n\nExercise\n");
+  append(csv, LogCsv::kStrengthHeader);
+  appendSection(csv, inputs.exerciseLog, kStrengthValues, inputs);
+}
+
 }  // namespace
 
 std::string LogCsv::build(const Inputs& inputs) {
-  std::string csv = "Cardio\n";
-  csv += kCardioHeader;
-  appendSection(csv, inputs.aerobicsLog, kCardioValues, inputs);
-  csv += "\n\nExercise\n";
-  csv += kStrengthHeader;
-  appendSection(csv, inputs.exerciseLog, kStrengthValues, inputs);
+  std::string csv;
+  buildInto(csv, inputs);
+  return csv;
+}
+
+std::vector<std::uint8_t> LogCsv::buildBytes(const Inputs& inputs) {
+  std::vector<std::uint8_t> csv;
+  buildInto(csv, inputs);
   return csv;
 }
 
@@ -28,47 +92,6 @@ std::string LogCsv::quoted(std::string_view value) {
   return field;
 }
 
-void LogCsv::appendQuoted(std::string& csv, std::string_view value) {
-  csv += '"';
-  for (std::size_t quote = value.find('"'); quote != std::string_view::npos;
-       quote = value.find('"')) {
-    csv.append(value.substr(0, quote + 1));
-    csv += '"';
-    value.remove_prefix(quote + 1);
-  }
-  csv.append(value);
-  csv += '"';
-}
-
-void LogCsv::appendSection(std::string& csv, const PropertyList& log, std::size_t groupSize,
-                           const Inputs& inputs) {
-  // The days of this log alone: the other log stands in as an empty one.
-  const PropertyList none = PropertyList::Dictionary{};
-  const DayList days = DayList::daysWithin(log, none, inputs.now, inputs.days, inputs.formatter);
-  for (const std::string& day : days.days) {
-    csv += '\n';
-    appendDay(csv, log, day, groupSize);
-  }
-}
-
-void LogCsv::appendDay(std::string& csv, const PropertyList& log, const std::string& day,
-                       std::size_t groupSize) {
-  for (const std::string& exercise : LogEntry::exercisesOn(log, day)) {
-    const PropertyList::Array* entry = LogEntry::find(log, day, exercise);
-    if (entry == nullptr) continue;
-    for (std::size_t group = 0; (group + 1) * groupSize <= entry->size(); ++group) {
-      appendQuoted(csv, day);
-      csv += ',';
-      appendQuoted(csv, exercise);
-      csv += ',';
-      appendQuoted(csv, std::to_string(group + 1));
-      for (std::size_t i = 0; i < groupSize; ++i) {
-        csv += ',';
-        appendQuoted(csv, LogEntry::text(*entry, group * groupSize + i));
-      }
-      csv += '\n';
-    }
-  }
-}
+void LogCsv::appendQuoted(std::string& csv, std::string_view value) { appendQuotedTo(csv, value); }
 
 }  // namespace kinetra

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "foundation/Date.h"
 #include "foundation/DateFormatter.h"
@@ -38,17 +40,13 @@ class LogCsv {
   };
 
   static std::string build(const Inputs& inputs);
+  // The same text as bytes.
+  static std::vector<std::uint8_t> buildBytes(const Inputs& inputs);
 
   // `value` between double quotes, each double quote inside it doubled.
   static std::string quoted(std::string_view value);
   // Appends quoted(value) to `csv`.
   static void appendQuoted(std::string& csv, std::string_view value);
-
- private:
-  static void appendSection(std::string& csv, const PropertyList& log, std::size_t groupSize,
-                            const Inputs& inputs);
-  static void appendDay(std::string& csv, const PropertyList& log, const std::string& day,
-                        std::size_t groupSize);
 };
 
 }  // namespace kinetra

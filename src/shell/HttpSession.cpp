@@ -9,8 +9,12 @@
 #include <boost/beast/core/flat_buffer.hpp>
 #include <boost/beast/http.hpp>
 #include <boost/beast/websocket/rfc6455.hpp>
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "shell/ShellCore.h"
 #include "shell/UpgradeRequest.h"
@@ -22,6 +26,38 @@ namespace beast = boost::beast;
 namespace http = beast::http;
 using tcp = boost::asio::ip::tcp;
 
+namespace {
+
+// A response body that shares the reply's bytes rather than copying them: a download of
+// megabytes, a picture or the client's script is written from the one copy the route holds.
+struct SharedBytesBody {
+  using value_type = std::shared_ptr<const std::vector<std::uint8_t>>;
+
+  static std::uint64_t size(const value_type& body) { return body ? body->size() : 0; }
+
+  class writer {
+   public:
+    using const_buffers_type = boost::asio::const_buffer;
+
+    template <bool isRequest, class Fields>
+    writer(const http::header<isRequest, Fields>&, const value_type& body) : body_(body) {}
+
+    void init(beast::error_code& error) { error = {}; }
+
+    // The whole body in one buffer; the serializer writes it piece by piece.
+    boost::optional<std::pair<const_buffers_type, bool>> get(beast::error_code& error) {
+      error = {};
+      if (!body_ || body_->empty()) return boost::none;
+      return {{const_buffers_type(body_->data(), body_->size()), false}};
+    }
+
+   private:
+    const value_type& body_;
+  };
+};
+
+}  // namespace
+
 struct HttpSession::State {
   explicit State(tcp::socket s) : socket(std::move(s)) {}
 
@@ -30,8 +66,8 @@ struct HttpSession::State {
   std::optional<http::request_parser<http::empty_body>> header;
   std::optional<http::request_parser<http::vector_body<std::uint8_t>>> body;
   // The serializer reads the response: reset before it.
-  std::optional<http::response<http::vector_body<std::uint8_t>>> response;
-  std::optional<http::response_serializer<http::vector_body<std::uint8_t>>> serializer;
+  std::optional<http::response<SharedBytesBody>> response;
+  std::optional<http::response_serializer<SharedBytesBody>> serializer;
   bool headOnly = false;
   std::vector<std::uint8_t> drain;
 };
@@ -237,7 +273,7 @@ void HttpSession::respond(HttpReply reply, bool keepAlive) {
   for (const auto& [name, value] : reply.headers) response.insert(name, value);
   if (reply.status != 204 && reply.status != 304) {
     if (!reply.contentType.empty()) response.set(http::field::content_type, reply.contentType);
-    if (reply.body) response.body() = *reply.body;
+    response.body() = std::move(reply.body);
     response.prepare_payload();
   }
   response.keep_alive(keepAlive);

@@ -18,13 +18,12 @@ struct FileToSave {
   // thread. A large file then costs nothing until it is wanted and is not kept afterwards; it
   // holds the data as they are at the fetch, which follows the offer at once. What it refers to
   // must outlive the offer.
-  std::function<std::string()> make;
+  std::function<std::vector<std::uint8_t>()> make;
 
   // The bytes, kept or made; null when there are neither.
   std::shared_ptr<const std::vector<std::uint8_t>> contents() const {
     if (bytes != nullptr || !make) return bytes;
-    const std::string made = make();
-    return std::make_shared<const std::vector<std::uint8_t>>(made.begin(), made.end());
+    return std::make_shared<const std::vector<std::uint8_t>>(make());
   }
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -30,8 +31,13 @@ class LogCsvTest : public ::testing::Test {
     return formatter_->stringFromDate(now_.addingTimeInterval(-days * kDay));
   }
 
+  // The text, checked to be the same built as bytes.
   std::string build(int days) const {
-    return LogCsv::build({strength_, cardio_, now_, days, *formatter_});
+    std::string text = LogCsv::build({strength_, cardio_, now_, days, *formatter_});
+    const std::vector<std::uint8_t> bytes =
+        LogCsv::buildBytes({strength_, cardio_, now_, days, *formatter_});
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), text);
+    return text;
   }
 
   // The data rows of the CSV (quoted lines), in order.

@@ -58,7 +58,7 @@ TEST(FileOffersTest, AFileOfferedByWhatMakesItIsMadeAtEachFetch) {
   std::string log = "Cardio\n";
   FileToSave file{"Log.csv", "text/csv; charset=utf-8", nullptr, [&] {
                     ++made;
-                    return log;
+                    return std::vector<std::uint8_t>(log.begin(), log.end());
                   }};
   const std::string url = nlohmann::json::parse(offers.offer(std::move(file)))["url"];
   EXPECT_EQ(made, 0);

@@ -84,21 +84,27 @@ def http(port, request, timeout=5.0, read_body=True):
     """Sends raw bytes, returns (status, headers dict, body) or None when nothing came back."""
     with socket.create_connection(("127.0.0.1", port), timeout=timeout) as s:
         s.sendall(request)
-        data = b""
+        data = bytearray()
+        whole = None  # the reply's length once its head says it; -1: up to the close
         try:
             while True:
-                chunk = s.recv(65536)
+                chunk = s.recv(262144)
                 if not chunk:
                     break
                 data += chunk
-                if not read_body and b"\r\n\r\n" in data:
-                    break
-                head, _, body = data.partition(b"\r\n\r\n")
-                length = re.search(rb"(?i)content-length:\s*(\d+)", head)
-                if length and len(body) >= int(length.group(1)):
+                if whole is None:
+                    end = data.find(b"\r\n\r\n")
+                    if end < 0:
+                        continue
+                    if not read_body:
+                        break
+                    length = re.search(rb"(?i)content-length:\s*(\d+)", bytes(data[:end]))
+                    whole = end + 4 + int(length.group(1)) if length else -1
+                if 0 <= whole <= len(data):
                     break
         except (socket.timeout, ConnectionResetError):
             pass
+    data = bytes(data)
     if not data.startswith(b"HTTP/"):
         return None
     head, _, body = data.partition(b"\r\n\r\n")
