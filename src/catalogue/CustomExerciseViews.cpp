@@ -155,7 +155,7 @@ void CustomExerciseViews::addExercise() {
     log_.line("the exercise being edited is no longer in the list; nothing was saved");
     return;
   }
-  writePictures(name);
+  keepPictures(name);
   fillRecord(*record, name);
   if (!editing) userData_.customExercises.push_back(record);
   customExercisesTableView.tableView().reloadData();
@@ -164,12 +164,13 @@ void CustomExerciseViews::addExercise() {
   closeEditorAfterSave();
 }
 
-void CustomExerciseViews::writePictures(const std::string& name) {
+void CustomExerciseViews::keepPictures(const std::string& name) {
   // Only a photo picked in this editor is written: another exercise's pick never lands here.
   if (!draft.hasPickedPhoto()) return;
   if (!CustomExerciseName::problem(name).empty()) return;
-  static_cast<void>(userData_.savePicture(pictureFile(name), asText(draft.customImage)));
-  static_cast<void>(userData_.savePicture(thumbnailFile(name), asText(draft.customImage_t)));
+  // Written by the save of the custom exercises that follows, before the record naming them.
+  userData_.keepPicture(pictureFile(name), asText(draft.customImage));
+  userData_.keepPicture(thumbnailFile(name), asText(draft.customImage_t));
 }
 
 void CustomExerciseViews::fillRecord(PropertyList& record, const std::string& name) const {

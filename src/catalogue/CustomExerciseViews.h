@@ -75,7 +75,7 @@ struct CustomExerciseViews {
   // The record the editor changes: the last one of `exercises` named as the list's selected row.
   ExerciseRecord recordBeingEdited();
   void fillRecord(PropertyList& record, const std::string& name) const;
-  void writePictures(const std::string& name);
+  void keepPictures(const std::string& name);
   void closeEditorAfterSave();
   void startDraft();
 

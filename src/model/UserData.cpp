@@ -31,16 +31,23 @@ Status UserData::saveWorkouts() {
 
 Status UserData::savePicture(std::string_view fileName, std::string_view bytes) {
   Status status = files_.writePicture(fileName, bytes);
-  const auto kept = unsavedPictures_.find(fileName);
   if (status.ok() || status.code() == Status::Code::kInvalidArgument) {
     // Saved, or a name no picture can have: nothing is left to retry.
-    if (kept != unsavedPictures_.end()) unsavedPictures_.erase(kept);
-  } else if (kept != unsavedPictures_.end()) {
+    if (const auto kept = unsavedPictures_.find(fileName); kept != unsavedPictures_.end()) {
+      unsavedPictures_.erase(kept);
+    }
+  } else {
+    keepPicture(fileName, bytes);
+  }
+  return status;
+}
+
+void UserData::keepPicture(std::string_view fileName, std::string_view bytes) {
+  if (const auto kept = unsavedPictures_.find(fileName); kept != unsavedPictures_.end()) {
     kept->second.assign(bytes);
   } else {
     unsavedPictures_.emplace(std::string(fileName), std::string(bytes));
   }
-  return status;
 }
 
 const std::string* UserData::unsavedPicture(std::string_view fileName) const {
@@ -52,7 +59,7 @@ Status UserData::saveUnsavedPictures() {
   Status first = Status::Ok();
   for (auto kept = unsavedPictures_.begin(); kept != unsavedPictures_.end();) {
     Status status = files_.writePicture(kept->first, kept->second);
-    if (status.ok()) {
+    if (status.ok() || status.code() == Status::Code::kInvalidArgument) {
       kept = unsavedPictures_.erase(kept);
       continue;
     }

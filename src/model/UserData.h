@@ -49,12 +49,15 @@ class UserData {
   // set logged is then saved as quickly as the next. Meant for idle time after loading.
   void prepareLogChanges();
   // Writes the picture file `fileName` of a custom exercise (PNG bytes), whole and atomically.
-  // A picture whose save fails is kept here, shown in place of the file (unsavedPicture), and
-  // written again by the next save of the custom exercises, so that a photo the user picked is
-  // not lost to a full or failing disk while the record naming it is saved.
+  // A picture whose save fails is kept as keepPicture keeps it, so that a photo the user picked
+  // is not lost to a full or failing disk while the record naming it is saved.
   Status savePicture(std::string_view fileName, std::string_view bytes);
-  // The bytes of the picture `fileName` when its last save failed and none has succeeded since;
-  // null otherwise. The pointer lives until the next save of a picture or the custom exercises.
+  // Gives a custom exercise the picture file `fileName` (PNG bytes) to be written by the next
+  // save of the custom exercises, before their records; until it is written it is shown from
+  // memory (unsavedPicture), and a save that fails keeps it for the next.
+  void keepPicture(std::string_view fileName, std::string_view bytes);
+  // The bytes of the picture `fileName` while it waits to be written; null otherwise. The
+  // pointer lives until the next save of a picture or the custom exercises.
   const std::string* unsavedPicture(std::string_view fileName) const;
 
   // `file` (an older version's file whose content now lives in the workouts) is removed after

@@ -309,7 +309,8 @@ TEST_F(UserFileStoreFaultTest, ASupersededFileThatCannotBeRemovedIsOneLine) {
 }
 
 // A picture whose save failed is kept in memory and carried by the next save of the custom
-// exercises (the record naming it is saved either way); a retry that fails keeps it again.
+// exercises (the record naming it is saved either way); a retry that fails keeps it again. The
+// editor's pictures take the same way from the start.
 TEST_F(UserFileStoreFaultTest, APictureWhoseSaveFailedIsSavedWithTheCustomExercises) {
   const std::string photo = pictureBytes(1);
   fileSystem_.add({Call::kWrite, 1, ENOSPC});
@@ -340,6 +341,14 @@ TEST_F(UserFileStoreFaultTest, APictureWhoseSaveFailedIsSavedWithTheCustomExerci
   EXPECT_EQ(data_.unsavedPicture("Mine.jpg"), nullptr);
   ASSERT_TRUE(data_.saveCustomExercises().ok());
   EXPECT_EQ(testing::fileContents(documents() / "Mine.jpg"), pictureBytes(3));
+
+  // A picture given to be saved with the records is written by their save, once.
+  data_.keepPicture("Mine_t.jpg", pictureBytes(4));
+  EXPECT_FALSE(std::filesystem::exists(documents() / "Mine_t.jpg"));
+  ASSERT_NE(data_.unsavedPicture("Mine_t.jpg"), nullptr);
+  ASSERT_TRUE(data_.saveCustomExercises().ok());
+  EXPECT_EQ(testing::fileContents(documents() / "Mine_t.jpg"), pictureBytes(4));
+  EXPECT_EQ(data_.unsavedPicture("Mine_t.jpg"), nullptr);
 }
 
 }  // namespace

@@ -12,7 +12,8 @@ import { existsSync, mkdirSync, readFileSync } from 'node:fs';
 import path from 'node:path';
 
 import {
-  assertTextFits, barButton, cell, dayKey, field, readDocument, scrollToText, tab, typeInto,
+  assertTextFits, barButton, cell, dayKey, field, PYTHON, readDocument, scrollToText, sidewaysPhoto,
+  tab, thumbnailSize, typeInto, typeText,
 } from './kinetra.mjs';
 
 const NAME = 'Farmer Walk';
@@ -20,8 +21,6 @@ const REGION = 'Forearms';
 const MUSCLE = 'Wrist Flexors';
 const LEVEL = 'Intermediate';
 const CUSTOM_FILE = 'Custom_Exercises.plist';
-// Debian's Python, which has the imaging library (see tests/shell/CMakeLists.txt).
-const PYTHON = process.env.KINETRA_TEST_PYTHON || 'python3';
 
 export const browserOptions = { hasTouch: true };
 
@@ -29,22 +28,6 @@ export function serverArguments({ scratch }) {
   const documents = path.join(scratch, 'documents');
   mkdirSync(documents, { recursive: true });
   return ['--documents', documents, '--port', '0'];
-}
-
-// A phone photo as phones store it: 64 × 48 pixels, red on the left, blue on the right, with
-// EXIF orientation 6 (shown turned a quarter clockwise: red on top, blue below).
-function sidewaysPhoto(scratch) {
-  const file = path.join(scratch, 'sideways.jpg');
-  execFileSync(PYTHON, ['-c', `
-import sys
-from PIL import Image
-image = Image.new("RGB", (64, 48), (220, 30, 30))
-image.paste((30, 30, 220), (32, 0, 64, 48))
-exif = Image.Exif()
-exif[0x0112] = 6
-image.save(sys.argv[1], "JPEG", quality=95, exif=exif.tobytes())
-`, file]);
-  return file;
 }
 
 // The colours at the top and the bottom of the middle column of a picture file, and its size.
@@ -67,29 +50,6 @@ function customExercises(scratch) {
   return readDocument(scratch, CUSTOM_FILE);
 }
 
-// The editor's text view `index` (0: the name, 1: the description). The name of an exercise
-// being edited cannot change and has no text area then, so the description's is the last one.
-function editorText(page, index) {
-  const areas = page.locator('#screen textarea');
-  return index === 0 ? areas.first() : areas.last();
-}
-
-async function typeText(page, screen, index, text) {
-  await screen.tap(editorText(page, index));
-  await page.keyboard.press('Control+A');
-  await page.keyboard.type(text);
-  await page.waitForFunction(({ i, t }) => {
-    const areas = [];
-    const walk = (d) => {
-      if (d.kind === 'textView') areas.push(d);
-      (d.subviews ?? []).forEach(walk);
-    };
-    const root = window.kinetra?.frame?.root;
-    if (root) walk(root);
-    return areas[i] && areas[i].text === t;
-  }, { i: index, t: text }, { timeout: 10_000 });
-}
-
 // A tap inside the body map at (x, y) of its 320-point-wide picture.
 async function touchBody(page, screen, x, y) {
   await screen.animationsDone();
@@ -105,13 +65,6 @@ async function touchBody(page, screen, x, y) {
 }
 
 // A cell's thumbnail as the browser drew it.
-async function thumbnailSize(page, text) {
-  const img = cell(page, text).locator('.imageView img').first();
-  await img.waitFor();
-  await page.waitForFunction((el) => el.complete && el.naturalWidth > 0, await img.elementHandle());
-  return img.evaluate((el) => [el.naturalWidth, el.naturalHeight]);
-}
-
 export const tests = [
   {
     name: 'body map then an exercise of my own with a photo',

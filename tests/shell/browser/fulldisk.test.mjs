@@ -4,17 +4,26 @@
 // on the full disk still shows in today's table, the log file keeps its last good contents with
 // no temporary file beside it, and kinetra says why in one diagnostic line; once there is room
 // again the next set's save carries the one that could not be saved, and a reload shows both.
+// Likewise an exercise of the user's own with a photo, saved on the full disk: the list shows it
+// with its photo, and editing it once there is room saves the record and the photo both.
 
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { closeSync, mkdirSync, openSync, readdirSync, readFileSync, rmSync, writeSync } from 'node:fs';
+import {
+  closeSync, existsSync, mkdirSync, openSync, readdirSync, readFileSync, rmSync, writeSync,
+} from 'node:fs';
 import path from 'node:path';
 
-import { dayKey, field, openLogPane, readDocument, typeInto } from './kinetra.mjs';
+import {
+  barButton, cell, dayKey, field, openLogPane, readDocument, scrollToText, sidewaysPhoto, tab,
+  thumbnailSize, typeInto, typeText,
+} from './kinetra.mjs';
 
 const EXERCISE = 'Barbell Bench Press';
 const REGION = 'Chest';
 const SAVE_FAILED = /could not save Kinetra_Log\.plist \(.*No space left on device/;
+const NAME = 'Farmer Walk';
+const CUSTOM_FILE = 'Custom_Exercises.plist';
 
 let mounted = null;
 
@@ -51,8 +60,8 @@ function temporaries(folder) {
   return readdirSync(folder).filter((name) => name.includes('.tmp-'));
 }
 
-function saveFailures(server) {
-  return server.log().split('\n').filter((line) => SAVE_FAILED.test(line));
+function saveFailures(server, pattern = SAVE_FAILED) {
+  return server.log().split('\n').filter((line) => pattern.test(line));
 }
 
 async function addSet(page, screen, weight, reps) {
@@ -112,6 +121,73 @@ export const tests = [
         await screen.screenshot('after-reload');
       } finally {
         // Lazily: kinetra still holds its lock file there until the runner stops it.
+        execFileSync('umount', ['-l', documents]);
+        mounted = null;
+      }
+    },
+  },
+  {
+    name: 'full disk my own exercise and its photo kept in memory then saved with the next edit',
+    async run({ page, screen, server, scratch }) {
+      if (!mounted) return;
+      const documents = mounted;
+      try {
+        await page.setViewportSize({ width: 390, height: 844 });
+        await page.goto(server.url);
+        await screen.waitForFrames(1);
+        await screen.waitForText('Catalogue');
+        await screen.tap(tab(page, 'Catalogue'));
+        await scrollToText(page, screen, 'Add/Edit Custom Exercises');
+        await screen.tapText('Add/Edit Custom Exercises');
+        await screen.waitForText('Target Region:');
+        await typeText(page, screen, 0, NAME);
+        await screen.tapText('Image:');
+        await page.locator('#screen .imagePicker .chooser').waitFor();
+        await page.locator('#screen input[type=file]').setInputFiles(sidewaysPhoto(scratch));
+        await screen.waitForText('Image:');
+        await screen.screenshot('photo-picked');
+
+        // Saved on a full disk: nothing reaches it, nothing is left half-written, each failure
+        // is one line, and the list shows the exercise with its photo all the same.
+        const filler = fill(documents);
+        await screen.tap(barButton(page, 'Save'));
+        await screen.waitForText('Custom Exercises');
+        await cell(page, NAME).waitFor();
+        assert.deepEqual(await thumbnailSize(page, NAME), [35, 40]);
+        for (const name of [CUSTOM_FILE, `${NAME}.jpg`, `${NAME}_t.jpg`]) {
+          assert.ok(!existsSync(path.join(documents, name)), `${name} on a full disk`);
+        }
+        assert.deepEqual(temporaries(documents), []);
+        assert.equal(saveFailures(server, /could not save the picture Farmer Walk\.jpg/).length, 1,
+          server.log());
+        assert.equal(saveFailures(server, /could not save Custom_Exercises\.plist/).length, 1,
+          server.log());
+        await screen.screenshot('saved-on-a-full-disk');
+
+        // Room again: editing the description saves the record and the photo kept for it.
+        rmSync(filler);
+        await screen.tap(cell(page, NAME));
+        await screen.waitForText('Edit Exercise');
+        await typeText(page, screen, 1, 'Walk tall with a heavy bell in each hand.');
+        await screen.tap(barButton(page, 'Save'));
+        await screen.waitForText('Custom Exercises');
+        const [record] = readDocument(scratch, CUSTOM_FILE);
+        assert.equal(record.name, NAME);
+        assert.equal(record.image, NAME);
+        assert.equal(record.description, 'Walk tall with a heavy bell in each hand.');
+        const photo = readFileSync(path.join(documents, `${NAME}.jpg`));
+        assert.ok(photo.subarray(1, 4).equals(Buffer.from('PNG')), 'the photo is a PNG');
+        assert.ok(existsSync(path.join(documents, `${NAME}_t.jpg`)));
+        assert.deepEqual(temporaries(documents), []);
+        await screen.screenshot('saved-with-room');
+
+        // A reload shows the photo from the file.
+        await page.reload();
+        await screen.waitForFrames(1);
+        await cell(page, NAME).waitFor();
+        assert.deepEqual(await thumbnailSize(page, NAME), [35, 40]);
+        await screen.screenshot('after-reload');
+      } finally {
         execFileSync('umount', ['-l', documents]);
         mounted = null;
       }

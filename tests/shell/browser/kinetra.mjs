@@ -2,8 +2,12 @@
 // the screen's parts as a user finds them.
 
 import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
 import { readFileSync } from 'node:fs';
 import path from 'node:path';
+
+// Debian's Python, which has the imaging library (see tests/shell/CMakeLists.txt).
+export const PYTHON = process.env.KINETRA_TEST_PYTHON || 'python3';
 
 export const DAY_MS = 24 * 60 * 60 * 1000;
 
@@ -216,4 +220,51 @@ export async function assertTextFits(page, where) {
     return found;
   });
   assert.deepEqual(problems, [], `text that does not fit ${where}`);
+}
+
+// A phone photo as phones store it: 64 × 48 pixels, red on the left, blue on the right, with
+// EXIF orientation 6 (shown turned a quarter clockwise: red on top, blue below).
+export function sidewaysPhoto(scratch) {
+  const file = path.join(scratch, 'sideways.jpg');
+  execFileSync(PYTHON, ['-c', `
+import sys
+from PIL import Image
+image = Image.new("RGB", (64, 48), (220, 30, 30))
+image.paste((30, 30, 220), (32, 0, 64, 48))
+exif = Image.Exif()
+exif[0x0112] = 6
+image.save(sys.argv[1], "JPEG", quality=95, exif=exif.tobytes())
+`, file]);
+  return file;
+}
+
+// The editor's text view `index` (0: the name, 1: the description). The name of an exercise
+// being edited cannot change and has no text area then, so the description's is the last one.
+function editorText(page, index) {
+  const areas = page.locator('#screen textarea');
+  return index === 0 ? areas.first() : areas.last();
+}
+
+export async function typeText(page, screen, index, text) {
+  await screen.tap(editorText(page, index));
+  await page.keyboard.press('Control+A');
+  await page.keyboard.type(text);
+  await page.waitForFunction(({ i, t }) => {
+    const areas = [];
+    const walk = (d) => {
+      if (d.kind === 'textView') areas.push(d);
+      (d.subviews ?? []).forEach(walk);
+    };
+    const root = window.kinetra?.frame?.root;
+    if (root) walk(root);
+    return areas[i] && areas[i].text === t;
+  }, { i: index, t: text }, { timeout: 10_000 });
+}
+
+// The natural size of the thumbnail in the row showing `text`, once loaded.
+export async function thumbnailSize(page, text) {
+  const img = cell(page, text).locator('.imageView img').first();
+  await img.waitFor();
+  await page.waitForFunction((el) => el.complete && el.naturalWidth > 0, await img.elementHandle());
+  return img.evaluate((el) => [el.naturalWidth, el.naturalHeight]);
 }
