@@ -50,7 +50,9 @@ class Scan {
         state_(trailer.objectCount, kUnvisited),
         depth_(trailer.objectCount, 0),
         nodes_(trailer.objectCount, 0),
-        payload_(trailer.objectCount, 0) {}
+        payload_(trailer.objectCount, 0),
+        maxNodes_(BinaryPropertyListScanner::maxNodes(bytes.size())),
+        maxPayloadBytes_(BinaryPropertyListScanner::maxPayloadBytes(bytes.size())) {}
 
   Status run();
   const std::string& inexact() const { return inexact_; }
@@ -84,8 +86,10 @@ class Scan {
   Trailer trailer_;
   std::vector<std::uint8_t> state_;
   std::vector<std::uint8_t> depth_;     // containers on the deepest path below and including it
-  std::vector<std::uint32_t> nodes_;    // expanded nodes, at most kMaxNodes
-  std::vector<std::uint32_t> payload_;  // expanded bytes, at most kMaxPayloadBytes
+  std::vector<std::uint32_t> nodes_;    // expanded nodes, at most maxNodes_
+  std::vector<std::uint32_t> payload_;  // expanded bytes, at most maxPayloadBytes_
+  std::uint64_t maxNodes_;
+  std::uint64_t maxPayloadBytes_;
   std::vector<Frame> stack_;
   std::string inexact_;
   std::vector<std::uint64_t> emptyUtf16Text_;
@@ -267,7 +271,7 @@ Status Scan::visit(std::uint64_t object) {
         static_cast<unsigned char>(bytes_[offsetOf(object)]) >> 4 == 0x6) {
       emptyUtf16Text_.push_back(offsetOf(object));
     }
-    if (header.payload > BinaryPropertyListScanner::kMaxPayloadBytes) {
+    if (header.payload > maxPayloadBytes_) {
       return Status::TooLarge("binary plist: text or data too large");
     }
     state_[object] = kDone;
@@ -305,10 +309,10 @@ Status Scan::accumulate(Frame& parent, std::uint64_t child) {
   parent.childDepth = std::max<unsigned>(parent.childDepth, depth_[child]);
   parent.nodes += nodes_[child];
   parent.payload += payload_[child];
-  if (parent.nodes > BinaryPropertyListScanner::kMaxNodes) {
+  if (parent.nodes > maxNodes_) {
     return Status::TooLarge("binary plist: expands to too many values");
   }
-  if (parent.payload > BinaryPropertyListScanner::kMaxPayloadBytes) {
+  if (parent.payload > maxPayloadBytes_) {
     return Status::TooLarge("binary plist: expands to too much text and data");
   }
   return Status::Ok();

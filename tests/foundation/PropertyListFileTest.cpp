@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/BinaryPropertyListScanner.h"
 #include "foundation/PropertyList.h"
 #include "foundation/PropertyListReader.h"
 #include "foundation/PropertyListWriter.h"
@@ -280,6 +282,35 @@ TEST(BinaryPropertyListTest, CyclesAndExponentialSharingAreRefused) {
   for (std::size_t i = 0; i < 60; ++i) doubling.array({i + 1, i + 1});
   doubling.string("x");
   EXPECT_EQ(binaryCode(doubling.build(0)), Status::Code::kTooLarge);
+}
+
+// Reading costs what a table expands to, so a table may not expand far beyond its own size (the
+// fuzzer's find: 106 bytes of arrays sharing each level twice took seconds and megabytes per
+// level). Text shared as widely as writers that unique their objects share it still reads.
+TEST(BinaryPropertyListTest, ATableThatExpandsFarBeyondItsSizeIsRefused) {
+  auto doubling = [](std::size_t levels) {
+    BinaryBuilder plist;
+    for (std::size_t i = 0; i < levels; ++i) plist.array({i + 1, i + 1});
+    plist.string("x");
+    return plist.build(0);
+  };
+  EXPECT_TRUE(PropertyListReader::parse(doubling(14)).ok());  // 2^15 values
+  const std::string small = doubling(16);                     // 2^17 values
+  ASSERT_LT(std::uint64_t{1} << 17, BinaryPropertyListScanner::kMaxNodes);
+  EXPECT_EQ(binaryCode(small), Status::Code::kTooLarge);
+
+  // One short text behind 100,000 one-byte references: 100,001 values from 100 KB.
+  BinaryBuilder wide;
+  wide.string("kg");
+  std::string list = "\xAF\x12";
+  const std::uint32_t count = 100'000;
+  for (int shift = 24; shift >= 0; shift -= 8) list += static_cast<char>(count >> shift);
+  list += std::string(count, '\x00');
+  wide.add(list);
+  Result<PropertyList> value = PropertyListReader::parse(wide.build(1));
+  ASSERT_TRUE(value.ok()) << value.status().toString();
+  EXPECT_EQ(value->asArray().size(), count);
+  EXPECT_EQ(value->asArray().back(), PropertyList("kg"));
 }
 
 TEST(BinaryPropertyListTest, DepthCountsEveryPathToASharedContainer) {
