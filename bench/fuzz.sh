@@ -13,6 +13,9 @@
 # runs of at most 20 minutes until it has had its share; the table then shows the totals. Two
 # copies given disjoint targets use both cores; at nice 19 they yield to anything else.
 #
+# An input is reported as a timeout after 60 s of wall-clock time: a fuzzer at nice 19 on a busy
+# machine waits its turn, and a shorter limit reported the machine rather than the input.
+#
 # --merge then adds to the committed corpus each input found that covers an edge it does not
 # (libFuzzer's -merge=1 on edges alone, -use_counters=0, which keeps the corpus small); a crash
 # input is copied there by hand, named regression-*, once the fault is fixed.
@@ -55,7 +58,7 @@ fuzz() {
   (
     cd "$logs"
     nice -n "$nice_level" "$build/tests/fuzz/fuzz_$target" "$corpus" "$root/tests/fuzz/corpus/$target" \
-      -jobs=1 -workers=1 -max_total_time="$wall" -timeout=10 -rss_limit_mb=2048 \
+      -jobs=1 -workers=1 -max_total_time="$wall" -timeout=60 -rss_limit_mb=2048 \
       -print_final_stats=1 -artifact_prefix="$artifacts/" >/dev/null 2>&1 || true
   )
   after=$(cpu_seconds "$me")
@@ -86,8 +89,8 @@ for target in "${targets[@]}"; do
     read -r cpu runs < <(fuzz "$target" "$seconds")
   fi
   log=$logs/fuzz-0.log
-  cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
-  ft=$(grep -o 'ft: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
+  cov=$(grep -ao 'cov: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
+  ft=$(grep -ao 'ft: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
   names=$(find "$artifacts" -type f -newer "$logs/.start" -printf '%f ')
   found=$(find "$artifacts" -type f -newer "$logs/.start" | wc -l)
   [ "$found" -gt 0 ] && status=1
