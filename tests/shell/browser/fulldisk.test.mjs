@@ -70,17 +70,29 @@ async function addSet(page, screen, weight, reps) {
   await screen.tapText('Add Set');
 }
 
+// Runs `journey` with the screen open at a phone's size on the tmpfs mounted for this test, then
+// unmounts it; does nothing where none could be mounted.
+async function onTheMountedFolder({ page, screen, server }, journey) {
+  if (!mounted) return;
+  const documents = mounted;
+  try {
+    await page.setViewportSize({ width: 390, height: 844 });
+    await page.goto(server.url);
+    await screen.waitForFrames(1);
+    await screen.waitForText('Catalogue');
+    await journey(documents);
+  } finally {
+    // Lazily: kinetra still holds its lock file there until the runner stops it.
+    execFileSync('umount', ['-l', documents]);
+    mounted = null;
+  }
+}
+
 export const tests = [
   {
     name: 'full disk a set kept in memory then saved with the next',
     async run({ page, screen, server, scratch }) {
-      if (!mounted) return;
-      const documents = mounted;
-      try {
-        await page.setViewportSize({ width: 390, height: 844 });
-        await page.goto(server.url);
-        await screen.waitForFrames(1);
-        await screen.waitForText('Catalogue');
+      await onTheMountedFolder({ page, screen, server }, async (documents) => {
         await openLogPane(page, screen, REGION, EXERCISE);
         await screen.waitForText('Add Set');
 
@@ -119,23 +131,13 @@ export const tests = [
         await screen.waitForText('Set 2, 65 lbs for 6 reps');
         await screen.waitForText('Set 3, 65 lbs for 5 reps');
         await screen.screenshot('after-reload');
-      } finally {
-        // Lazily: kinetra still holds its lock file there until the runner stops it.
-        execFileSync('umount', ['-l', documents]);
-        mounted = null;
-      }
+      });
     },
   },
   {
     name: 'full disk my own exercise and its photo kept in memory then saved with the next edit',
     async run({ page, screen, server, scratch }) {
-      if (!mounted) return;
-      const documents = mounted;
-      try {
-        await page.setViewportSize({ width: 390, height: 844 });
-        await page.goto(server.url);
-        await screen.waitForFrames(1);
-        await screen.waitForText('Catalogue');
+      await onTheMountedFolder({ page, screen, server }, async (documents) => {
         await screen.tap(tab(page, 'Catalogue'));
         await scrollToText(page, screen, 'Add/Edit Custom Exercises');
         await screen.tapText('Add/Edit Custom Exercises');
@@ -187,10 +189,7 @@ export const tests = [
         await cell(page, NAME).waitFor();
         assert.deepEqual(await thumbnailSize(page, NAME), [35, 40]);
         await screen.screenshot('after-reload');
-      } finally {
-        execFileSync('umount', ['-l', documents]);
-        mounted = null;
-      }
+      });
     },
   },
 ];
