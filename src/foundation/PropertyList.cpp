@@ -1,6 +1,8 @@
 #include "foundation/PropertyList.h"
 
 #include <charconv>
+#include <memory>
+#include <utility>
 
 namespace kinetra {
 
@@ -16,11 +18,40 @@ std::string PropertyList::Integer::toString() const {
 
 PropertyList::PropertyList(PropertyList&& other) noexcept = default;
 
+PropertyList::DictionaryBox::DictionaryBox(Dictionary value)
+    : dictionary_(std::make_unique<Dictionary>(std::move(value))) {}
+
+PropertyList::DictionaryBox::DictionaryBox(const DictionaryBox& other)
+    : dictionary_(std::make_unique<Dictionary>(other.get())) {}
+
+PropertyList::DictionaryBox::DictionaryBox(DictionaryBox&& other) noexcept = default;
+
+PropertyList::DictionaryBox& PropertyList::DictionaryBox::operator=(const DictionaryBox& other) {
+  if (this != &other) get() = other.get();
+  return *this;
+}
+
+PropertyList::DictionaryBox& PropertyList::DictionaryBox::operator=(
+    DictionaryBox&& other) noexcept = default;
+
+PropertyList::DictionaryBox::~DictionaryBox() = default;
+
+const PropertyList::Dictionary& PropertyList::DictionaryBox::get() const {
+  static const Dictionary kEmpty;
+  return dictionary_ != nullptr ? *dictionary_ : kEmpty;
+}
+
+PropertyList::Dictionary& PropertyList::DictionaryBox::get() {
+  if (dictionary_ == nullptr) dictionary_ = std::make_unique<Dictionary>();
+  return *dictionary_;
+}
+
 const PropertyList* PropertyList::find(std::string_view key) const {
-  const auto* dictionary = std::get_if<Dictionary>(&value_);
-  if (dictionary == nullptr) return nullptr;
-  auto entry = dictionary->find(key);
-  return entry == dictionary->end() ? nullptr : &entry->second;
+  const auto* box = std::get_if<DictionaryBox>(&value_);
+  if (box == nullptr) return nullptr;
+  const Dictionary& dictionary = box->get();
+  auto entry = dictionary.find(key);
+  return entry == dictionary.end() ? nullptr : &entry->second;
 }
 
 PropertyList* PropertyList::find(std::string_view key) {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -92,14 +93,15 @@ class PropertyList {
   PropertyList(std::string_view value) : value_(std::string(value)) {}  // NOLINT
   PropertyList(const char* value) : value_(std::string(value)) {}       // NOLINT
   PropertyList(Array value) : value_(std::move(value)) {}               // NOLINT
-  PropertyList(Dictionary value) : value_(std::move(value)) {}          // NOLINT
-  PropertyList(Integer value) : value_(value) {}                        // NOLINT
-  PropertyList(std::int64_t value) : value_(Integer(value)) {}          // NOLINT
-  PropertyList(int value) : value_(Integer(value)) {}                   // NOLINT
-  PropertyList(double value) : value_(value) {}                         // NOLINT
-  PropertyList(bool value) : value_(value) {}                           // NOLINT
-  PropertyList(Date value) : value_(value) {}                           // NOLINT
-  PropertyList(Data value) : value_(std::move(value)) {}                // NOLINT
+  PropertyList(Dictionary value)  // NOLINT: implicit by design
+      : value_(std::in_place_type<DictionaryBox>, std::move(value)) {}
+  PropertyList(Integer value) : value_(value) {}                // NOLINT
+  PropertyList(std::int64_t value) : value_(Integer(value)) {}  // NOLINT
+  PropertyList(int value) : value_(Integer(value)) {}           // NOLINT
+  PropertyList(double value) : value_(value) {}                 // NOLINT
+  PropertyList(bool value) : value_(value) {}                   // NOLINT
+  PropertyList(Date value) : value_(value) {}                   // NOLINT
+  PropertyList(Data value) : value_(std::move(value)) {}        // NOLINT
 
   Kind kind() const { return static_cast<Kind>(value_.index()); }
   bool isString() const { return kind() == Kind::kString; }
@@ -117,8 +119,8 @@ class PropertyList {
   std::string& asString() { return std::get<std::string>(value_); }
   const Array& asArray() const { return std::get<Array>(value_); }
   Array& asArray() { return std::get<Array>(value_); }
-  const Dictionary& asDictionary() const { return std::get<Dictionary>(value_); }
-  Dictionary& asDictionary() { return std::get<Dictionary>(value_); }
+  const Dictionary& asDictionary() const { return std::get<DictionaryBox>(value_).get(); }
+  Dictionary& asDictionary() { return std::get<DictionaryBox>(value_).get(); }
   Integer asInteger() const { return std::get<Integer>(value_); }
   double asReal() const { return std::get<double>(value_); }
   bool asBoolean() const { return std::get<bool>(value_); }
@@ -138,8 +140,31 @@ class PropertyList {
   static const char* kindName(Kind kind);
 
  private:
+  // A dictionary held through a pointer: a std::map is half as large again as a string, and
+  // every value (most of a log's are short strings) would pay for it in place. A plain value
+  // like the others: copying copies the dictionary; a moved-from box reads as empty.
+  class DictionaryBox {
+   public:
+    explicit DictionaryBox(Dictionary value);
+    DictionaryBox(const DictionaryBox& other);
+    DictionaryBox(DictionaryBox&& other) noexcept;
+    DictionaryBox& operator=(const DictionaryBox& other);
+    DictionaryBox& operator=(DictionaryBox&& other) noexcept;
+    ~DictionaryBox();
+
+    const Dictionary& get() const;
+    Dictionary& get();
+
+    friend bool operator==(const DictionaryBox& a, const DictionaryBox& b) {
+      return a.get() == b.get();
+    }
+
+   private:
+    std::unique_ptr<Dictionary> dictionary_;
+  };
+
   // The order matches Kind.
-  std::variant<std::string, Array, Dictionary, Integer, double, bool, Date, Data> value_;
+  std::variant<std::string, Array, DictionaryBox, Integer, double, bool, Date, Data> value_;
 };
 
 }  // namespace kinetra
