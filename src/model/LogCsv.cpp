@@ -1,5 +1,7 @@
 #include "model/LogCsv.h"
 
+#include <cstring>
+
 #include "model/DayList.h"
 #include "model/LogEntry.h"
 
@@ -14,7 +16,10 @@ constexpr std::size_t kStrengthValues = 3;
 // download), so that neither needs a copy of the other.
 void append(std::string& text, std::string_view piece) { text.append(piece); }
 void append(std::vector<std::uint8_t>& text, std::string_view piece) {
-  text.insert(text.end(), piece.begin(), piece.end());
+  if (piece.empty()) return;
+  const std::size_t end = text.size();
+  text.resize(end + piece.size());
+  std::memcpy(text.data() + end, piece.data(), piece.size());
 }
 
 template <class Text>
