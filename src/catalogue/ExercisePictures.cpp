@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/ExerciseRecord.h"
+#include "model/UserData.h"
 
 namespace kinetra {
 

@@ -8,10 +8,11 @@
 #include "foundation/DocumentsDirectory.h"
 #include "foundation/PropertyList.h"
 #include "foundation/ResourceBundle.h"
-#include "model/UserData.h"
 #include "ui/Image.h"
 
 namespace kinetra {
+
+class UserData;
 
 // The pictures of an exercise record, named by its "image" value: the full picture is the
 // bundle picture "image".jpg, else the documents file "image" + ".jpg"; the thumbnail likewise

@@ -89,7 +89,7 @@ void LogExport::sendEmail() {
   mail.subject = kSubject;
   mail.letter = letterText(*support);
   mail.attachmentName = attachmentName(state_.selection.today);
-  mail.attachment = writeAndReadBack(csvText());
+  mail.attachment = writeAndReadBack(LogCsv::build(csvInputs()));
   state_.mailer.sendMail(std::move(mail));
 }
 
@@ -106,22 +106,15 @@ void LogExport::messageFailed(int code, std::string_view description) {
 void LogExport::downloadCsv() {
   // Built when the browser fetches it, for the period chosen now: ten years of log take tens of
   // milliseconds and megabytes, which the tap should not wait for nor the offer keep.
-  const UserData& data = state_.userData;
-  const DateFormatter& formatter = state_.formatter;
-  const Date now = state_.now;
-  const int days = logDuration(views_.emailLogDuration.selectedSegmentIndex());
   Application::shared().offerFileToSave(
       {attachmentName(state_.selection.today), "text/csv; charset=utf-8", nullptr,
-       [&data, &formatter, now, days] {
-         return LogCsv::buildBytes({data.exerciseLog, data.aerobicsLog, now, days, formatter});
-       }});
+       [inputs = csvInputs()] { return LogCsv::buildBytes(inputs); }});
 }
 
-std::string LogExport::csvText() const {
+LogCsv::Inputs LogExport::csvInputs() const {
   const UserData& data = state_.userData;
-  return LogCsv::build({data.exerciseLog, data.aerobicsLog, state_.now,
-                        logDuration(views_.emailLogDuration.selectedSegmentIndex()),
-                        state_.formatter});
+  return {data.exerciseLog, data.aerobicsLog, state_.now,
+          logDuration(views_.emailLogDuration.selectedSegmentIndex()), state_.formatter};
 }
 
 void LogExport::storeAddress(const std::string& address) {

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "logging/ExportState.h"
+#include "model/LogCsv.h"
 
 namespace kinetra {
 
@@ -44,7 +45,8 @@ class LogExport {
   void downloadCsv();
 
  private:
-  std::string csvText() const;
+  // The export's inputs for the period chosen now (the logs by reference).
+  LogCsv::Inputs csvInputs() const;
   void storeAddress(const std::string& address);
   // Writes `csv` to "Log.csv" atomically and returns the file's bytes. When the file cannot be
   // written or read back, says so in a diagnostic line and returns `csv` itself.

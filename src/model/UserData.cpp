@@ -30,24 +30,13 @@ Status UserData::saveWorkouts() {
 }
 
 Status UserData::savePicture(std::string_view fileName, std::string_view bytes) {
-  Status status = files_.writePicture(fileName, bytes);
-  if (status.ok() || status.code() == Status::Code::kInvalidArgument) {
-    // Saved, or a name no picture can have: nothing is left to retry.
-    if (const auto kept = unsavedPictures_.find(fileName); kept != unsavedPictures_.end()) {
-      unsavedPictures_.erase(kept);
-    }
-  } else {
-    keepPicture(fileName, bytes);
-  }
-  return status;
+  keepPicture(fileName, bytes);
+  auto kept = unsavedPictures_.find(fileName);
+  return writeKeptPicture(kept);
 }
 
 void UserData::keepPicture(std::string_view fileName, std::string_view bytes) {
-  if (const auto kept = unsavedPictures_.find(fileName); kept != unsavedPictures_.end()) {
-    kept->second.assign(bytes);
-  } else {
-    unsavedPictures_.emplace(std::string(fileName), std::string(bytes));
-  }
+  unsavedPictures_.insert_or_assign(std::string(fileName), std::string(bytes));
 }
 
 const std::string* UserData::unsavedPicture(std::string_view fileName) const {
@@ -55,16 +44,26 @@ const std::string* UserData::unsavedPicture(std::string_view fileName) const {
   return kept == unsavedPictures_.end() ? nullptr : &kept->second;
 }
 
+Status UserData::writeKeptPicture(UnsavedPictures::iterator& kept) {
+  Status status = files_.writePicture(kept->first, kept->second);
+  if (isSettled(status)) {
+    kept = unsavedPictures_.erase(kept);
+  } else {
+    ++kept;
+  }
+  return status;
+}
+
+bool UserData::isSettled(const Status& pictureSave) {
+  // Saved, or a name no picture can have: nothing is left to retry.
+  return pictureSave.ok() || pictureSave.code() == Status::Code::kInvalidArgument;
+}
+
 Status UserData::saveUnsavedPictures() {
   Status first = Status::Ok();
   for (auto kept = unsavedPictures_.begin(); kept != unsavedPictures_.end();) {
-    Status status = files_.writePicture(kept->first, kept->second);
-    if (status.ok() || status.code() == Status::Code::kInvalidArgument) {
-      kept = unsavedPictures_.erase(kept);
-      continue;
-    }
-    if (first.ok()) first = std::move(status);
-    ++kept;
+    Status status = writeKeptPicture(kept);
+    if (first.ok() && !isSettled(status)) first = std::move(status);
   }
   return first;
 }

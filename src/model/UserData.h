@@ -65,12 +65,18 @@ class UserData {
   void removeAfterWorkoutsSaved(std::filesystem::path file);
 
  private:
+  using UnsavedPictures = std::map<std::string, std::string, std::less<>>;
+
   // Tries the pictures kept by failed saves again; the first failure is returned.
   Status saveUnsavedPictures();
+  // Writes the kept picture `kept` and moves it past: forgotten once settled.
+  Status writeKeptPicture(UnsavedPictures::iterator& kept);
+  // True when a picture's save leaves nothing to retry.
+  static bool isSettled(const Status& pictureSave);
 
   UserFileStore& files_;
   std::optional<std::filesystem::path> supersededFile_;
-  std::map<std::string, std::string, std::less<>> unsavedPictures_;
+  UnsavedPictures unsavedPictures_;
 };
 
 }  // namespace kinetra
