@@ -12,8 +12,14 @@ namespace {
 constexpr std::size_t kCardioValues = 5;
 constexpr std::size_t kStrengthValues = 3;
 
-// The text is built the same way into a string (the mail's attachment) or into bytes (a
-// download), so that neither needs a copy of the other.
+// The text is built the same way into a string (the mail's attachment), into bytes (a
+// download), or into a count of its bytes, so that neither needs a copy of the other and the
+// bytes are allocated once at their final size.
+struct ByteCount {
+  std::size_t bytes = 0;
+  void push_back(char) { ++bytes; }
+};
+void append(ByteCount& count, std::string_view piece) { count.bytes += piece.size(); }
 void append(std::string& text, std::string_view piece) { text.append(piece); }
 void append(std::vector<std::uint8_t>& text, std::string_view piece) {
   if (piece.empty()) return;
@@ -80,13 +86,20 @@ void buildInto(Text& csv, const LogCsv::Inputs& inputs) {
 }  // namespace
 
 std::string LogCsv::build(const Inputs& inputs) {
+  ByteCount count;
+  buildInto(count, inputs);
   std::string csv;
+  csv.reserve(count.bytes);
   buildInto(csv, inputs);
   return csv;
 }
 
 std::vector<std::uint8_t> LogCsv::buildBytes(const Inputs& inputs) {
+  // Counted first: a vector grown to 5 MB doubling would hold up to three times that at once.
+  ByteCount count;
+  buildInto(count, inputs);
   std::vector<std::uint8_t> csv;
+  csv.reserve(count.bytes);
   buildInto(csv, inputs);
   return csv;
 }

@@ -31,12 +31,14 @@ class LogCsvTest : public ::testing::Test {
     return formatter_->stringFromDate(now_.addingTimeInterval(-days * kDay));
   }
 
-  // The text, checked to be the same built as bytes.
+  // The text, checked to be the same built as bytes, each allocated once at its final size (the
+  // size is counted by a first pass that must agree with the text written).
   std::string build(int days) const {
     std::string text = LogCsv::build({strength_, cardio_, now_, days, *formatter_});
     const std::vector<std::uint8_t> bytes =
         LogCsv::buildBytes({strength_, cardio_, now_, days, *formatter_});
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), text);
+    EXPECT_EQ(bytes.capacity(), bytes.size());
     return text;
   }
 
