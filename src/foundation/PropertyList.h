@@ -90,10 +90,11 @@ class PropertyList {
   PropertyList& operator=(PropertyList&&) noexcept = default;
   ~PropertyList() = default;
   PropertyList(std::string value) : value_(std::move(value)) {}  // NOLINT: implicit by design
-  PropertyList(std::string_view value) : value_(std::string(value)) {}  // NOLINT
-  PropertyList(const char* value) : value_(std::string(value)) {}       // NOLINT
-  PropertyList(Array value) : value_(std::move(value)) {}               // NOLINT
-  PropertyList(Dictionary value)  // NOLINT: implicit by design
+  PropertyList(std::string_view value)                           // NOLINT: implicit by design
+      : value_(std::in_place_type<std::string>, value) {}
+  PropertyList(const char* value) : value_(std::string(value)) {}  // NOLINT
+  PropertyList(Array value) : value_(std::move(value)) {}          // NOLINT
+  PropertyList(Dictionary value)                                   // NOLINT: implicit by design
       : value_(std::in_place_type<DictionaryBox>, std::move(value)) {}
   PropertyList(Integer value) : value_(value) {}                // NOLINT
   PropertyList(std::int64_t value) : value_(Integer(value)) {}  // NOLINT

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <limits>
 #include <utility>
@@ -40,6 +41,14 @@ constexpr std::array<bool, 256> kPlainText = [] {
 }();
 
 constexpr bool isPlainText(char c) { return kPlainText[static_cast<unsigned char>(c)]; }
+
+// True when `text` holds `literal` from `pos` (at most its size) on. The literals are tags of a
+// few bytes; with the length a constant, the compiler compares them in a word or two.
+template <std::size_t N>
+bool holdsAt(std::string_view text, std::size_t pos, const char (&literal)[N]) {
+  constexpr std::size_t kLength = N - 1;
+  return text.size() - pos >= kLength && std::memcmp(text.data() + pos, literal, kLength) == 0;
+}
 
 std::string_view trimmed(std::string_view text) {
   while (!text.empty() && isXmlWhitespace(text.front())) text.remove_prefix(1);
@@ -266,12 +275,50 @@ Status XmlPropertyListParser::run() {
     skipWhitespace();
     if (pos_ == text_.size()) break;
     if (text_[pos_] != '<') return corrupt("text outside of a value");
+    if (readPlainLeaf()) continue;
     if (Status status = parseMarkup(); !status.ok()) return status;
   }
   if (!stack_.empty()) return corrupt("unclosed container");
   if (plistOpen_ && !plistClosed_) return corrupt("missing </plist>");
   if (!hasRoot_) return corrupt("no value");
   return Status::Ok();
+}
+
+bool XmlPropertyListParser::readPlainLeaf() {
+  if (stack_.empty()) return false;
+  if (holdsAt(text_, pos_, "<string>")) {
+    const std::size_t start = pos_ + 8;
+    const std::size_t end = plainTextEnd(start);
+    if (!holdsAt(text_, end, "</string>")) return false;
+    Frame& frame = stack_.back();
+    if (!frame.value.isArray() && !frame.hasKey) return false;
+    const std::string_view text = text_.substr(start, end - start);
+    pos_ = end + 9;
+    if (frame.value.isArray()) {
+      pending_.emplace_back(text);
+    } else {
+      // Cannot fail: the value has its key.
+      static_cast<void>(addValue(text));
+    }
+  } else if (holdsAt(text_, pos_, "<key>")) {
+    const std::size_t start = pos_ + 5;
+    const std::size_t end = plainTextEnd(start);
+    if (!holdsAt(text_, end, "</key>")) return false;
+    Frame& frame = stack_.back();
+    if (!frame.value.isDictionary() || frame.hasKey) return false;
+    frame.key.assign(text_.substr(start, end - start));
+    frame.hasKey = true;
+    pos_ = end + 6;
+  } else {
+    return false;
+  }
+  ++elements_;
+  return true;
+}
+
+std::size_t XmlPropertyListParser::plainTextEnd(std::size_t from) const {
+  while (from < text_.size() && isPlainText(text_[from])) ++from;
+  return from;
 }
 
 Status XmlPropertyListParser::parseMarkup() {
@@ -399,7 +446,7 @@ Status XmlPropertyListParser::addValue(PropertyList value) {
   }
   Frame& frame = stack_.back();
   if (frame.value.isArray()) {
-    pending_.push_back(std::move(value));
+    pending_.emplace_back(std::move(value));
     return Status::Ok();
   }
   if (!frame.hasKey) return corrupt("dictionary value without a key");
@@ -437,7 +484,15 @@ PropertyList XmlPropertyListParser::closeContainer() {
   PropertyList value = std::move(frame.value);
   if (value.isArray()) {
     const auto first = pending_.begin() + static_cast<std::ptrdiff_t>(frame.firstPending);
-    value.asArray().assign(std::make_move_iterator(first), std::make_move_iterator(pending_.end()));
+    PropertyList::Array& array = value.asArray();
+    array.reserve(static_cast<std::size_t>(pending_.end() - first));
+    for (auto element = first; element != pending_.end(); ++element) {
+      if (const auto* plain = std::get_if<std::string_view>(&*element)) {
+        array.emplace_back(*plain);
+      } else {
+        array.push_back(std::move(std::get<PropertyList>(*element)));
+      }
+    }
     pending_.erase(first, pending_.end());
   }
   stack_.pop_back();

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "foundation/PropertyList.h"
@@ -53,6 +54,10 @@ class XmlPropertyListParser {
     bool hasKey = false;
     std::size_t firstPending = 0;
   };
+  // An array element read but not yet in its array: a string that is plain text of the document
+  // waits as a view of it, made a string only in its place in the array (most of a log's
+  // elements are, and each would otherwise be made, moved and destroyed once more).
+  using PendingElement = std::variant<std::string_view, PropertyList>;
 
   enum class Element {
     kPlist,
@@ -72,6 +77,12 @@ class XmlPropertyListParser {
   explicit XmlPropertyListParser(std::string_view document) : text_(document) {}
 
   Status run();
+  // Reads a <string> or <key> holding only plain text, directly followed by its end tag, where
+  // it may stand: the form nearly every element of a log takes. False, with nothing read, for
+  // anything else, which parseMarkup then reads (and refuses, if it must).
+  bool readPlainLeaf();
+  // The end of the run of plain text (no markup, reference, CR or non-ASCII byte) from `from`.
+  std::size_t plainTextEnd(std::size_t from) const;
   Status parseMarkup();
   Status parseStartTag(std::string_view name, bool selfClosing);
   Status parseEndTag();
@@ -96,7 +107,7 @@ class XmlPropertyListParser {
   std::string_view text_;
   std::size_t pos_ = 0;
   std::vector<Frame> stack_;
-  std::vector<PropertyList> pending_;
+  std::vector<PendingElement> pending_;
   PropertyList root_;
   bool hasRoot_ = false;
   bool plistOpen_ = false;

@@ -1,5 +1,6 @@
 #include "foundation/PropertyList.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,12 +9,14 @@
 
 #include "foundation/PropertyListReader.h"
 #include "foundation/PropertyListWriter.h"
+#include "foundation/XmlPropertyListParser.h"
 
 namespace kinetra {
 namespace {
 
 using Array = PropertyList::Array;
 using Dictionary = PropertyList::Dictionary;
+using ::testing::HasSubstr;
 
 const std::string kHeader =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -240,6 +243,36 @@ TEST(XmlPropertyListParserTest, ReadsWhatWellFormedDocumentsMayHold) {
   EXPECT_EQ(parsed(document("<dict><key>a</key><string>1</string><key>a</key><string>2</string>"
                             "</dict>")),
             PropertyList(Dictionary{{"a", "2"}}));
+}
+
+// Plain text is read by a shorter path than text with references, CDATA, line ends or
+// non-ASCII characters, and waits for its array's end in another form: neither may change the
+// values, their order, or what a malformed document is told.
+TEST(XmlPropertyListParserTest, PlainAndOtherTextReadAlikeInOrder) {
+  EXPECT_EQ(parsed(document("<array><string>a</string><string>b&amp;c</string><integer>1"
+                            "</integer><string >d</string><array><string>e</string></array>"
+                            "<string>\xC3\xA9</string><string/><string>f\r\ng</string>"
+                            "<string><![CDATA[h]]></string><string>i</string></array>")),
+            PropertyList(Array{"a", "b&c", PropertyList::Integer(1), "d", Array{"e"}, "\xC3\xA9",
+                               "", "f\ng", "h", "i"}));
+  EXPECT_EQ(parsed(document("<dict><key>a</key><string>1</string><key>b&lt;</key><string>2"
+                            "</string><key>c</key><string>3&gt;</string><key>d</key><array>"
+                            "<string>4</string></array></dict>")),
+            PropertyList(Dictionary{{"a", "1"}, {"b<", "2"}, {"c", "3>"}, {"d", Array{"4"}}}));
+
+  const auto message = [](const std::string& bytes) {
+    return PropertyListReader::parse(bytes).status().message();
+  };
+  EXPECT_THAT(message("<array><key>a</key></array>"), HasSubstr("unexpected <key> at byte 12"));
+  EXPECT_THAT(message("<dict><string>a</string></dict>"),
+              HasSubstr("dictionary value without a key at byte 24"));
+  EXPECT_THAT(message("<dict><key>a</key><key>b</key></dict>"),
+              HasSubstr("unexpected <key> at byte 23"));
+
+  const std::string repeated = "<dict><key>a</key><string>1</string><key>a</key><string>2</string>";
+  Result<PropertyListReading> reading = XmlPropertyListParser::parse(repeated + "</dict>");
+  ASSERT_TRUE(reading.ok());
+  EXPECT_EQ(reading->inexact, "key repeated: a before byte " + std::to_string(repeated.size()));
 }
 
 TEST(XmlPropertyListParserTest, ReadsLeafKindsExactly) {
