@@ -181,8 +181,13 @@ export async function scrollToText(page, screen, text, steps = 30) {
       continue;
     }
     await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+    const framesBefore = await screen.frames();
     await page.mouse.wheel(0, 120);
-    await page.waitForTimeout(50);
+    // The server answers a scroll with the rows now in view. Waiting for that frame, rather than
+    // for a fixed time, keeps a slow server (sanitizers, a busy machine) from being scrolled past
+    // the row before it is drawn. A table already at its end answers nothing: the wait gives up.
+    await page.waitForFunction((n) => (window.kinetra?.frames ?? 0) > n, framesBefore,
+      { timeout: 2_000 }).catch(() => {});
   }
   if (!(await shown())) throw new Error(`no row "${text}" after scrolling`);
   await screen.settle();
