@@ -83,25 +83,24 @@ void buildInto(Text& csv, const LogCsv::Inputs& inputs) {
   appendSection(csv, inputs.exerciseLog, kStrengthValues, inputs);
 }
 
-}  // namespace
-
-std::string LogCsv::build(const Inputs& inputs) {
+// Counted first, then built into text reserved to that size: a 5 MB text grown by doubling
+// would hold up to three times that at once.
+template <class Text>
+Text builtAtItsSize(const LogCsv::Inputs& inputs) {
   ByteCount count;
   buildInto(count, inputs);
-  std::string csv;
+  Text csv;
   csv.reserve(count.bytes);
   buildInto(csv, inputs);
   return csv;
 }
 
+}  // namespace
+
+std::string LogCsv::build(const Inputs& inputs) { return builtAtItsSize<std::string>(inputs); }
+
 std::vector<std::uint8_t> LogCsv::buildBytes(const Inputs& inputs) {
-  // Counted first: a vector grown to 5 MB doubling would hold up to three times that at once.
-  ByteCount count;
-  buildInto(count, inputs);
-  std::vector<std::uint8_t> csv;
-  csv.reserve(count.bytes);
-  buildInto(csv, inputs);
-  return csv;
+  return builtAtItsSize<std::vector<std::uint8_t>>(inputs);
 }
 
 std::string LogCsv::quoted(std::string_view value) {
