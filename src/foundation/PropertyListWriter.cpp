@@ -466,7 +466,10 @@ Result<std::string> PropertyListWriter::serialiseTopLevelEntry(std::string_view 
   Output out(Output::Mode::kKeep);
   Serialiser serialiser(out, maxBytes);
   if (!serialiser.writeTopLevelEntry(key, value)) return serialiser.error();
-  return out.take();
+  // Grown by doubling, the string would keep up to half again its size unused.
+  std::string bytes = out.take();
+  bytes.shrink_to_fit();
+  return bytes;
 }
 
 std::string_view PropertyListWriter::dictionaryHead() {

@@ -43,7 +43,8 @@ class PropertyListWriter {
   // value, indented as at the top. Fails like serialise(), also for a key that needs repair
   // (its place among the repaired keys depends on the others). A top-level dictionary's file is
   // dictionaryHead(), its entries in key order, dictionaryTail(); emptyDictionaryFile() when it
-  // has none.
+  // has none. The string holds no spare capacity: such entries are kept for as long as the
+  // process runs, one for each day of a log.
   static Result<std::string> serialiseTopLevelEntry(
       std::string_view key, const PropertyList& value,
       std::size_t maxBytes = PropertyList::kMaxFileBytes);

@@ -108,6 +108,20 @@ TEST(SerialisedDictionaryTest, NamedChangesKeepTheBytesOfAWholeSerialisation) {
   }
 }
 
+// Each day's bytes are kept for as long as the process runs: a string grown by doubling would keep
+// up to half again its size unused, for every day of ten years of logs.
+TEST(SerialisedDictionaryTest, AnEntryIsKeptAtItsSize) {
+  RandomLog random(7);
+  for (int sets = 1; sets <= 40; ++sets) {
+    PropertyList::Dictionary exercises;
+    exercises["Bench Press"] = random.sets(sets);
+    const Result<std::string> bytes =
+        PropertyListWriter::serialiseTopLevelEntry("2019-1-1", PropertyList(exercises));
+    ASSERT_TRUE(bytes.ok());
+    EXPECT_EQ(bytes->capacity(), bytes->size()) << sets;
+  }
+}
+
 // A day added or removed without being named is caught by the count and costs a rebuild; a key
 // that needs repair keeps the dictionary whole, since repaired keys change places.
 TEST(SerialisedDictionaryTest, UnnamedKeysAndKeysThatNeedRepairStillWriteTheRightBytes) {
