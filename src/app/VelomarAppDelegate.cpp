@@ -51,7 +51,7 @@ std::optional<std::vector<std::string>> stringArray(const PropertyList& value) {
   std::vector<std::string> strings;
   for (const PropertyList& element : value.asArray()) {
     if (!element.isString()) return std::nullopt;
-    strings.push_back(element.asString());
+    strings.emplace_back(element.asString());
   }
   return strings;
 }

@@ -2,12 +2,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <variant>
+#include <type_traits>
 #include <vector>
 
 #include "foundation/Date.h"
@@ -21,7 +21,13 @@ namespace kinetra {
 //
 // A plain value: copying copies the whole tree, and arrays and dictionaries are modified in
 // place through the references the accessors return (`log.asDictionary()[day]...`). Dictionary
-// keys are kept in byte order, the order a file is written in. Not thread-safe.
+// keys are kept in byte order, the order a file is written in. Moving a string or a container
+// out leaves it empty, of the same kind. Not thread-safe.
+//
+// Sixteen bytes, since a log is mostly short strings (a weight, a count, an empty note) and ten
+// years of one hold hundreds of thousands of them: a string of up to 15 bytes is kept in place,
+// a longer one, an array, a dictionary or data through one owned pointer (null while a container
+// is empty), numbers and dates in place.
 class PropertyList {
  public:
   enum class Kind { kString, kArray, kDictionary, kInteger, kReal, kBoolean, kDate, kData };
@@ -81,30 +87,34 @@ class PropertyList {
   };
 
   // An empty string.
-  PropertyList() = default;
-  PropertyList(const PropertyList&) = default;
-  // Defined out of line: GCC 12, inlining it into Result<PropertyList>, reports the variant's
-  // storage as maybe-uninitialized.
+  PropertyList() noexcept { setTag(Tag{0}); }
+  PropertyList(const PropertyList& other);
   PropertyList(PropertyList&& other) noexcept;
-  PropertyList& operator=(const PropertyList&) = default;
-  PropertyList& operator=(PropertyList&&) noexcept = default;
-  ~PropertyList() = default;
-  PropertyList(std::string value) : value_(std::move(value)) {}  // NOLINT: implicit by design
-  PropertyList(std::string_view value)                           // NOLINT: implicit by design
-      : value_(std::in_place_type<std::string>, value) {}
-  PropertyList(const char* value) : value_(std::string(value)) {}  // NOLINT
-  PropertyList(Array value) : value_(std::move(value)) {}          // NOLINT
-  PropertyList(Dictionary value)                                   // NOLINT: implicit by design
-      : value_(std::in_place_type<DictionaryBox>, std::move(value)) {}
-  PropertyList(Integer value) : value_(value) {}                // NOLINT
-  PropertyList(std::int64_t value) : value_(Integer(value)) {}  // NOLINT
-  PropertyList(int value) : value_(Integer(value)) {}           // NOLINT
-  PropertyList(double value) : value_(value) {}                 // NOLINT
-  PropertyList(bool value) : value_(value) {}                   // NOLINT
-  PropertyList(Date value) : value_(value) {}                   // NOLINT
-  PropertyList(Data value) : value_(std::move(value)) {}        // NOLINT
+  PropertyList& operator=(const PropertyList& other);
+  PropertyList& operator=(PropertyList&& other) noexcept;
+  ~PropertyList() { release(); }
 
-  Kind kind() const { return static_cast<Kind>(value_.index()); }
+  PropertyList(std::string_view value);  // NOLINT: implicit by design
+  PropertyList(std::string value);       // NOLINT: implicit by design
+  PropertyList(const char* value)        // NOLINT: implicit by design
+      : PropertyList(std::string_view(value)) {}
+  PropertyList(Array value);        // NOLINT: implicit by design
+  PropertyList(Dictionary value);   // NOLINT: implicit by design
+  PropertyList(Integer value);      // NOLINT: implicit by design
+  PropertyList(std::int64_t value)  // NOLINT: implicit by design
+      : PropertyList(Integer(value)) {}
+  PropertyList(int value) : PropertyList(Integer(value)) {}  // NOLINT: implicit by design
+  PropertyList(double value);                                // NOLINT: implicit by design
+  PropertyList(bool value);                                  // NOLINT: implicit by design
+  PropertyList(Date value);                                  // NOLINT: implicit by design
+  PropertyList(Data value);                                  // NOLINT: implicit by design
+
+  Kind kind() const {
+    const auto tag = static_cast<std::uint8_t>(this->tag());
+    return tag <= kMaxShortString
+               ? Kind::kString
+               : static_cast<Kind>(tag - static_cast<std::uint8_t>(Tag::kLongString));
+  }
   bool isString() const { return kind() == Kind::kString; }
   bool isArray() const { return kind() == Kind::kArray; }
   bool isDictionary() const { return kind() == Kind::kDictionary; }
@@ -115,19 +125,32 @@ class PropertyList {
   bool isData() const { return kind() == Kind::kData; }
 
   // Precondition of every asX(): the value is of that kind (checked; a wrong kind is a
-  // programming error and terminates through std::bad_variant_access).
-  const std::string& asString() const { return std::get<std::string>(value_); }
-  std::string& asString() { return std::get<std::string>(value_); }
-  const Array& asArray() const { return std::get<Array>(value_); }
-  Array& asArray() { return std::get<Array>(value_); }
-  const Dictionary& asDictionary() const { return std::get<DictionaryBox>(value_).get(); }
-  Dictionary& asDictionary() { return std::get<DictionaryBox>(value_).get(); }
-  Integer asInteger() const { return std::get<Integer>(value_); }
-  double asReal() const { return std::get<double>(value_); }
-  bool asBoolean() const { return std::get<bool>(value_); }
-  Date asDate() const { return std::get<Date>(value_); }
-  const Data& asData() const { return std::get<Data>(value_); }
-  Data& asData() { return std::get<Data>(value_); }
+  // programming error and terminates). A string's view, and the references to containers, live
+  // as long as the value is neither changed nor moved.
+  std::string_view asString() const {
+    const auto tag = static_cast<std::uint8_t>(this->tag());
+    if (tag <= kMaxShortString) return {reinterpret_cast<const char*>(bytes_), tag};
+    expect(Kind::kString);
+    return *owned<std::string>();
+  }
+  const Array& asArray() const {
+    expect(Kind::kArray);
+    const Array* array = owned<Array>();
+    return array != nullptr ? *array : emptyArray();
+  }
+  Array& asArray();
+  const Dictionary& asDictionary() const {
+    expect(Kind::kDictionary);
+    const Dictionary* dictionary = owned<Dictionary>();
+    return dictionary != nullptr ? *dictionary : emptyDictionary();
+  }
+  Dictionary& asDictionary();
+  Integer asInteger() const;
+  double asReal() const;
+  bool asBoolean() const;
+  Date asDate() const;
+  const Data& asData() const;
+  Data& asData();
 
   // The value under `key` when this is a dictionary holding it; null otherwise (also when this
   // is not a dictionary). The pointer lives as long as the entry.
@@ -135,37 +158,65 @@ class PropertyList {
   PropertyList* find(std::string_view key);
 
   // Deep equality: same kind and same contents all the way down (a real NaN equals nothing).
-  friend bool operator==(const PropertyList&, const PropertyList&) = default;
+  friend bool operator==(const PropertyList& a, const PropertyList& b);
 
   // "string", "array", "dictionary", ... for messages.
   static const char* kindName(Kind kind);
 
  private:
-  // A dictionary held through a pointer: a std::map is half as large again as a string, and
-  // every value (most of a log's are short strings) would pay for it in place. A plain value
-  // like the others: copying copies the dictionary; a moved-from box reads as empty.
-  class DictionaryBox {
-   public:
-    explicit DictionaryBox(Dictionary value);
-    DictionaryBox(const DictionaryBox& other);
-    DictionaryBox(DictionaryBox&& other) noexcept;
-    DictionaryBox& operator=(const DictionaryBox& other);
-    DictionaryBox& operator=(DictionaryBox&& other) noexcept;
-    ~DictionaryBox();
-
-    const Dictionary& get() const;
-    Dictionary& get();
-
-    friend bool operator==(const DictionaryBox& a, const DictionaryBox& b) {
-      return a.get() == b.get();
-    }
-
-   private:
-    std::unique_ptr<Dictionary> dictionary_;
+  // The last byte of the value says what the others hold. 0 to 15: a string of that many bytes,
+  // in place. The others follow Kind from kString on.
+  enum class Tag : std::uint8_t {
+    kLongString = 16,  // an owned std::string, never null
+    kArray,            // an owned Array, null while empty
+    kDictionary,       // an owned Dictionary, null while empty
+    kInteger,          // the magnitude, then the sign
+    kReal,             // a double
+    kBoolean,          // one byte
+    kDate,             // the seconds, a double
+    kData,             // an owned Data, null while empty
   };
+  static constexpr std::uint8_t kMaxShortString = 15;
+  static constexpr std::size_t kTagByte = 15;
 
-  // The order matches Kind.
-  std::variant<std::string, Array, DictionaryBox, Integer, double, bool, Date, Data> value_;
+  Tag tag() const { return static_cast<Tag>(bytes_[kTagByte]); }
+  void setTag(Tag tag) { bytes_[kTagByte] = static_cast<std::uint8_t>(tag); }
+  // The payload's first bytes read or written as a T (a pointer, a number, a date).
+  template <typename T>
+  T load() const {
+    static_assert(std::is_trivially_copyable_v<T> && sizeof(T) <= kTagByte);
+    T value;
+    std::memcpy(&value, bytes_, sizeof value);
+    return value;
+  }
+  template <typename T>
+  void store(T value) {
+    static_assert(std::is_trivially_copyable_v<T> && sizeof(T) <= kTagByte);
+    std::memcpy(bytes_, &value, sizeof value);
+  }
+  // The owned object of a pointer tag; null when none is held.
+  template <typename T>
+  T* owned() const {
+    return load<T*>();
+  }
+  template <typename T>
+  void adopt(Tag tag, std::unique_ptr<T> object);
+  // The owned object, made when none is held (an empty container).
+  template <typename T>
+  T& ownedOrNew();
+  // Ends the value's owned object, if any; the bytes are left for the caller to rewrite.
+  void release() noexcept;
+  // Kind check of the asX() accessors.
+  void expect(Kind expected) const {
+    if (kind() != expected) wrongKind(expected);
+  }
+  [[noreturn]] void wrongKind(Kind expected) const;
+  static const Array& emptyArray();
+  static const Dictionary& emptyDictionary();
+
+  alignas(8) std::uint8_t bytes_[16] = {};
 };
+
+static_assert(sizeof(PropertyList) == 16);
 
 }  // namespace kinetra

@@ -26,7 +26,7 @@ bool hasDays(const PropertyList& log) { return log.isDictionary() && !log.asDict
 
 std::string storedAddress(const PropertyList& settings) {
   const PropertyList* email = settings.isDictionary() ? settings.find(kEmailKey) : nullptr;
-  return email != nullptr && email->isString() ? email->asString() : std::string();
+  return email != nullptr && email->isString() ? std::string(email->asString()) : std::string();
 }
 
 std::optional<std::string> readFile(const std::filesystem::path& path) {

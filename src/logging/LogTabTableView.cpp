@@ -145,7 +145,8 @@ void LogTabTableView::showPeriod(int days, const char* title, bool editable) {
 void LogTabTableView::showExport() {
   const PropertyList* email =
       state_.userData.settings.isDictionary() ? state_.userData.settings.find("email") : nullptr;
-  views_.emailAddress.setText(email != nullptr && email->isString() ? email->asString() : "");
+  views_.emailAddress.setText(email != nullptr && email->isString() ? std::string(email->asString())
+                                                                    : std::string());
   if (views_.emailAddress.text().empty()) views_.emailAddress.becomeFirstResponder();
   views_.emailLabel.setText(kConnectionNotice);
   views_.logNavigationController.pushViewController(views_.emailView, Animated::Yes);

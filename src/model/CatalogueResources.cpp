@@ -14,7 +14,7 @@ std::vector<std::string> stringsOf(const PropertyList::Array& array) {
   std::vector<std::string> strings;
   strings.reserve(array.size());
   for (const PropertyList& element : array) {
-    if (element.isString()) strings.push_back(element.asString());
+    if (element.isString()) strings.emplace_back(element.asString());
   }
   return strings;
 }

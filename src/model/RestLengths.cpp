@@ -4,6 +4,7 @@
 #include <charconv>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace kinetra {
 
@@ -12,7 +13,7 @@ namespace {
 // Whole seconds written as plain decimal digits and within the bounds; nothing otherwise.
 std::optional<int> parseSeconds(const PropertyList& value) {
   if (!value.isString()) return std::nullopt;
-  const std::string& text = value.asString();
+  const std::string_view text = value.asString();
   if (text.empty() ||
       !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
     return std::nullopt;

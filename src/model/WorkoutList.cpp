@@ -28,7 +28,7 @@ PropertyList::Array* workoutAt(PropertyList& workouts, std::size_t index) {
 }
 
 std::string textOf(const PropertyList& value) {
-  return value.isString() ? value.asString() : std::string();
+  return value.isString() ? std::string(value.asString()) : std::string();
 }
 
 // Moves element `from` of `items` to index `to`, the others keeping their order.

@@ -6,6 +6,9 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "foundation/PropertyListReader.h"
 #include "foundation/PropertyListWriter.h"
@@ -76,6 +79,87 @@ TEST(PropertyListTest, EqualityIsDeepAndKindSensitive) {
   EXPECT_NE(
       PropertyList(PropertyList::Integer(-1)),
       PropertyList(PropertyList::Integer::fromUnsigned(std::numeric_limits<std::uint64_t>::max())));
+}
+
+// Strings of up to 15 bytes are kept in the value itself, longer ones on the heap: each side of
+// that line, NUL bytes included, survives copying, moving and assigning, and a moved-from value
+// is an empty value of its kind.
+TEST(PropertyListTest, StringsEitherSideOfTheInPlaceLimitCopyAndMoveWhole) {
+  for (std::size_t size : {0u, 1u, 14u, 15u, 16u, 17u, 200u}) {
+    std::string text(size, 'x');
+    for (std::size_t i = 0; i < size; i += 3) text[i] = static_cast<char>(i % 7);
+    const PropertyList original(text);
+    ASSERT_TRUE(original.isString()) << size;
+    EXPECT_EQ(original.asString(), text) << size;
+    EXPECT_EQ(PropertyList(std::string_view(text)), original) << size;
+
+    PropertyList copy = original;
+    EXPECT_EQ(copy.asString(), text) << size;
+    PropertyList moved = std::move(copy);
+    EXPECT_EQ(moved.asString(), text) << size;
+    EXPECT_TRUE(copy.isString());  // NOLINT: the moved-from state is what is checked
+    EXPECT_EQ(copy.asString(), "");
+
+    PropertyList assigned = Array{"an array in the way of the assignment"};
+    assigned = original;
+    EXPECT_EQ(assigned, original) << size;
+    assigned = PropertyList(Dictionary{{"k", "v"}});
+    assigned = std::move(moved);
+    EXPECT_EQ(assigned.asString(), text) << size;
+  }
+}
+
+TEST(PropertyListTest, EveryKindCopiesMovesAndComparesByContent) {
+  const std::vector<PropertyList> values = {
+      PropertyList(Array{"1", "a string longer than fifteen bytes", Array{}}),
+      PropertyList(Dictionary{{"a", Dictionary{}}, {"b", "2"}}),
+      PropertyList(PropertyList::Integer::negated(std::uint64_t{1} << 63)),
+      PropertyList(PropertyList::Integer::fromUnsigned(std::numeric_limits<std::uint64_t>::max())),
+      PropertyList(-0.5),
+      PropertyList(true),
+      PropertyList(false),
+      PropertyList(Date(-1234.25)),
+      PropertyList(PropertyList::Data{0, 1, 2, 255}),
+  };
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    for (std::size_t j = 0; j < values.size(); ++j) {
+      EXPECT_EQ(values[i] == values[j], i == j) << i << " " << j;
+      PropertyList target = values[j];
+      target = values[i];
+      EXPECT_EQ(target, values[i]) << i << " over " << j;
+    }
+    PropertyList copy = values[i];
+    const PropertyList moved = std::move(copy);
+    EXPECT_EQ(moved, values[i]) << i;
+    EXPECT_EQ(copy.kind(), values[i].kind()) << i;  // NOLINT: the moved-from state is checked
+  }
+  EXPECT_EQ(values[2].asInteger(), PropertyList::Integer::negated(std::uint64_t{1} << 63));
+  EXPECT_EQ(values[7].asDate(), Date(-1234.25));
+  EXPECT_NE(PropertyList(std::nan("")), PropertyList(std::nan("")));
+  EXPECT_NE(PropertyList(Date(std::nan(""))), PropertyList(Date(std::nan(""))));
+}
+
+// A container moved from is empty and fills again; one assigned a value it holds copies or takes
+// that value before letting go of its own.
+TEST(PropertyListTest, ContainersEmptiedOrAssignedTheirOwnPartsStayWhole) {
+  PropertyList list = Array{"a string longer than fifteen bytes", Dictionary{{"k", "v"}}};
+  PropertyList taken = std::move(list);
+  EXPECT_TRUE(list.isArray());  // NOLINT: the moved-from state is what is checked
+  EXPECT_TRUE(list.asArray().empty());
+  list.asArray().push_back("again");
+  EXPECT_EQ(list, PropertyList(Array{"again"}));
+  EXPECT_EQ(list.find("k"), nullptr);
+
+  taken = taken.asArray()[0];
+  EXPECT_EQ(taken.asString(), "a string longer than fifteen bytes");
+  PropertyList nested = Array{Array{Dictionary{{"deep", "value"}}}};
+  nested = std::move(nested.asArray()[0].asArray()[0]);
+  EXPECT_EQ(nested, PropertyList(Dictionary{{"deep", "value"}}));
+  PropertyList& same = nested;
+  nested = same;
+  nested = std::move(same);
+  EXPECT_EQ(nested.find("deep")->asString(), "value");
+  EXPECT_EQ(PropertyList(Dictionary{}).find("deep"), nullptr);
 }
 
 TEST(PropertyListTest, IntegersCoverBothSignedAndUnsignedRanges) {

@@ -72,7 +72,7 @@ class LogExportTest : public AppTest {
   std::string storedAddress() const {
     const PropertyList settings = readDocument("settings.plist");
     const PropertyList* email = settings.isDictionary() ? settings.find("email") : nullptr;
-    return email != nullptr && email->isString() ? email->asString() : "(none)";
+    return email != nullptr && email->isString() ? std::string(email->asString()) : "(none)";
   }
 
   Finger finger;

@@ -52,7 +52,8 @@ class LoggingTest : public AppTest {
     if (dayValue == log.asDictionary().end()) return strings;
     const auto entry = dayValue->second.asDictionary().find(exercise);
     if (entry == dayValue->second.asDictionary().end()) return strings;
-    for (const PropertyList& value : entry->second.asArray()) strings.push_back(value.asString());
+    for (const PropertyList& value : entry->second.asArray())
+      strings.emplace_back(value.asString());
     return strings;
   }
 
