@@ -47,7 +47,8 @@ T& PropertyList::ownedOrNew() {
 
 PropertyList::PropertyList(std::string_view value) {
   if (value.size() <= kMaxShortString) {
-    std::memcpy(bytes_, value.data(), value.size());
+    // An empty view may hold no address at all, which memcpy must not be given.
+    if (!value.empty()) std::memcpy(bytes_, value.data(), value.size());
     setTag(static_cast<Tag>(value.size()));
   } else {
     adopt(Tag::kLongString, std::make_unique<std::string>(value));

@@ -107,6 +107,7 @@ TEST(PropertyListTest, StringsEitherSideOfTheInPlaceLimitCopyAndMoveWhole) {
     assigned = std::move(moved);
     EXPECT_EQ(assigned.asString(), text) << size;
   }
+  EXPECT_EQ(PropertyList(std::string_view()), PropertyList(""));
 }
 
 TEST(PropertyListTest, EveryKindCopiesMovesAndComparesByContent) {
