@@ -64,16 +64,13 @@ PropertyList::PropertyList(std::string value) {
   }
 }
 
+// An empty container owns nothing: its pointer stays null until it is filled.
 PropertyList::PropertyList(Array value) {
-  store<Array*>(nullptr);
-  setTag(Tag::kArray);
-  if (!value.empty()) adopt(Tag::kArray, std::make_unique<Array>(std::move(value)));
+  adopt(Tag::kArray, value.empty() ? nullptr : std::make_unique<Array>(std::move(value)));
 }
 
 PropertyList::PropertyList(Dictionary value) {
-  store<Dictionary*>(nullptr);
-  setTag(Tag::kDictionary);
-  if (!value.empty()) adopt(Tag::kDictionary, std::make_unique<Dictionary>(std::move(value)));
+  adopt(Tag::kDictionary, value.empty() ? nullptr : std::make_unique<Dictionary>(std::move(value)));
 }
 
 PropertyList::PropertyList(Integer value) {
@@ -98,9 +95,7 @@ PropertyList::PropertyList(Date value) {
 }
 
 PropertyList::PropertyList(Data value) {
-  store<Data*>(nullptr);
-  setTag(Tag::kData);
-  if (!value.empty()) adopt(Tag::kData, std::make_unique<Data>(std::move(value)));
+  adopt(Tag::kData, value.empty() ? nullptr : std::make_unique<Data>(std::move(value)));
 }
 
 PropertyList::PropertyList(const PropertyList& other) {
