@@ -104,11 +104,14 @@ void LogExport::messageFailed(int code, std::string_view description) {
 }
 
 void LogExport::downloadCsv() {
-  // Built when the browser fetches it, for the period chosen now: ten years of log take tens of
-  // milliseconds and megabytes, which the tap should not wait for nor the offer keep.
+  // Made when the browser fetches it, for the period chosen now, a few days at a time as the
+  // connection takes them: ten years of log are megabytes, which the tap should not wait for
+  // nor the offer keep, and which need not be held whole while they are sent.
   Application::shared().offerFileToSave(
       {attachmentName(state_.selection.today), "text/csv; charset=utf-8", nullptr,
-       [inputs = csvInputs()] { return LogCsv::buildBytes(inputs); }});
+       [inputs = csvInputs()]() -> FileToSave::Pieces {
+         return [pieces = LogCsv::Pieces(inputs)]() mutable { return pieces.next(); };
+       }});
 }
 
 LogCsv::Inputs LogExport::csvInputs() const {

@@ -12,9 +12,9 @@ namespace {
 constexpr std::size_t kCardioValues = 5;
 constexpr std::size_t kStrengthValues = 3;
 
-// The text is built the same way into a string (the mail's attachment), into bytes (a
-// download), or into a count of its bytes, so that neither needs a copy of the other and the
-// bytes are allocated once at their final size.
+// The text is built the same way into a string (the mail's attachment), into a count of its
+// bytes (so that the string is allocated once at its final size) or into the pieces of a
+// download.
 struct ByteCount {
   std::size_t bytes = 0;
   void push_back(char) { ++bytes; }
@@ -61,46 +61,97 @@ void appendDay(Text& csv, const PropertyList& log, const std::string& day, std::
   }
 }
 
-template <class Text>
-void appendSection(Text& csv, const PropertyList& log, std::size_t groupSize,
-                   const LogCsv::Inputs& inputs) {
-  // The days of this log alone: the other log stands in as an empty one.
+// The days of one log listed in a section: the other log stands in as an empty one.
+std::vector<std::string> sectionDays(const PropertyList& log, const LogCsv::Inputs& inputs) {
   const PropertyList none = PropertyList::Dictionary{};
-  const DayList days = DayList::daysWithin(log, none, inputs.now, inputs.days, inputs.formatter);
-  for (const std::string& day : days.days) {
-    csv.push_back('\n');
-    appendDay(csv, log, day, groupSize);
-  }
+  return DayList::daysWithin(log, none, inputs.now, inputs.days, inputs.formatter).days;
 }
 
 template <class Text>
+void appendDayGroup(Text& csv, const PropertyList& log, const std::string& day,
+                    std::size_t groupSize) {
+  csv.push_back('\n');
+  appendDay(csv, log, day, groupSize);
+}
+
+template <class Text>
+void appendSection(Text& csv, const PropertyList& log, std::size_t groupSize,
+                   const LogCsv::Inputs& inputs) {
+  for (const std::string& day : sectionDays(log, inputs)) appendDayGroup(csv, log, day, groupSize);
+}
+
+constexpr std::string_view kCardioHead = "Cardio\n";
+constexpr std::string_view kStrengthHead = "\n\nExercise\n";
+
+template <class Text>
 void buildInto(Text& csv, const LogCsv::Inputs& inputs) {
-  append(csv, "Cardio\n");
+  append(csv, kCardioHead);
   append(csv, LogCsv::kCardioHeader);
   appendSection(csv, inputs.aerobicsLog, kCardioValues, inputs);
-  append(csv, "\n\nExercise\n");
+  append(csv, kStrengthHead);
   append(csv, LogCsv::kStrengthHeader);
   appendSection(csv, inputs.exerciseLog, kStrengthValues, inputs);
 }
 
+}  // namespace
+
 // Counted first, then built into text reserved to that size: a 5 MB text grown by doubling
 // would hold up to three times that at once.
-template <class Text>
-Text builtAtItsSize(const LogCsv::Inputs& inputs) {
+std::string LogCsv::build(const Inputs& inputs) {
   ByteCount count;
   buildInto(count, inputs);
-  Text csv;
+  std::string csv;
   csv.reserve(count.bytes);
   buildInto(csv, inputs);
   return csv;
 }
 
-}  // namespace
+std::vector<std::uint8_t> LogCsv::Pieces::next() {
+  std::vector<std::uint8_t> piece;
+  piece.reserve(pieceBytes_);
+  while (piece.size() < pieceBytes_ && appendNextPart(piece)) {
+  }
+  return piece;
+}
 
-std::string LogCsv::build(const Inputs& inputs) { return builtAtItsSize<std::string>(inputs); }
+bool LogCsv::Pieces::appendNextPart(std::vector<std::uint8_t>& piece) {
+  switch (stage_) {
+    case Stage::kCardioHead:
+      append(piece, kCardioHead);
+      append(piece, kCardioHeader);
+      listDays(inputs_.aerobicsLog);
+      stage_ = Stage::kCardioDays;
+      return true;
+    case Stage::kCardioDays:
+      if (nextDay_ < days_.size()) {
+        appendDayGroup(piece, inputs_.aerobicsLog, days_[nextDay_++], kCardioValues);
+        return true;
+      }
+      stage_ = Stage::kStrengthHead;
+      return true;
+    case Stage::kStrengthHead:
+      append(piece, kStrengthHead);
+      append(piece, kStrengthHeader);
+      listDays(inputs_.exerciseLog);
+      stage_ = Stage::kStrengthDays;
+      return true;
+    case Stage::kStrengthDays:
+      if (nextDay_ < days_.size()) {
+        appendDayGroup(piece, inputs_.exerciseLog, days_[nextDay_++], kStrengthValues);
+        return true;
+      }
+      stage_ = Stage::kDone;
+      days_ = {};
+      return false;
+    case Stage::kDone:
+      return false;
+  }
+  return false;
+}
 
-std::vector<std::uint8_t> LogCsv::buildBytes(const Inputs& inputs) {
-  return builtAtItsSize<std::vector<std::uint8_t>>(inputs);
+void LogCsv::Pieces::listDays(const PropertyList& log) {
+  days_ = sectionDays(log, inputs_);
+  nextDay_ = 0;
 }
 
 std::string LogCsv::quoted(std::string_view value) {

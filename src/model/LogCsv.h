@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -40,8 +41,35 @@ class LogCsv {
   };
 
   static std::string build(const Inputs& inputs);
-  // The same text as bytes.
-  static std::vector<std::uint8_t> buildBytes(const Inputs& inputs);
+
+  // The same text as bytes made a piece at a time, for a download of ten years that should not
+  // be held whole: each piece is a few whole days (or a section's head) of at least
+  // `pieceBytes`, bar the last. A section's days are chosen when its head is made; each is read
+  // from the log when its piece is made, so a day changed meanwhile comes as it is then, and one
+  // deleted meanwhile has no rows. Holds its inputs by reference: they must outlive it.
+  class Pieces {
+   public:
+    static constexpr std::size_t kPieceBytes = 64 * 1024;
+
+    explicit Pieces(Inputs inputs, std::size_t pieceBytes = kPieceBytes)
+        : inputs_(inputs), pieceBytes_(pieceBytes) {}
+
+    // The next piece; empty once the text is all given.
+    std::vector<std::uint8_t> next();
+
+   private:
+    enum class Stage { kCardioHead, kCardioDays, kStrengthHead, kStrengthDays, kDone };
+
+    // Appends the current stage's next part (a head, or one day) to `piece`; false at the end.
+    bool appendNextPart(std::vector<std::uint8_t>& piece);
+    void listDays(const PropertyList& log);
+
+    Inputs inputs_;
+    std::size_t pieceBytes_;
+    Stage stage_ = Stage::kCardioHead;
+    std::vector<std::string> days_;
+    std::size_t nextDay_ = 0;
+  };
 
   // `value` between double quotes, each double quote inside it doubled.
   static std::string quoted(std::string_view value);

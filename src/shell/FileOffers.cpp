@@ -38,11 +38,12 @@ std::optional<HttpReply> FileOffers::handle(const HttpRequestHead& request) cons
     return offer.identifier == identifier;
   });
   if (found == offers_.end()) return HttpReply::text(404, "Not Found\n");
-  std::shared_ptr<const std::vector<std::uint8_t>> contents = found->file.contents();
-  if (contents == nullptr) return HttpReply::text(404, "Not Found\n");
-  HttpReply reply = HttpReply::bytes(found->file.contentType, std::move(contents));
+  const FileToSave& file = found->file;
+  if (file.bytes == nullptr && !file.open) return HttpReply::text(404, "Not Found\n");
+  HttpReply reply = HttpReply::bytes(file.contentType, file.bytes);
+  if (file.bytes == nullptr) reply.pieces = file.open();
   reply.headers.emplace_back("Content-Disposition",
-                             "attachment; filename=\"" + headerSafeName(found->file.name) + "\"");
+                             "attachment; filename=\"" + headerSafeName(file.name) + "\"");
   reply.headers.emplace_back("Cache-Control", "no-store");
   return reply;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -16,8 +17,9 @@ struct HttpRequestHead {
   std::string target;
   std::string path;
   std::string query;
-  std::string host;    // the Host header; empty when absent
-  std::string origin;  // the Origin header; empty when absent
+  std::string host;     // the Host header; empty when absent
+  std::string origin;   // the Origin header; empty when absent
+  bool http10 = false;  // an HTTP/1.0 request, whose answer cannot be sent in chunks
   bool hasOrigin = false;
   std::string cookie;  // the Cookie header(s), joined with "; "
   bool webSocketUpgrade = false;
@@ -28,6 +30,9 @@ struct HttpReply {
   int status = 200;
   std::string contentType;
   std::shared_ptr<const std::vector<std::uint8_t>> body;
+  // When set, the body instead: its pieces, in order, made one at a time as the connection takes
+  // them (an empty piece ends it), sent in chunks of unknown total length.
+  std::function<std::vector<std::uint8_t>()> pieces;
   std::vector<std::pair<std::string, std::string>> headers;  // extra ones (Set-Cookie, ...)
 
   static HttpReply bytes(std::string contentType,

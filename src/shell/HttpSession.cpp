@@ -10,6 +10,7 @@
 #include <boost/beast/http.hpp>
 #include <boost/beast/websocket/rfc6455.hpp>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,11 +30,15 @@ using tcp = boost::asio::ip::tcp;
 namespace {
 
 // A response body that shares the reply's bytes rather than copying them: a download of
-// megabytes, a picture or the client's script is written from the one copy the route holds.
-struct SharedBytesBody {
-  using value_type = std::shared_ptr<const std::vector<std::uint8_t>>;
+// megabytes, a picture or the client's script is written from the one copy the route holds. Or,
+// for a reply made as it is sent, its pieces, each made when the last has been written.
+struct ReplyBody {
+  struct value_type {
+    std::shared_ptr<const std::vector<std::uint8_t>> bytes;
+    std::function<std::vector<std::uint8_t>()> pieces;
+  };
 
-  static std::uint64_t size(const value_type& body) { return body ? body->size() : 0; }
+  static std::uint64_t size(const value_type& body) { return body.bytes ? body.bytes->size() : 0; }
 
   class writer {
    public:
@@ -44,15 +49,22 @@ struct SharedBytesBody {
 
     void init(beast::error_code& error) { error = {}; }
 
-    // The whole body in one buffer; the serializer writes it piece by piece.
+    // Kept bytes in one buffer, which the serializer writes piece by piece; made pieces one at a
+    // time, the next asked for once the serializer has taken the last.
     boost::optional<std::pair<const_buffers_type, bool>> get(beast::error_code& error) {
       error = {};
-      if (!body_ || body_->empty()) return boost::none;
-      return {{const_buffers_type(body_->data(), body_->size()), false}};
+      if (body_.pieces) {
+        piece_ = body_.pieces();
+        if (piece_.empty()) return boost::none;
+        return {{const_buffers_type(piece_.data(), piece_.size()), true}};
+      }
+      if (!body_.bytes || body_.bytes->empty()) return boost::none;
+      return {{const_buffers_type(body_.bytes->data(), body_.bytes->size()), false}};
     }
 
    private:
     const value_type& body_;
+    std::vector<std::uint8_t> piece_;
   };
 };
 
@@ -66,8 +78,8 @@ struct HttpSession::State {
   std::optional<http::request_parser<http::empty_body>> header;
   std::optional<http::request_parser<http::vector_body<std::uint8_t>>> body;
   // The serializer reads the response: reset before it.
-  std::optional<http::response<SharedBytesBody>> response;
-  std::optional<http::response_serializer<SharedBytesBody>> serializer;
+  std::optional<http::response<ReplyBody>> response;
+  std::optional<http::response_serializer<ReplyBody>> serializer;
   bool headOnly = false;
   std::vector<std::uint8_t> drain;
 };
@@ -95,6 +107,7 @@ HttpRequestHead headOf(const http::request<http::empty_body>& request) {
     head.cookie += std::string(it->value());
   }
   head.webSocketUpgrade = beast::websocket::is_upgrade(request);
+  head.http10 = request.version() < 11;
   return head;
 }
 
@@ -273,8 +286,15 @@ void HttpSession::respond(HttpReply reply, bool keepAlive) {
   for (const auto& [name, value] : reply.headers) response.insert(name, value);
   if (reply.status != 204 && reply.status != 304) {
     if (!reply.contentType.empty()) response.set(http::field::content_type, reply.contentType);
-    response.body() = std::move(reply.body);
-    response.prepare_payload();
+    if (reply.pieces) {
+      // Of a length known only at its end: in chunks, or to an HTTP/1.0 client up to the close.
+      response.body().pieces = std::move(reply.pieces);
+      if (head_.http10) keepAlive = false;
+      response.chunked(!head_.http10);
+    } else {
+      response.body().bytes = std::move(reply.body);
+      response.prepare_payload();
+    }
   }
   response.keep_alive(keepAlive);
   state_->serializer.emplace(response);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,14 +32,35 @@ class LogCsvTest : public ::testing::Test {
     return formatter_->stringFromDate(now_.addingTimeInterval(-days * kDay));
   }
 
-  // The text, checked to be the same built as bytes, each allocated once at its final size (the
-  // size is counted by a first pass that must agree with the text written).
+  // The text, allocated once at its final size (counted by a first pass that must agree with
+  // the text written), and checked to be what the pieces of a download make at several sizes.
   std::string build(int days) const {
     std::string text = LogCsv::build({strength_, cardio_, now_, days, *formatter_});
-    const std::vector<std::uint8_t> bytes =
-        LogCsv::buildBytes({strength_, cardio_, now_, days, *formatter_});
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), text);
-    EXPECT_EQ(bytes.capacity(), bytes.size());
+    EXPECT_EQ(text.capacity(), text.size());
+    for (const std::size_t pieceBytes :
+         {std::size_t{1}, std::size_t{90}, LogCsv::Pieces::kPieceBytes}) {
+      EXPECT_EQ(joined(LogCsv::Pieces({strength_, cardio_, now_, days, *formatter_}, pieceBytes)),
+                text)
+          << "pieces of " << pieceBytes << " bytes";
+    }
+    return text;
+  }
+
+  // All the pieces, each but the last checked to be of at least the size asked for.
+  static std::string joined(LogCsv::Pieces pieces, std::size_t pieceBytes = 1,
+                            const std::function<void()>& betweenPieces = {}) {
+    std::string text;
+    std::vector<std::uint8_t> piece = pieces.next();
+    while (!piece.empty()) {
+      text.append(piece.begin(), piece.end());
+      std::vector<std::uint8_t> following = pieces.next();
+      if (!following.empty()) {
+        EXPECT_GE(piece.size(), pieceBytes);
+      }
+      piece = std::move(following);
+      if (betweenPieces) betweenPieces();
+    }
+    EXPECT_TRUE(pieces.next().empty()) << "the end stays the end";
     return text;
   }
 
@@ -172,6 +194,51 @@ TEST_F(LogCsvTest, QuotesInsideValuesAreDoubledAndAnyCsvReaderGetsTheValuesBack)
   EXPECT_EQ(output, "\"" + dayBefore(0) +
                         "\"\n\"Curl \\\"21s\\\", strict\"\n\"1\"\n\"10 kg\"\n\"21\"\n"
                         "\"heavy, \\\"really\\\" heavy\\nsecond line\"\n");
+}
+
+}  // namespace
+}  // namespace kinetra::test
+
+namespace kinetra::test {
+namespace {
+
+// A download is made a few days at a time while the user may go on logging: each day is read
+// as it is when its piece is made, and nothing a change does to the logs meanwhile can break it.
+TEST_F(LogCsvTest, PiecesReadEachDayWhenTheyReachItWhateverTheLogsBecomeMeanwhile) {
+  for (int day = 0; day < 6; ++day) {
+    strength_.asDictionary()[dayBefore(day)] =
+        Dictionary{{"Squat", Array{std::to_string(day), "5", ""}}};
+  }
+  // One day a piece: the oldest day is given first; then the newest is changed, the second
+  // newest deleted, and a day after today is added (not listed: the days were chosen).
+  int piecesMade = 0;
+  const std::string text =
+      joined(LogCsv::Pieces({strength_, cardio_, now_, 30, *formatter_}, 1), 1, [&] {
+        if (++piecesMade != 3) return;
+        strength_.asDictionary()[dayBefore(0)] = Dictionary{{"Squat", Array{"changed", "5", ""}}};
+        strength_.asDictionary().erase(dayBefore(1));
+        strength_.asDictionary()[dayBefore(-1)] = Dictionary{{"Squat", Array{"later", "5", ""}}};
+      });
+  const auto has = [&](const std::string& weight) {
+    return text.find("\"Squat\",\"1\",\"" + weight + "\",\"5\"") != std::string::npos;
+  };
+  EXPECT_TRUE(has("5") && has("4") && has("3") && has("2")) << text;
+  EXPECT_TRUE(has("changed")) << text;
+  EXPECT_FALSE(has("0") || has("1") || has("later")) << text;
+
+  // The logs emptied, or not dictionaries at all, after the first piece (the cardio head, its
+  // day listed): that day's group is empty, and the strength section has no days.
+  for (const PropertyList& replacement : {PropertyList(Dictionary{}), PropertyList("not a log")}) {
+    strength_ = Dictionary{{dayBefore(0), Dictionary{{"Squat", Array{"1", "5", ""}}}}};
+    cardio_ = Dictionary{{dayBefore(0), Dictionary{{" rowing", Array{"1", "2", "3", "4", ""}}}}};
+    LogCsv::Pieces pieces({strength_, cardio_, now_, 30, *formatter_}, 1);
+    const std::vector<std::uint8_t> first = pieces.next();
+    strength_ = replacement;
+    cardio_ = replacement;
+    EXPECT_EQ(std::string(first.begin(), first.end()) + joined(std::move(pieces)),
+              "Cardio\n" + std::string(LogCsv::kCardioHeader) + "\n\n\nExercise\n" +
+                  std::string(LogCsv::kStrengthHeader));
+  }
 }
 
 }  // namespace

@@ -51,25 +51,40 @@ TEST(FileOffersTest, AnOfferedFileIsServedOnceAskedForAsAnAttachmentUnderItsName
   EXPECT_EQ(header(*reply, "Cache-Control"), "no-store");
 }
 
-// A file offered by what makes it costs nothing until it is fetched, and each fetch makes it anew.
-TEST(FileOffersTest, AFileOfferedByWhatMakesItIsMadeAtEachFetch) {
+// A file offered by what makes it costs nothing until it is fetched; each fetch makes it anew,
+// a piece at a time as the reply is sent.
+TEST(FileOffersTest, AFileOfferedByWhatMakesItIsMadeAtEachFetchPieceByPiece) {
   FileOffers offers;
-  int made = 0;
-  std::string log = "Cardio\n";
-  FileToSave file{"Log.csv", "text/csv; charset=utf-8", nullptr, [&] {
-                    ++made;
-                    return std::vector<std::uint8_t>(log.begin(), log.end());
+  int opened = 0;
+  std::vector<std::string> log = {"Cardio\n"};
+  FileToSave file{"Log.csv", "text/csv; charset=utf-8", nullptr, [&]() -> FileToSave::Pieces {
+                    ++opened;
+                    return [&log, next = std::size_t{0}]() mutable {
+                      if (next == log.size()) return std::vector<std::uint8_t>();
+                      const std::string& piece = log[next++];
+                      return std::vector<std::uint8_t>(piece.begin(), piece.end());
+                    };
                   }};
   const std::string url = nlohmann::json::parse(offers.offer(std::move(file)))["url"];
-  EXPECT_EQ(made, 0);
+  EXPECT_EQ(opened, 0);
 
+  const auto sent = [](const HttpReply& reply) {
+    EXPECT_EQ(reply.body, nullptr);
+    std::string text;
+    for (std::vector<std::uint8_t> piece = reply.pieces(); !piece.empty(); piece = reply.pieces())
+      text.append(piece.begin(), piece.end());
+    return text;
+  };
   std::optional<HttpReply> reply = offers.handle(request("GET", url));
-  ASSERT_TRUE(reply);
-  EXPECT_EQ(std::string(reply->body->begin(), reply->body->end()), "Cardio\n");
-  log += "Exercise\n";
+  ASSERT_TRUE(reply && reply->pieces);
+  EXPECT_EQ(reply->status, 200);
+  EXPECT_EQ(header(*reply, "Content-Disposition"), "attachment; filename=\"Log.csv\"");
+  EXPECT_EQ(sent(*reply), "Cardio\n");
+  log.push_back("Exercise\n");
   reply = offers.handle(request("GET", url));
-  EXPECT_EQ(std::string(reply->body->begin(), reply->body->end()), "Cardio\nExercise\n");
-  EXPECT_EQ(made, 2);
+  ASSERT_TRUE(reply && reply->pieces);
+  EXPECT_EQ(sent(*reply), "Cardio\nExercise\n");
+  EXPECT_EQ(opened, 2);
 
   // Neither bytes nor a maker: nothing to serve.
   const std::string empty =

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace kinetra::testing {
 
@@ -70,8 +71,8 @@ class HttpTestClient {
     }
   };
 
-  // One response (with a Content-Length body, unless it answers a HEAD request); nothing on
-  // time-out or a closed connection.
+  // One response (with a Content-Length or chunked body, unless it answers a HEAD request; the
+  // chunks are joined); nothing on time-out or a closed connection.
   std::optional<Response> receive(std::string_view requestMethod = "GET") {
     while (buffer_.find("\r\n\r\n") == std::string::npos) {
       if (!fill()) return std::nullopt;
@@ -87,6 +88,10 @@ class HttpTestClient {
       return std::nullopt;
     }
     response.status = std::stoi(response.head.substr(9, 3));
+    if (requestMethod != "HEAD" && response.header("Transfer-Encoding") == "chunked") {
+      if (!receiveChunks(response.body)) return std::nullopt;
+      return response;
+    }
     const std::string length = response.header("Content-Length");
     const std::size_t size = length.empty() || requestMethod == "HEAD" ? 0 : std::stoul(length);
     while (buffer_.size() < size) {
@@ -100,6 +105,17 @@ class HttpTestClient {
   std::optional<Response> request(std::string_view bytes) {
     if (!send(bytes)) return std::nullopt;
     return receive();
+  }
+
+  // Everything the connection sends until the server closes it (an HTTP/1.0 answer of unknown
+  // length); nothing on time-out.
+  std::optional<std::string> receiveUntilClosed() {
+    for (;;) {
+      const ssize_t n = ::recv(fd_, chunk_, sizeof chunk_, 0);
+      if (n == 0) return std::exchange(buffer_, {});
+      if (n < 0) return std::nullopt;
+      buffer_.append(chunk_, static_cast<std::size_t>(n));
+    }
   }
 
   // True when the server closed the connection (end of stream or reset) before the time-out.
@@ -120,17 +136,44 @@ class HttpTestClient {
 
  private:
   bool fill() {
-    char chunk[65536];
-    const ssize_t n = ::recv(fd_, chunk, sizeof chunk, 0);
+    const ssize_t n = ::recv(fd_, chunk_, sizeof chunk_, 0);
     if (n <= 0) return false;
-    buffer_.append(chunk, static_cast<std::size_t>(n));
+    buffer_.append(chunk_, static_cast<std::size_t>(n));
     return true;
+  }
+
+  // The line that starts the buffer, without its CRLF, once it has come in whole.
+  std::optional<std::string> line() {
+    std::size_t end;
+    while ((end = buffer_.find("\r\n")) == std::string::npos) {
+      if (!fill()) return std::nullopt;
+    }
+    std::string text = buffer_.substr(0, end);
+    buffer_.erase(0, end + 2);
+    return text;
+  }
+
+  // A chunked body: hexadecimal sizes, each followed by its bytes and a CRLF, up to the empty
+  // chunk and the (empty) trailer.
+  bool receiveChunks(std::string& body) {
+    for (;;) {
+      const std::optional<std::string> size = line();
+      if (!size || size->empty()) return false;
+      const std::size_t bytes = std::stoul(*size, nullptr, 16);
+      if (bytes == 0) return line().has_value();
+      while (buffer_.size() < bytes + 2) {
+        if (!fill()) return false;
+      }
+      body.append(buffer_, 0, bytes);
+      buffer_.erase(0, bytes + 2);
+    }
   }
 
   std::uint16_t port_ = 0;
   int fd_ = -1;
   bool connected_ = false;
   std::string buffer_;
+  char chunk_[65536];
 };
 
 }  // namespace kinetra::testing

@@ -289,6 +289,58 @@ TEST(ShellServerTest, AFileToSaveGoesOnlyToTheBrowserWhoseEventLedToIt) {
   EXPECT_GE(frames, 1) << "the other browser sees the new screen, not the file";
 }
 
+// A file made as it is sent (ten years of log) goes out a piece at a time: chunked to an
+// HTTP/1.1 browser, whose connection then serves its next request, and up to the close to an
+// HTTP/1.0 client, which cannot read chunks.
+TEST(ShellServerTest, AFileMadeAsItIsSentArrivesWholeInChunksOrUpToTheClose) {
+  ShellTestServer server;
+  Browser browser(server);
+  ASSERT_TRUE(browser.connected);
+  constexpr int kPieces = 40;
+  constexpr std::size_t kPieceBytes = 50000;
+  server.onLoop([] {
+    Application::shared().offerFileToSave(
+        {"Kinetra_Log.csv", "text/csv; charset=utf-8", nullptr, []() -> FileToSave::Pieces {
+           return [made = 0]() mutable {
+             if (made == kPieces) return std::vector<std::uint8_t>();
+             return std::vector<std::uint8_t>(kPieceBytes, static_cast<std::uint8_t>('a' + made++));
+           };
+         }});
+  });
+  const json* table = viewOfKind(browser.frame, "tableView");
+  ASSERT_NE(table, nullptr);
+  const json save = browser.perform(
+      {{"type", "selectRow"}, {"view", (*table)["id"]}, {"section", 0}, {"row", 1}});
+  ASSERT_EQ(save["type"], "save") << save.dump();
+  const std::string url = save["url"];
+  std::string whole;
+  for (int piece = 0; piece < kPieces; ++piece)
+    whole.append(kPieceBytes, static_cast<char>('a' + piece));
+
+  HttpTestClient client(server.port());
+  for (int fetch = 0; fetch < 2; ++fetch) {
+    const auto file = client.request(HttpTestClient::get(url));
+    ASSERT_TRUE(file) << "fetch " << fetch;
+    EXPECT_EQ(file->status, 200);
+    EXPECT_EQ(file->header("Transfer-Encoding"), "chunked");
+    EXPECT_EQ(file->header("Content-Length"), "");
+    EXPECT_EQ(file->header("Content-Disposition"), "attachment; filename=\"Kinetra_Log.csv\"");
+    EXPECT_TRUE(file->body == whole) << "fetch " << fetch << ": " << file->body.size() << " bytes";
+  }
+
+  HttpTestClient older(server.port());
+  ASSERT_TRUE(older.send("GET " + url + " HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n"));
+  const std::optional<std::string> answer = older.receiveUntilClosed();
+  ASSERT_TRUE(answer);
+  const std::size_t bodyStart = answer->find("\r\n\r\n");
+  ASSERT_NE(bodyStart, std::string::npos);
+  const std::string head = answer->substr(0, bodyStart);
+  EXPECT_TRUE(head.starts_with("HTTP/1.1 200")) << head;
+  EXPECT_EQ(head.find("chunked"), std::string::npos) << head;
+  EXPECT_TRUE(answer->compare(bodyStart + 4, std::string::npos, whole) == 0)
+      << answer->size() - bodyStart - 4 << " bytes";
+}
+
 TEST(ShellServerTest, SwipeToDeleteTypingAndSegmentsReachTheScreens) {
   ShellTestServer server(WebShellOptions{}, 60);
   Browser browser(server);

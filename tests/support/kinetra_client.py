@@ -86,6 +86,7 @@ def http(port, request, timeout=5.0, read_body=True):
         s.sendall(request)
         data = bytearray()
         whole = None  # the reply's length once its head says it; -1: up to the close
+        chunked = None
         try:
             while True:
                 chunk = s.recv(262144)
@@ -100,7 +101,8 @@ def http(port, request, timeout=5.0, read_body=True):
                         break
                     length = re.search(rb"(?i)content-length:\s*(\d+)", bytes(data[:end]))
                     whole = end + 4 + int(length.group(1)) if length else -1
-                if 0 <= whole <= len(data):
+                    chunked = re.search(rb"(?i)transfer-encoding:\s*chunked", bytes(data[:end]))
+                if 0 <= whole <= len(data) or (chunked and data.endswith(b"\r\n0\r\n\r\n")):
                     break
         except (socket.timeout, ConnectionResetError):
             pass
@@ -108,6 +110,8 @@ def http(port, request, timeout=5.0, read_body=True):
     if not data.startswith(b"HTTP/"):
         return None
     head, _, body = data.partition(b"\r\n\r\n")
+    if re.search(rb"(?i)\r\ntransfer-encoding:\s*chunked", head):
+        body = unchunked(body)
     lines = head.decode("latin-1").split("\r\n")
     status = int(lines[0].split()[1])
     headers = {}
@@ -115,6 +119,22 @@ def http(port, request, timeout=5.0, read_body=True):
         name, _, value = line.partition(":")
         headers[name.strip().lower()] = value.strip()
     return status, headers, body
+
+
+def unchunked(body):
+    """The bytes of a chunked body (hexadecimal sizes, each followed by its bytes), as far as
+    they came."""
+    data, at = bytearray(), 0
+    while True:
+        end = body.find(b"\r\n", at)
+        if end < 0:
+            break
+        size = int(body[at:end].split(b";")[0] or b"0", 16)
+        if size == 0:
+            break
+        data += body[end + 2:end + 2 + size]
+        at = end + 2 + size + 2
+    return bytes(data)
 
 
 def get(port, path, host=None, extra=""):
