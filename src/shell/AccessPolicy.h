@@ -55,10 +55,11 @@ class AccessPolicy {
 
   // The addresses of this machine's interfaces, as literals; empty if they cannot be listed.
   static std::vector<std::string> ownAddresses();
-  // 128 random bits from OpenSSL's generator, as 32 lowercase hex digits.
+  // 128 random bits from the kernel's generator (getrandom), as 32 lowercase hex digits.
   static std::string generateToken();
-  // Constant-time in the contents (both sides are hashed first, so lengths leak nothing either).
-  static bool tokensEqual(std::string_view a, std::string_view b);
+  // Whether a presented token is the expected one, in a time that depends on the presented
+  // token's length only: neither where they differ nor the expected token's length shows.
+  static bool tokensEqual(std::string_view presented, std::string_view expected);
   static bool isLoopbackAddress(std::string_view literal);
 
   bool requiresToken() const { return !token_.empty(); }

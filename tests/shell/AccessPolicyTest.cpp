@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+
 #include "shell/AccessPolicy.h"
 #include "shell/UrlComponents.h"
 
@@ -232,6 +235,23 @@ TEST(AccessPolicyTest, TokensCompareByContentOnly) {
   EXPECT_FALSE(AccessPolicy::tokensEqual("same-token-value", "same-token-valuE"));
   EXPECT_FALSE(AccessPolicy::tokensEqual("same-token-value", "same-token-value-longer"));
   EXPECT_FALSE(AccessPolicy::tokensEqual("", "x"));
+  EXPECT_FALSE(AccessPolicy::tokensEqual("x", ""));
+  EXPECT_TRUE(AccessPolicy::tokensEqual("", ""));
+  // The expected token repeated, or cut short, is not it.
+  EXPECT_FALSE(AccessPolicy::tokensEqual("abcabc", "abc"));
+  EXPECT_FALSE(AccessPolicy::tokensEqual("ab", "abc"));
+  EXPECT_FALSE(AccessPolicy::tokensEqual(std::string(1, '\0'), std::string(2, '\0')));
+}
+
+TEST(AccessPolicyTest, GeneratedTokensAre128RandomBitsInHex) {
+  std::set<std::string> tokens;
+  for (int i = 0; i < 64; ++i) {
+    const std::string token = AccessPolicy::generateToken();
+    EXPECT_EQ(token.size(), 32U);
+    EXPECT_EQ(token.find_first_not_of("0123456789abcdef"), std::string::npos) << token;
+    tokens.insert(token);
+  }
+  EXPECT_EQ(tokens.size(), 64U);
 }
 
 TEST(UrlComponentsTest, EscapesAreDecodedOnceAndBadOnesRefused) {
