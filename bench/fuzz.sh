@@ -11,7 +11,8 @@
 # is the CPU time a target should have had in all: what it had is kept in build-fuzz/ledger/
 # (CPU seconds and runs, added up over every run of this script), and the target is fuzzed in
 # runs of at most 20 minutes until it has had its share; the table then shows the totals. Two
-# copies given disjoint targets use both cores; at nice 19 they yield to anything else.
+# copies given disjoint targets use both cores; at nice 19 they yield to anything else
+# (their sessions' scheduling groups are niced as well).
 #
 # An input is reported as a timeout after 60 s of wall-clock time: a fuzzer at nice 19 on a busy
 # machine waits its turn, and a shorter limit reported the machine rather than the input.
@@ -57,7 +58,11 @@ fuzz() {
   before=$(cpu_seconds "$me")
   (
     cd "$logs"
-    nice -n "$nice_level" "$build/tests/fuzz/fuzz_$target" "$corpus" "$root/tests/fuzz/corpus/$target" \
+    # In a session of its own whose scheduling group is niced too: where the kernel groups
+    # processes by session (autogroup), nice alone ranks a process only within its session, and a
+    # fuzzer started from another session would take its full share beside a build.
+    setsid -w bash -c 'echo "$0" >/proc/self/autogroup 2>/dev/null; exec nice -n "$0" "$@"' \
+      "$nice_level" "$build/tests/fuzz/fuzz_$target" "$corpus" "$root/tests/fuzz/corpus/$target" \
       -jobs=1 -workers=1 -max_total_time="$wall" -timeout=60 -rss_limit_mb=2048 \
       -print_final_stats=1 -artifact_prefix="$artifacts/" >/dev/null 2>&1 || true
   )
