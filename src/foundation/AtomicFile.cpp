@@ -128,6 +128,74 @@ Status writeAll(FileSystem& fileSystem, int fd, std::span<const std::string_view
   return Status::Ok();
 }
 
+bool cannotCopy(int error) {
+  return error == ENOSYS || error == EXDEV || error == EOPNOTSUPP || error == EINVAL;
+}
+
+// Reads `length` bytes at `offset` of `source` and writes them to `fd`, a buffer at a time.
+Status readAndWrite(FileSystem& fileSystem, int source, off_t offset, std::size_t length, int fd,
+                    const std::filesystem::path& path) {
+  std::vector<char> buffer(std::min<std::size_t>(length, 64 * 1024));
+  while (length > 0) {
+    const ssize_t read =
+        fileSystem.readAt(source, buffer.data(), std::min(length, buffer.size()), offset);
+    if (read == -EINTR) continue;
+    if (read < 0)
+      return errnoStatus("cannot read the file replaced by", path, static_cast<int>(-read));
+    if (read == 0) return errnoStatus("the file replaced ended early for", path, EIO);
+    const std::string_view bytes(buffer.data(), static_cast<std::size_t>(read));
+    if (Status written = writeAll(fileSystem, fd, std::span(&bytes, 1), path); !written.ok()) {
+      return written;
+    }
+    offset += read;
+    length -= static_cast<std::size_t>(read);
+  }
+  return Status::Ok();
+}
+
+// Copies `length` bytes at `offset` of `source` to `fd`, in the kernel while it can.
+Status copyAll(FileSystem& fileSystem, int source, off_t offset, std::size_t length, int fd,
+               const std::filesystem::path& path) {
+  while (length > 0) {
+    const ssize_t copied = fileSystem.copyRange(source, offset, fd, length);
+    if (copied == -EINTR) continue;
+    if (copied < 0 && cannotCopy(static_cast<int>(-copied))) {
+      return readAndWrite(fileSystem, source, offset, length, fd, path);
+    }
+    if (copied < 0) return errnoStatus("cannot copy into", path, static_cast<int>(-copied));
+    if (copied == 0) return errnoStatus("the file replaced ended early for", path, EIO);
+    offset += copied;
+    length -= static_cast<std::size_t>(copied);
+  }
+  return Status::Ok();
+}
+
+// Writes the pieces in order: each run of pieces in memory in one pass, each piece of the
+// source by copying.
+Status writeAll(FileSystem& fileSystem, int fd, std::span<const FilePiece> pieces, int source,
+                const std::filesystem::path& path) {
+  std::vector<std::string_view> run;
+  run.reserve(pieces.size());
+  const auto writeRun = [&] {
+    Status written = writeAll(fileSystem, fd, run, path);
+    run.clear();
+    return written;
+  };
+  for (const FilePiece& piece : pieces) {
+    if (!piece.inSource()) {
+      run.push_back(piece.bytes);
+      continue;
+    }
+    if (Status written = writeRun(); !written.ok()) return written;
+    if (source < 0) return Status::InvalidArgument("no file to copy from for " + path.string());
+    if (Status copied = copyAll(fileSystem, source, piece.offset, piece.length, fd, path);
+        !copied.ok()) {
+      return copied;
+    }
+  }
+  return writeRun();
+}
+
 Status syncDirectory(FileSystem& fileSystem, const std::filesystem::path& directory) {
   const int error = fileSystem.syncDirectory(directory);
   // Some file systems cannot sync a directory and say so with EINVAL; there is nothing to do.
@@ -157,6 +225,14 @@ Status AtomicFile::write(FileSystem& fileSystem, const std::filesystem::path& pa
 
 Status AtomicFile::write(FileSystem& fileSystem, const std::filesystem::path& path,
                          std::span<const std::string_view> pieces) {
+  std::vector<FilePiece> inMemory;
+  inMemory.reserve(pieces.size());
+  for (std::string_view piece : pieces) inMemory.push_back(FilePiece::of(piece));
+  return write(fileSystem, path, inMemory);
+}
+
+Status AtomicFile::write(FileSystem& fileSystem, const std::filesystem::path& path,
+                         std::span<const FilePiece> pieces, int source) {
   if (path.filename().empty()) return Status::InvalidArgument("no file name in " + path.string());
   const std::filesystem::path directory = directoryOf(path);
   const std::optional<mode_t> mode = existingMode(fileSystem, path);
@@ -177,7 +253,8 @@ Status AtomicFile::write(FileSystem& fileSystem, const std::filesystem::path& pa
       return errnoStatus("cannot set the mode of", temporaryPath, error);
     }
   }
-  if (Status written = writeAll(fileSystem, file.get(), pieces, temporaryPath); !written.ok()) {
+  if (Status written = writeAll(fileSystem, file.get(), pieces, source, temporaryPath);
+      !written.ok()) {
     return written;
   }
   if (int error = fileSystem.sync(file.get()); error != 0) {

@@ -4,6 +4,7 @@
 #include <span>
 #include <string_view>
 
+#include "foundation/FilePiece.h"
 #include "foundation/Status.h"
 
 namespace kinetra {
@@ -43,6 +44,12 @@ class AtomicFile {
                       std::string_view bytes);
   static Status write(FileSystem& fileSystem, const std::filesystem::path& path,
                       std::span<const std::string_view> pieces);
+  // The same with pieces that may lie in `source`, a file open for reading (the one being
+  // replaced): those are copied in the kernel (copy_file_range), or read and written where the
+  // kernel or the file system cannot copy. A source that ends before a piece does fails the
+  // write with IOError, like any failure to read it.
+  static Status write(FileSystem& fileSystem, const std::filesystem::path& path,
+                      std::span<const FilePiece> pieces, int source = -1);
 
   // True when `name` is one that write() gives a temporary file for a target named `target`.
   static bool isTemporaryFor(std::string_view name, std::string_view target);

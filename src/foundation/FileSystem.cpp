@@ -45,6 +45,20 @@ class PosixFileSystem final : public FileSystem {
   int linkStatus(const std::filesystem::path& path, struct stat& info) override {
     return result(::lstat(path.c_str(), &info));
   }
+  int openForReading(const std::filesystem::path& path) override {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    return fd >= 0 ? fd : -errno;
+  }
+  int descriptorStatus(int fd, struct stat& info) override { return result(::fstat(fd, &info)); }
+  ssize_t copyRange(int from, off_t offset, int to, std::size_t length) override {
+    loff_t at = offset;
+    const ssize_t copied = ::copy_file_range(from, &at, to, nullptr, length, 0);
+    return copied >= 0 ? copied : -errno;
+  }
+  ssize_t readAt(int fd, void* buffer, std::size_t length, off_t offset) override {
+    const ssize_t read = ::pread(fd, buffer, length, offset);
+    return read >= 0 ? read : -errno;
+  }
 };
 
 }  // namespace

@@ -4,16 +4,18 @@
 #include <sys/types.h>
 #include <sys/uio.h>
 
+#include <cstddef>
 #include <filesystem>
 
 namespace kinetra {
 
 // The few file-system calls behind the user's files: what AtomicFile needs to replace a file
-// durably, and what UserFileStore needs to keep an unreadable file aside and remove the leftovers
-// of interrupted writes. Every call reports failure errno-style, never through errno itself: a
-// descriptor or byte count, or minus the error number; 0 or the error number for the rest.
-// Replaceable so that tests can make any step fail (tests/support/FaultyFileSystem) and so that a
-// test build of kinetra can stop the process at a chosen step (KillingFileSystem).
+// durably (taking unchanged bytes from the file it replaces), and what UserFileStore needs to
+// keep an unreadable file aside and remove the leftovers of interrupted writes. Every call reports
+// failure errno-style, never through errno itself: a descriptor or byte count, or minus the error
+// number; 0 or the error number for the rest. Replaceable so that tests can make any step fail
+// (tests/support/FaultyFileSystem) and so that a test build of kinetra can stop the process at a
+// chosen step (KillingFileSystem).
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -43,6 +45,19 @@ class FileSystem {
   // stat (following links) or lstat: 0 or errno.
   virtual int status(const std::filesystem::path& path, struct stat& info) = 0;
   virtual int linkStatus(const std::filesystem::path& path, struct stat& info) = 0;
+
+  // The calls that let a save take unchanged bytes from the file it replaces.
+  // A file opened for reading (close-on-exec): its descriptor, or -errno.
+  virtual int openForReading(const std::filesystem::path& path) = 0;
+  // fstat: 0 or errno.
+  virtual int descriptorStatus(int fd, struct stat& info) = 0;
+  // One copy_file_range call: up to `length` bytes at `offset` of `from`, written to `to` at its
+  // position, in the kernel. The number copied (0 at the end of `from`) or -errno (-EINTR
+  // included). -ENOSYS, -EXDEV, -EOPNOTSUPP and -EINVAL say the kernel or the file system cannot
+  // copy between these two: the caller reads and writes instead.
+  virtual ssize_t copyRange(int from, off_t offset, int to, std::size_t length) = 0;
+  // One pread call: the number of bytes read (0 at the end) or -errno.
+  virtual ssize_t readAt(int fd, void* buffer, std::size_t length, off_t offset) = 0;
 };
 
 }  // namespace kinetra

@@ -22,6 +22,7 @@ constexpr StepName kStepNames[] = {
     {"close", KillingFileSystem::Step::kClose},
     {"rename", KillingFileSystem::Step::kRename},
     {"syncdir", KillingFileSystem::Step::kSyncDirectory},
+    {"copy", KillingFileSystem::Step::kCopy},
 };
 
 }  // namespace
@@ -108,6 +109,24 @@ int KillingFileSystem::status(const std::filesystem::path& path, struct stat& in
 
 int KillingFileSystem::linkStatus(const std::filesystem::path& path, struct stat& info) {
   return inner_.linkStatus(path, info);
+}
+
+int KillingFileSystem::openForReading(const std::filesystem::path& path) {
+  return inner_.openForReading(path);
+}
+
+int KillingFileSystem::descriptorStatus(int fd, struct stat& info) {
+  return inner_.descriptorStatus(fd, info);
+}
+
+ssize_t KillingFileSystem::copyRange(int from, off_t offset, int to, std::size_t length) {
+  const ssize_t result = inner_.copyRange(from, offset, to, length);
+  completed(Step::kCopy);
+  return result;
+}
+
+ssize_t KillingFileSystem::readAt(int fd, void* buffer, std::size_t length, off_t offset) {
+  return inner_.readAt(fd, buffer, length, offset);
 }
 
 }  // namespace kinetra

@@ -21,13 +21,14 @@ namespace kinetra {
 //   KINETRA_TEST_KILL_AT=<step>:<n>
 //
 // <step> is one of create (the temporary file's exclusive creation), write (each writev call),
-// sync (the file's fsync), close, rename, syncdir (the folder's fsync); <n> is a decimal count
+// sync (the file's fsync), close, rename, syncdir (the folder's fsync), copy (each
+// copy_file_range call taking unchanged bytes from the file replaced); <n> is a decimal count
 // of at least 1. Unset, kinetra uses the real file system directly. Set but malformed, kinetra
 // says so in one diagnostic line and runs without the switch. Crash tests use it to end the
 // process between any two steps of a save.
 class KillingFileSystem final : public FileSystem {
  public:
-  enum class Step { kCreate, kWrite, kSync, kClose, kRename, kSyncDirectory };
+  enum class Step { kCreate, kWrite, kSync, kClose, kRename, kSyncDirectory, kCopy };
   struct KillPoint {
     Step step = Step::kCreate;
     std::uint64_t count = 1;
@@ -57,6 +58,10 @@ class KillingFileSystem final : public FileSystem {
   int syncDirectory(const std::filesystem::path& path) override;
   int status(const std::filesystem::path& path, struct stat& info) override;
   int linkStatus(const std::filesystem::path& path, struct stat& info) override;
+  int openForReading(const std::filesystem::path& path) override;
+  int descriptorStatus(int fd, struct stat& info) override;
+  ssize_t copyRange(int from, off_t offset, int to, std::size_t length) override;
+  ssize_t readAt(int fd, void* buffer, std::size_t length, off_t offset) override;
 
  private:
   // Counts a completed call of `step` and kills when it is the chosen one.
@@ -65,7 +70,7 @@ class KillingFileSystem final : public FileSystem {
   FileSystem& inner_;
   KillPoint at_;
   KillAction kill_;
-  std::array<std::uint64_t, 6> counts_{};
+  std::array<std::uint64_t, 7> counts_{};
 };
 
 }  // namespace kinetra

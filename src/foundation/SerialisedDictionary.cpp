@@ -25,6 +25,7 @@ std::size_t framingSize(bool empty) {
 
 void SerialisedDictionary::clear() {
   kept_ = false;
+  inFile_ = false;
   entries_.clear();
   whole_.clear();
   size_ = 0;
@@ -42,6 +43,11 @@ Status SerialisedDictionary::checkSize(std::size_t maxBytes) {
 }
 
 Status SerialisedDictionary::rebuild(const PropertyList& dictionary, std::size_t maxBytes) {
+  return rebuild(dictionary, FileHolds(), maxBytes);
+}
+
+Status SerialisedDictionary::rebuild(const PropertyList& dictionary, const FileHolds& fileHolds,
+                                     std::size_t maxBytes) {
   clear();
   if (!dictionary.isDictionary()) return Status::InvalidArgument("not a dictionary");
   const PropertyList::Dictionary& entries = dictionary.asDictionary();
@@ -54,12 +60,20 @@ Status SerialisedDictionary::rebuild(const PropertyList& dictionary, std::size_t
     return Status::Ok();
   }
   size_ = framingSize(entries.empty());
+  auto offset = static_cast<off_t>(PropertyListWriter::dictionaryHead().size());
   for (const auto& [key, value] : entries) {
     Result<std::string> bytes = PropertyListWriter::serialiseTopLevelEntry(key, value, maxBytes);
     if (!bytes.ok()) return fail(bytes.status());
-    size_ += bytes->size();
+    const std::size_t length = bytes->size();
+    size_ += length;
     if (size_ > maxBytes) return checkSize(maxBytes);
-    entries_.emplace_hint(entries_.end(), key, std::move(*bytes));
+    Entry entry{std::move(*bytes)};
+    if (fileHolds && fileHolds(offset, entry.bytes)) {
+      entry.placeInFile(offset);
+      inFile_ = true;
+    }
+    entries_.emplace_hint(entries_.end(), key, std::move(entry));
+    offset += static_cast<off_t>(length);
   }
   kept_ = true;
   return Status::Ok();
@@ -85,7 +99,7 @@ Status SerialisedDictionary::update(const PropertyList& dictionary,
         PropertyListWriter::serialiseTopLevelEntry(key, current->second, maxBytes);
     if (!bytes.ok()) return fail(bytes.status());
     size_ += bytes->size();
-    entries_.emplace(key, std::move(*bytes));
+    entries_.emplace(key, Entry{std::move(*bytes)});
   }
   // A key added or removed without being named shows in the count; rebuilding costs time, never
   // the change.
@@ -94,22 +108,35 @@ Status SerialisedDictionary::update(const PropertyList& dictionary,
   return checkSize(maxBytes);
 }
 
-std::vector<std::string_view> SerialisedDictionary::pieces() const {
-  std::vector<std::string_view> pieces;
+std::vector<FilePiece> SerialisedDictionary::pieces() const {
+  std::vector<FilePiece> pieces;
   if (!kept_) return pieces;
   if (!whole_.empty()) {
-    pieces.push_back(whole_);
+    pieces.push_back(FilePiece::of(whole_));
     return pieces;
   }
   if (entries_.empty()) {
-    pieces.push_back(PropertyListWriter::emptyDictionaryFile());
+    pieces.push_back(FilePiece::of(PropertyListWriter::emptyDictionaryFile()));
     return pieces;
   }
   pieces.reserve(entries_.size() + 2);
-  pieces.push_back(PropertyListWriter::dictionaryHead());
-  for (const auto& [key, bytes] : entries_) pieces.push_back(bytes);
-  pieces.push_back(PropertyListWriter::dictionaryTail());
+  pieces.push_back(FilePiece::of(PropertyListWriter::dictionaryHead()));
+  for (const auto& [key, entry] : entries_) {
+    pieces.push_back(entry.offset >= 0 ? FilePiece::fromSource(entry.offset, entry.length)
+                                       : FilePiece::of(entry.bytes));
+  }
+  pieces.push_back(FilePiece::of(PropertyListWriter::dictionaryTail()));
   return pieces;
+}
+
+void SerialisedDictionary::keptInFile() {
+  if (!kept_ || !whole_.empty() || entries_.empty()) return;
+  auto offset = static_cast<off_t>(PropertyListWriter::dictionaryHead().size());
+  for (auto& [key, entry] : entries_) {
+    entry.placeInFile(offset);
+    offset += static_cast<off_t>(entry.length);
+  }
+  inFile_ = true;
 }
 
 }  // namespace kinetra

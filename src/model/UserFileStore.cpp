@@ -78,6 +78,10 @@ UserFileStore::UserFileStore(DocumentsDirectory documents, RunLoop& runLoop)
 UserFileStore::UserFileStore(DocumentsDirectory documents, RunLoop& runLoop, FileSystem& fileSystem)
     : documents_(std::move(documents)), runLoop_(runLoop), fileSystem_(fileSystem) {}
 
+UserFileStore::~UserFileStore() {
+  for (FileState& each : states_) release(each);
+}
+
 std::string_view UserFileStore::fileName(UserFile file) {
   switch (file) {
     case UserFile::kWorkouts:
@@ -168,6 +172,7 @@ Status UserFileStore::writeWith(UserFile file, const WriteStep& step) {
 Status UserFileStore::write(UserFile file, const PropertyList& value) {
   if (topLevel(file) != PropertyList::Kind::kDictionary || !value.isDictionary()) {
     state(file).serialised.clear();
+    release(state(file));
     return writeWith(file, [&](const std::filesystem::path& path) {
       const Result<std::string> bytes = PropertyListWriter::serialise(value);
       return bytes.ok() ? AtomicFile::write(fileSystem_, path, *bytes) : bytes.status();
@@ -175,7 +180,7 @@ Status UserFileStore::write(UserFile file, const PropertyList& value) {
   }
   const Status serialised = state(file).serialised.rebuild(value);
   if (!serialised.ok()) return writeWith(file, [&](const auto&) { return serialised; });
-  return writeSerialised(file);
+  return writeSerialised(file, value);
 }
 
 Status UserFileStore::writeChanged(UserFile file, const PropertyList& value,
@@ -186,27 +191,112 @@ Status UserFileStore::writeChanged(UserFile file, const PropertyList& value,
   const Status serialised = state(file).serialised.update(value, changedKeys);
   if (!serialised.ok()) return writeWith(file, [&](const auto&) { return serialised; });
   checkSerialised(file, value);
-  return writeSerialised(file);
+  return writeSerialised(file, value);
 }
 
 void UserFileStore::prepareChanges(UserFile file, const PropertyList& value) {
   if (topLevel(file) != PropertyList::Kind::kDictionary || !value.isDictionary()) return;
-  SerialisedDictionary& serialised = state(file).serialised;
-  if (serialised.empty()) (void)serialised.rebuild(value);
+  FileState& fileState = state(file);
+  if (!fileState.serialised.empty()) return;
+  const auto path = documents_.pathForFile(fileName(file));
+  if (fileState.keepAside || !path.ok() || !hold(fileState, *path)) {
+    static_cast<void>(fileState.serialised.rebuild(value));
+    return;
+  }
+  static_cast<void>(fileState.serialised.rebuild(value, [&](off_t offset, std::string_view bytes) {
+    return heldHolds(fileState, offset, bytes);
+  }));
+  if (!fileState.serialised.inFile()) release(fileState);
 }
 
-Status UserFileStore::writeSerialised(UserFile file) {
+Status UserFileStore::writeSerialised(UserFile file, const PropertyList& value) {
   return writeWith(file, [&](const std::filesystem::path& path) {
-    const std::vector<std::string_view> pieces = state(file).serialised.pieces();
-    return AtomicFile::write(fileSystem_, path, pieces);
+    FileState& fileState = state(file);
+    SerialisedDictionary& serialised = fileState.serialised;
+    if (serialised.inFile() && !heldIsCurrent(fileState, path)) {
+      // Changed or replaced by something else since: nothing can be taken from it.
+      release(fileState);
+      if (Status rebuilt = serialised.rebuild(value); !rebuilt.ok()) return rebuilt;
+    }
+    const std::vector<FilePiece> pieces = serialised.pieces();
+    const Status written = AtomicFile::write(fileSystem_, path, pieces, fileState.held.fd);
+    if (written.ok()) {
+      // The pieces now lie in the new file; the old one goes when its descriptor does.
+      release(fileState);
+      if (hold(fileState, path) && fileState.held.size == static_cast<off_t>(serialised.size())) {
+        serialised.keptInFile();
+      } else {
+        release(fileState);
+      }
+    } else if (serialised.inFile()) {
+      // The failure may have been in reading the old file: the next save takes nothing from it.
+      release(fileState);
+      static_cast<void>(serialised.rebuild(value));
+    }
+    return written;
   });
+}
+
+bool UserFileStore::hold(FileState& fileState, const std::filesystem::path& path) {
+  release(fileState);
+  const int fd = fileSystem_.openForReading(path);
+  if (fd < 0) return false;
+  struct stat info {};
+  if (fileSystem_.descriptorStatus(fd, info) != 0 || !S_ISREG(info.st_mode)) {
+    static_cast<void>(fileSystem_.close(fd));  // only read from; nothing to lose
+    return false;
+  }
+  fileState.held = {fd, info.st_dev, info.st_ino, info.st_size, info.st_mtim};
+  return true;
+}
+
+void UserFileStore::release(FileState& fileState) {
+  if (fileState.held.fd < 0) return;
+  static_cast<void>(fileSystem_.close(fileState.held.fd));  // only read from; nothing to lose
+  fileState.held = {};
+}
+
+bool UserFileStore::heldIsCurrent(const FileState& fileState, const std::filesystem::path& path) {
+  const HeldFile& held = fileState.held;
+  struct stat there {};
+  struct stat now {};
+  return held.fd >= 0 && fileSystem_.status(path, there) == 0 &&
+         fileSystem_.descriptorStatus(held.fd, now) == 0 && there.st_dev == held.device &&
+         there.st_ino == held.inode && now.st_size == held.size &&
+         now.st_mtim.tv_sec == held.modified.tv_sec && now.st_mtim.tv_nsec == held.modified.tv_nsec;
+}
+
+bool UserFileStore::heldHolds(const FileState& fileState, off_t offset, std::string_view bytes) {
+  if (offset < 0 || offset + static_cast<off_t>(bytes.size()) > fileState.held.size) return false;
+  std::string there(bytes.size(), '\0');
+  std::size_t got = 0;
+  while (got < there.size()) {
+    const ssize_t read = fileSystem_.readAt(fileState.held.fd, there.data() + got,
+                                            there.size() - got, offset + static_cast<off_t>(got));
+    if (read == -EINTR) continue;
+    if (read <= 0) return false;
+    got += static_cast<std::size_t>(read);
+  }
+  return there == bytes;
 }
 
 void UserFileStore::checkSerialised([[maybe_unused]] UserFile file,
                                     [[maybe_unused]] const PropertyList& value) const {
 #ifndef NDEBUG
+  const FileState& fileState = state(file);
   std::string kept;
-  for (std::string_view piece : state(file).serialised.pieces()) kept += piece;
+  for (const FilePiece& piece : fileState.serialised.pieces()) {
+    if (!piece.inSource()) {
+      kept += piece.bytes;
+      continue;
+    }
+    std::string there(piece.length, '\0');
+    if (fileSystem_.readAt(fileState.held.fd, there.data(), there.size(), piece.offset) !=
+        static_cast<ssize_t>(there.size())) {
+      return;  // the write reports what is wrong with the file
+    }
+    kept += there;
+  }
   const Result<std::string> whole = PropertyListWriter::serialise(value);
   if (whole.ok() && *whole != kept) {
     runLoop_.log().line("a change to " + std::string(fileName(file)) +

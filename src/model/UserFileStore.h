@@ -1,6 +1,9 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <array>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -44,6 +47,9 @@ class UserFileStore {
  public:
   UserFileStore(DocumentsDirectory documents, RunLoop& runLoop);
   UserFileStore(DocumentsDirectory documents, RunLoop& runLoop, FileSystem& fileSystem);
+  ~UserFileStore();
+  UserFileStore(const UserFileStore&) = delete;
+  UserFileStore& operator=(const UserFileStore&) = delete;
 
   static std::string_view fileName(UserFile file);
   // The top level each file must have: an array for workouts and custom exercises, a
@@ -73,11 +79,19 @@ class UserFileStore {
   // proportion to itself. The file's bytes are exactly those write() would write; a failed write
   // leaves the kept bytes matching `value`, so that the next write carries the change. Debug
   // builds check the bytes against a whole serialisation and stop on a key left unnamed.
+  //
+  // Kept bytes are not held in memory once written: the store keeps the file it wrote open and
+  // copies unchanged entries from it (AtomicFile's pieces in a source file). Before each such
+  // write it checks that the file there is still that one, as written (same file, size and
+  // modification time); when not, or when a write that took bytes from it fails, everything is
+  // serialised again from `value`.
   Status writeChanged(UserFile file, const PropertyList& value,
                       std::span<const std::string> changedKeys);
   // Serialises a dictionary file's `value` (as loaded or last written) now, unless its bytes
-  // are kept already, so that the first writeChanged() costs no more than the next. Nothing is
-  // written; a value that cannot be serialised is left for the write to report.
+  // are kept already, so that the first writeChanged() costs no more than the next. Each entry
+  // the file on disk holds exactly where the serialisation puts it is kept as its place in that
+  // file, not in memory. Nothing is written; a value that cannot be serialised is left for the
+  // write to report.
   void prepareChanges(UserFile file, const PropertyList& value);
   // Replaces the picture file `fileName` (a bare name ending in ".jpg") with `bytes`, creating
   // the documents directory when needed; its interrupted writes are removed at start-up like
@@ -91,20 +105,37 @@ class UserFileStore {
   bool isUnreadable(UserFile file) const { return state(file).keepAside.has_value(); }
 
  private:
+  // The file a dictionary file's kept pieces lie in, open for reading, and what it was when it
+  // was opened, so that a change by anyone else shows.
+  struct HeldFile {
+    int fd = -1;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+  };
   struct FileState {
     // Why the file must be kept before a write replaces it ("could not be read ...").
     std::optional<std::string> keepAside;
     // A dictionary file's bytes as last serialised, entry by entry.
     SerialisedDictionary serialised;
+    HeldFile held;
   };
 
   using WriteStep = std::function<Status(const std::filesystem::path&)>;
   // Makes the folder, keeps an unreadable file aside, runs `step` on the file's path and reports
   // a failure in one diagnostic line.
   Status writeWith(UserFile file, const WriteStep& step);
-  // Writes `file` from its kept serialisation.
-  Status writeSerialised(UserFile file);
+  // Writes `file` from its kept serialisation of `value`.
+  Status writeSerialised(UserFile file, const PropertyList& value);
   void checkSerialised(UserFile file, const PropertyList& value) const;
+  // Opens the file at `path` for the kept pieces to lie in; false when it cannot be.
+  bool hold(FileState& state, const std::filesystem::path& path);
+  void release(FileState& state);
+  // True when the file at `path` is still the held one, unchanged since it was opened.
+  bool heldIsCurrent(const FileState& state, const std::filesystem::path& path);
+  // Whether the held file has `bytes` at `offset`.
+  bool heldHolds(const FileState& state, off_t offset, std::string_view bytes);
 
   FileState& state(UserFile file) { return states_[static_cast<std::size_t>(file)]; }
   const FileState& state(UserFile file) const { return states_[static_cast<std::size_t>(file)]; }

@@ -13,8 +13,8 @@ with a photo. The round
 ends with a kill:
   (a) SIGKILL from outside, 0-30 ms after a random event;
   (b) from inside, through the test-only switch KINETRA_TEST_KILL_AT=<step>:<n> (the process
-      kills itself right after the n-th create, write, sync, close, rename or syncdir of a file
-      write completes), when the kinetra under test has it.
+      kills itself right after the n-th create, write, copy (of unchanged bytes from the file
+      replaced), sync, close, rename or syncdir of a file write completes), when the kinetra under test has it.
 After each kill: every user file must parse, no ".unreadable-" file may appear, each change whose
 answering frame arrived must be in the files (the one change in flight at the kill may be there or
 not, file by file), and no temporary file may be left once the next save succeeded. A table of
@@ -44,7 +44,7 @@ CUSTOM = "Custom_Exercises.plist"
 SETTINGS = "settings.plist"
 USER_FILES = [LOG, AEROBICS, WORKOUTS, CUSTOM, SETTINGS]
 VERBOSE = False
-KILL_STEPS = ["create", "write", "sync", "close", "rename", "syncdir"]
+KILL_STEPS = ["create", "write", "copy", "sync", "close", "rename", "syncdir"]
 MONTHS = ["Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"]
 # Exercises to log, with the region that lists them.
 EXERCISES = [("Chest", "Barbell Bench Press"), ("Chest", "Bench Dip"), ("Legs", "Back Squat")]

@@ -1,5 +1,6 @@
 #include "foundation/AtomicFile.h"
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -7,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <fstream>
 #include <string>
@@ -189,6 +192,104 @@ TEST_F(AtomicFileTest, RefusedValueLeavesTheOldFile) {
   }
   EXPECT_EQ(writePropertyList(target_, deep).code(), Status::Code::kInvalidArgument);
   EXPECT_EQ(testing::fileContents(target_), old_);
+}
+
+}  // namespace
+}  // namespace kinetra
+
+namespace kinetra {
+namespace {
+
+// A save that takes its unchanged parts from the file it replaces: pieces of that file copied
+// in the kernel, or read and written where the kernel cannot copy, between pieces in memory.
+class AtomicFileFromSourceTest : public AtomicFileTest {
+ protected:
+  void SetUp() override {
+    AtomicFileTest::SetUp();
+    for (int i = 0; i < 20000; ++i) source_ += "line " + std::to_string(i) + "\n";
+    ASSERT_TRUE(AtomicFile::write(target_, source_).ok());
+    fd_ = ::open(target_.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd_, 0);
+  }
+  void TearDown() override { ::close(fd_); }
+
+  // Source pieces at the start, the middle and the end, memory pieces around them.
+  std::vector<FilePiece> pieces() const {
+    return {FilePiece::of("head\n"),
+            FilePiece::fromSource(0, 1000),
+            FilePiece::of(""),
+            FilePiece::fromSource(70000, 60000),
+            FilePiece::of("between\n"),
+            FilePiece::of("and more\n"),
+            FilePiece::fromSource(static_cast<off_t>(source_.size()) - 5, 5),
+            FilePiece::of("tail\n")};
+  }
+  std::string expected() const {
+    return "head\n" + source_.substr(0, 1000) + source_.substr(70000, 60000) +
+           "between\nand more\n" + source_.substr(source_.size() - 5) + "tail\n";
+  }
+
+  std::string source_;
+  int fd_ = -1;
+  testing::FaultyFileSystem fileSystem_;
+};
+
+using Call = testing::FaultyFileSystem::Call;
+
+TEST_F(AtomicFileFromSourceTest, PiecesOfTheReplacedFileAreCopiedWhateverTheKernelCanDo) {
+  const std::vector<FilePiece> parts = pieces();
+  // The kernel copying; copying in short steps, interrupted; unable to copy at all (old
+  // kernels, other file systems), so the bytes are read and written, also in short reads.
+  const std::vector<std::vector<testing::FaultyFileSystem::Fault>> ways = {
+      {},
+      {{Call::kCopyRange, 1, testing::FaultyFileSystem::kShortWrite},
+       {Call::kCopyRange, 2, EINTR},
+       {Call::kCopyRange, 3, testing::FaultyFileSystem::kShortWrite}},
+      {{Call::kCopyRange, 1, ENOSYS}, {Call::kCopyRange, 2, EXDEV}, {Call::kCopyRange, 3, EINVAL}},
+      {{Call::kCopyRange, 1, EOPNOTSUPP},
+       {Call::kReadAt, 1, testing::FaultyFileSystem::kShortWrite},
+       {Call::kReadAt, 2, EINTR}},
+  };
+  for (std::size_t way = 0; way < ways.size(); ++way) {
+    for (const auto& fault : ways[way]) fileSystem_.add(fault);
+    const Status written = AtomicFile::write(fileSystem_, target_, parts, fd_);
+    fileSystem_.clearFaults();
+    ASSERT_TRUE(written.ok()) << way << ": " << written.toString();
+    EXPECT_EQ(testing::fileContents(target_), expected()) << way;
+    EXPECT_EQ(directory_.entries(), std::vector<std::string>{"Kinetra_Log.plist"}) << way;
+    // The source is the replaced file, still open: write the original back for the next way.
+    ASSERT_TRUE(AtomicFile::write(target_, source_).ok());
+    ::close(fd_);
+    fd_ = ::open(target_.c_str(), O_RDONLY | O_CLOEXEC);
+  }
+  const auto copies = std::count_if(fileSystem_.calls().begin(), fileSystem_.calls().end(),
+                                    [](const auto& call) { return call.call == Call::kCopyRange; });
+  EXPECT_GE(copies, 3 * 4) << "each way copies three pieces at least";
+}
+
+TEST_F(AtomicFileFromSourceTest, AFailureToCopyOrReadLeavesTheOldFileAndNoTemporary) {
+  const std::vector<FilePiece> parts = pieces();
+  const std::vector<std::vector<testing::FaultyFileSystem::Fault>> faults = {
+      {{Call::kCopyRange, 1, EIO}},
+      {{Call::kCopyRange, 2, ENOSPC}},
+      {{Call::kCopyRange, 1, testing::FaultyFileSystem::kWroteNothing}},  // the source ended
+      {{Call::kCopyRange, 1, ENOSYS}, {Call::kReadAt, 1, EIO}},
+      {{Call::kCopyRange, 1, ENOSYS}, {Call::kReadAt, 1, testing::FaultyFileSystem::kWroteNothing}},
+  };
+  for (std::size_t fault = 0; fault < faults.size(); ++fault) {
+    for (const auto& each : faults[fault]) fileSystem_.add(each);
+    const Status written = AtomicFile::write(fileSystem_, target_, parts, fd_);
+    fileSystem_.clearFaults();
+    EXPECT_EQ(written.code(), Status::Code::kIOError) << fault << ": " << written.toString();
+    EXPECT_EQ(testing::fileContents(target_), source_) << fault;
+    EXPECT_EQ(directory_.entries(), std::vector<std::string>{"Kinetra_Log.plist"}) << fault;
+  }
+  // A piece past the source's end, and pieces of a source with none given.
+  const FilePiece beyond[] = {FilePiece::fromSource(static_cast<off_t>(source_.size()) - 2, 10)};
+  EXPECT_EQ(AtomicFile::write(fileSystem_, target_, beyond, fd_).code(), Status::Code::kIOError);
+  EXPECT_FALSE(AtomicFile::write(fileSystem_, target_, parts, -1).ok());
+  EXPECT_EQ(testing::fileContents(target_), source_);
+  EXPECT_EQ(directory_.entries(), std::vector<std::string>{"Kinetra_Log.plist"});
 }
 
 }  // namespace

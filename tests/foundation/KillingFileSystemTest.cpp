@@ -22,7 +22,7 @@ TEST(KillingFileSystemTest, ParsesExactlyAStepAndACountOfAtLeastOne) {
   } good[] = {{"create:1", Step::kCreate, 1}, {"write:12", Step::kWrite, 12},
               {"sync:3", Step::kSync, 3},     {"close:1", Step::kClose, 1},
               {"rename:1", Step::kRename, 1}, {"syncdir:2", Step::kSyncDirectory, 2},
-              {"write:007", Step::kWrite, 7}};
+              {"copy:4", Step::kCopy, 4},     {"write:007", Step::kWrite, 7}};
   for (const auto& entry : good) {
     const auto point = KillingFileSystem::parse(entry.text);
     ASSERT_TRUE(point.has_value()) << entry.text;

@@ -1,12 +1,16 @@
 #include "foundation/SerialisedDictionary.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "foundation/AtomicFile.h"
+#include "foundation/FileSystem.h"
 #include "foundation/PropertyListWriter.h"
 #include "support/TemporaryDirectory.h"
 
@@ -15,7 +19,7 @@ namespace {
 
 std::string joined(const SerialisedDictionary& serialised) {
   std::string bytes;
-  for (std::string_view piece : serialised.pieces()) bytes += piece;
+  for (const FilePiece& piece : serialised.pieces()) bytes += piece.bytes;
   return bytes;
 }
 
@@ -188,6 +192,110 @@ TEST(SerialisedDictionaryTest, ThePiecesReachTheFileInOrder) {
   EXPECT_EQ(testing::fileContents(path), expected);
   ASSERT_TRUE(AtomicFile::write(path, std::span<const std::string_view>()).ok());
   EXPECT_EQ(testing::fileContents(path), "");
+}
+
+}  // namespace
+}  // namespace kinetra
+
+namespace kinetra {
+namespace {
+
+// The file as written, with every piece that lies in the source file read from it.
+std::string written(const SerialisedDictionary& serialised, int source) {
+  std::string bytes;
+  for (const FilePiece& piece : serialised.pieces()) {
+    if (!piece.inSource()) {
+      bytes += piece.bytes;
+      continue;
+    }
+    std::string there(piece.length, '\0');
+    EXPECT_EQ(::pread(source, there.data(), there.size(), piece.offset),
+              static_cast<ssize_t>(there.size()));
+    bytes += there;
+  }
+  return bytes;
+}
+
+// Saved as the store saves: each save takes the unchanged days from the file written last, then
+// lets every day lie in the new file. After any changes the file is the whole serialisation.
+TEST(SerialisedDictionaryTest, DaysLyingInTheFileWrittenLastWriteTheSameBytes) {
+  testing::TemporaryDirectory folder;
+  const std::filesystem::path path = folder / "Kinetra_Log.plist";
+  RandomLog random(8);
+  PropertyList log = PropertyList::Dictionary{};
+  for (int day = 0; day < 60; ++day) log.asDictionary()[random.day()] = random.dayValue();
+  SerialisedDictionary serialised;
+  ASSERT_TRUE(serialised.rebuild(log).ok());
+  int source = -1;
+  for (int save = 0; save < 40; ++save) {
+    std::vector<std::string> changed;
+    for (int change = random.pick(0, 3); change > 0; --change) {
+      const std::string day = random.day();
+      if (random.pick(0, 3) == 0) {
+        log.asDictionary().erase(day);
+      } else {
+        log.asDictionary()[day] = random.dayValue();
+      }
+      changed.push_back(day);
+    }
+    ASSERT_TRUE(serialised.update(log, changed).ok()) << save;
+    ASSERT_EQ(written(serialised, source), whole(log)) << save;
+    ASSERT_TRUE(AtomicFile::write(FileSystem::system(), path, serialised.pieces(), source).ok());
+    ASSERT_EQ(testing::fileContents(path), whole(log)) << save;
+    if (source >= 0) ::close(source);
+    source = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(source, 0);
+    serialised.keptInFile();
+    EXPECT_TRUE(serialised.inFile());
+    const std::vector<FilePiece> pieces = serialised.pieces();
+    EXPECT_TRUE(std::all_of(pieces.begin() + 1, pieces.end() - 1, [](const FilePiece& piece) {
+      return piece.inSource();
+    })) << save;
+  }
+  ::close(source);
+}
+
+// A file written before (of an older log, or not by this writer at all) is taken for the days
+// it holds exactly where the serialisation puts them; the others stay in memory.
+TEST(SerialisedDictionaryTest, AFileWrittenBeforeLendsTheDaysItHoldsInPlace) {
+  testing::TemporaryDirectory folder;
+  const std::filesystem::path path = folder / "Kinetra_Log.plist";
+  RandomLog random(9);
+  PropertyList log = PropertyList::Dictionary{};
+  for (int day = 0; day < 30; ++day)
+    log.asDictionary()["2019-01-" + std::to_string(10 + day)] = random.dayValue();
+  const std::string before = whole(log);
+  ASSERT_TRUE(AtomicFile::write(path, before).ok());
+  const int source = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(source, 0);
+  const auto fileHolds = [&](off_t offset, std::string_view bytes) {
+    return offset + bytes.size() <= before.size() &&
+           before.compare(offset, bytes.size(), bytes) == 0;
+  };
+  const auto inSource = [](const SerialisedDictionary& serialised) {
+    const std::vector<FilePiece> pieces = serialised.pieces();
+    return std::count_if(pieces.begin(), pieces.end(),
+                         [](const FilePiece& piece) { return piece.inSource(); });
+  };
+
+  SerialisedDictionary serialised;
+  ASSERT_TRUE(serialised.rebuild(log, fileHolds).ok());
+  EXPECT_EQ(inSource(serialised), 30);
+  EXPECT_EQ(written(serialised, source), before);
+
+  // The 21st day changed: the days before it still lie where they were, those after it moved.
+  log.asDictionary()["2019-01-30"] = random.dayValue();
+  ASSERT_TRUE(serialised.rebuild(log, fileHolds).ok());
+  EXPECT_GE(inSource(serialised), 20);
+  EXPECT_LT(inSource(serialised), 30);
+  EXPECT_EQ(written(serialised, source), whole(log));
+
+  // Nothing held: all in memory, and nothing said to lie in the file.
+  ASSERT_TRUE(serialised.rebuild(log, [](off_t, std::string_view) { return false; }).ok());
+  EXPECT_FALSE(serialised.inFile());
+  EXPECT_EQ(inSource(serialised), 0);
+  EXPECT_EQ(joined(serialised), whole(log));
+  ::close(source);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // save carries it. Interrupted and short writes are retried and write the right bytes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <ctime>
 #include <filesystem>
@@ -349,6 +350,110 @@ TEST_F(UserFileStoreFaultTest, APictureWhoseSaveFailedIsSavedWithTheCustomExerci
   ASSERT_TRUE(data_.saveCustomExercises().ok());
   EXPECT_EQ(testing::fileContents(documents() / "Mine_t.jpg"), pictureBytes(4));
   EXPECT_EQ(data_.unsavedPicture("Mine_t.jpg"), nullptr);
+}
+
+// A log save takes the unchanged days from the file written last. When that fails (the old file
+// cannot be read or copied from) the save is reported like any other, the old file stays, and the
+// next save writes everything from memory, carrying the change.
+TEST_F(UserFileStoreFaultTest, ASaveThatCannotTakeTheOldDaysReportsItAndTheNextCarriesAll) {
+  const auto logFile = documents() / "Kinetra_Log.plist";
+  data_.load();
+  const auto change = [&](int g) {
+    data_.exerciseLog.asDictionary()[day(g)] =
+        PropertyList::Dictionary{{"Squat", PropertyList::Array{std::to_string(g), "5", ""}}};
+    const std::vector<std::string> changed = {day(g)};
+    return data_.saveExerciseLog(changed);
+  };
+  const auto copies = [&] {
+    return std::count_if(fileSystem_.calls().begin(), fileSystem_.calls().end(),
+                         [](const auto& call) { return call.call == Call::kCopyRange; });
+  };
+  for (int g = 1; g <= 5; ++g) ASSERT_TRUE(change(g).ok());
+  int g = 6;
+  for (const int error : {EIO, ENOSPC}) {
+    const std::string old = testing::fileContents(logFile);
+    fileSystem_.add({Call::kCopyRange, 1, error});
+    EXPECT_EQ(change(g++).code(), Status::Code::kIOError);
+    fileSystem_.clearFaults();
+    EXPECT_EQ(testing::fileContents(logFile), old);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(documents()), {}), 1);
+
+    const auto before = copies();
+    ASSERT_TRUE(change(g++).ok());
+    EXPECT_EQ(testing::fileContents(logFile), serialised(data_.exerciseLog));
+    EXPECT_EQ(copies(), before) << "after a failure everything is written from memory";
+    // The save after that copies again, from the file just written.
+    ASSERT_TRUE(change(g++).ok());
+    EXPECT_EQ(testing::fileContents(logFile), serialised(data_.exerciseLog));
+    EXPECT_GT(copies(), before);
+  }
+  ASSERT_EQ(lines_.size(), 2u);
+  EXPECT_NE(lines_[1].find("Kinetra_Log.plist"), std::string::npos) << lines_[1];
+}
+
+// Days are only taken from the file if it is still the one written, unchanged: rewritten in
+// place or replaced by another file, it lends nothing and the save writes the log from memory.
+TEST_F(UserFileStoreFaultTest, AFileChangedBehindTheStoresBackLendsNothing) {
+  const auto logFile = documents() / "Kinetra_Log.plist";
+  data_.load();
+  const auto change = [&](int g) {
+    data_.exerciseLog.asDictionary()[day(g)] =
+        PropertyList::Dictionary{{"Squat", PropertyList::Array{std::to_string(g), "5", ""}}};
+    const std::vector<std::string> changed = {day(g)};
+    return data_.saveExerciseLog(changed);
+  };
+  for (int g = 1; g <= 4; ++g) ASSERT_TRUE(change(g).ok());
+  // Rewritten in place, longer; then replaced by a file of the same size.
+  std::ofstream(logFile, std::ios::trunc) << std::string(50000, 'x');
+  ASSERT_TRUE(change(5).ok());
+  EXPECT_EQ(testing::fileContents(logFile), serialised(data_.exerciseLog));
+  const std::string size(testing::fileContents(logFile).size(), 'y');
+  std::ofstream(documents() / "other") << size;
+  std::filesystem::rename(documents() / "other", logFile);
+  ASSERT_TRUE(change(6).ok());
+  EXPECT_EQ(testing::fileContents(logFile), serialised(data_.exerciseLog));
+  // Removed: the next save writes it anew.
+  std::filesystem::remove(logFile);
+  ASSERT_TRUE(change(7).ok());
+  EXPECT_EQ(testing::fileContents(logFile), serialised(data_.exerciseLog));
+  EXPECT_TRUE(lines_.empty()) << lines_[0];
+}
+
+// Readied at start-up, a log written as this program writes it lends its days from the first
+// save on; one written otherwise (another writer's layout) is kept in memory and saved right.
+TEST_F(UserFileStoreFaultTest, ALoadedLogLendsItsDaysWhenItHoldsThemAsWritten) {
+  const auto logFile = documents() / "Kinetra_Log.plist";
+  PropertyList log = PropertyList::Dictionary{};
+  for (int g = 1; g <= 6; ++g) {
+    log.asDictionary()[day(g)] =
+        PropertyList::Dictionary{{"Squat", PropertyList::Array{std::to_string(g), "5", ""}}};
+  }
+  const std::string canonical = serialised(log);
+  std::string otherLayout = canonical;
+  for (std::size_t tab; (tab = otherLayout.find('\t')) != std::string::npos;) {
+    otherLayout.replace(tab, 1, "  ");
+  }
+  for (const std::string& bytes : {canonical, otherLayout}) {
+    std::ofstream(logFile, std::ios::trunc) << bytes;
+    UserFileStore files(DocumentsDirectory(documents()), loop_, fileSystem_);
+    UserData data(files);
+    data.load();
+    data.prepareLogChanges();
+    const auto copiesBefore =
+        std::count_if(fileSystem_.calls().begin(), fileSystem_.calls().end(),
+                      [](const auto& call) { return call.call == Call::kCopyRange; });
+    data.exerciseLog.asDictionary()[day(3)].asDictionary()["Curl"] =
+        PropertyList::Array{"12 kg", "10", ""};
+    const std::vector<std::string> changed = {day(3)};
+    ASSERT_TRUE(data.saveExerciseLog(changed).ok());
+    EXPECT_EQ(testing::fileContents(logFile), serialised(data.exerciseLog));
+    const auto copies =
+        std::count_if(fileSystem_.calls().begin(), fileSystem_.calls().end(),
+                      [](const auto& call) { return call.call == Call::kCopyRange; }) -
+        copiesBefore;
+    EXPECT_EQ(copies > 0, bytes == canonical) << copies;
+  }
+  EXPECT_TRUE(lines_.empty()) << lines_[0];
 }
 
 }  // namespace

@@ -50,6 +50,14 @@ std::string FaultyFileSystem::name(Call call) {
       return "status";
     case Call::kLinkStatus:
       return "linkStatus";
+    case Call::kOpenForReading:
+      return "openForReading";
+    case Call::kDescriptorStatus:
+      return "descriptorStatus";
+    case Call::kCopyRange:
+      return "copyRange";
+    case Call::kReadAt:
+      return "readAt";
   }
   return "?";
 }
@@ -118,6 +126,37 @@ int FaultyFileSystem::status(const std::filesystem::path& path, struct stat& inf
 int FaultyFileSystem::linkStatus(const std::filesystem::path& path, struct stat& info) {
   if (int error = due(Call::kLinkStatus); error > 0) return record(Call::kLinkStatus, -1, error);
   return record(Call::kLinkStatus, -1, real_.linkStatus(path, info));
+}
+
+int FaultyFileSystem::openForReading(const std::filesystem::path& path) {
+  if (int error = due(Call::kOpenForReading); error > 0) {
+    return record(Call::kOpenForReading, -1, -error);
+  }
+  const int fd = real_.openForReading(path);
+  return record(Call::kOpenForReading, fd, fd);
+}
+
+int FaultyFileSystem::descriptorStatus(int fd, struct stat& info) {
+  if (int error = due(Call::kDescriptorStatus); error > 0) {
+    return record(Call::kDescriptorStatus, fd, error);
+  }
+  return record(Call::kDescriptorStatus, fd, real_.descriptorStatus(fd, info));
+}
+
+ssize_t FaultyFileSystem::copyRange(int from, off_t offset, int to, std::size_t length) {
+  const int error = due(Call::kCopyRange);
+  if (error > 0) return record<ssize_t>(Call::kCopyRange, to, -error);
+  if (error == kWroteNothing) return record<ssize_t>(Call::kCopyRange, to, 0);
+  if (error == kShortWrite) length = std::max<std::size_t>(1, length / 2);
+  return record(Call::kCopyRange, to, real_.copyRange(from, offset, to, length));
+}
+
+ssize_t FaultyFileSystem::readAt(int fd, void* buffer, std::size_t length, off_t offset) {
+  const int error = due(Call::kReadAt);
+  if (error > 0) return record<ssize_t>(Call::kReadAt, fd, -error);
+  if (error == kWroteNothing) return record<ssize_t>(Call::kReadAt, fd, 0);
+  if (error == kShortWrite) length = std::max<std::size_t>(1, length / 2);
+  return record(Call::kReadAt, fd, real_.readAt(fd, buffer, length, offset));
 }
 
 }  // namespace kinetra::testing

@@ -13,8 +13,9 @@ namespace kinetra::testing {
 // A FileSystem that forwards to a real one but makes chosen calls fail, and records every call.
 //
 // A fault names a call and which of its calls (counted from when the fault was added, from 1)
-// fails, once: create fails without creating; write fails without writing, or (kShortWrite) writes
-// only part of what it is asked for and returns that count; sync, rename, the folder's sync and
+// fails, once: create fails without creating; write (and copyRange, and readAt) fails without
+// writing, or (kShortWrite) writes only part of what it is asked for and returns that count, or
+// (kWroteNothing) returns 0; sync, rename, the folder's sync and
 // the others fail without doing anything; close releases the descriptor and then reports the
 // error, as close(2) does.
 class FaultyFileSystem final : public FileSystem {
@@ -30,7 +31,11 @@ class FaultyFileSystem final : public FileSystem {
     kUnlink,
     kSyncDirectory,
     kStatus,
-    kLinkStatus
+    kLinkStatus,
+    kOpenForReading,
+    kDescriptorStatus,
+    kCopyRange,
+    kReadAt
   };
   // The error of a write that writes less than asked and succeeds.
   static constexpr int kShortWrite = -1;
@@ -72,6 +77,10 @@ class FaultyFileSystem final : public FileSystem {
   int syncDirectory(const std::filesystem::path& path) override;
   int status(const std::filesystem::path& path, struct stat& info) override;
   int linkStatus(const std::filesystem::path& path, struct stat& info) override;
+  int openForReading(const std::filesystem::path& path) override;
+  int descriptorStatus(int fd, struct stat& info) override;
+  ssize_t copyRange(int from, off_t offset, int to, std::size_t length) override;
+  ssize_t readAt(int fd, void* buffer, std::size_t length, off_t offset) override;
 
  private:
   struct Armed {
