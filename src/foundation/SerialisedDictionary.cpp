@@ -122,8 +122,17 @@ std::vector<FilePiece> SerialisedDictionary::pieces() const {
   pieces.reserve(entries_.size() + 2);
   pieces.push_back(FilePiece::of(PropertyListWriter::dictionaryHead()));
   for (const auto& [key, entry] : entries_) {
-    pieces.push_back(entry.offset >= 0 ? FilePiece::fromSource(entry.offset, entry.length)
-                                       : FilePiece::of(entry.bytes));
+    if (entry.offset < 0) {
+      pieces.push_back(FilePiece::of(entry.bytes));
+      continue;
+    }
+    // Days that follow each other in the file are one copy.
+    FilePiece& last = pieces.back();
+    if (last.inSource() && last.offset + static_cast<off_t>(last.length) == entry.offset) {
+      last.length += entry.length;
+    } else {
+      pieces.push_back(FilePiece::fromSource(entry.offset, entry.length));
+    }
   }
   pieces.push_back(FilePiece::of(PropertyListWriter::dictionaryTail()));
   return pieces;
