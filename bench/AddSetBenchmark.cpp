@@ -97,6 +97,12 @@ int run(const std::filesystem::path& documents, const std::filesystem::path& res
     std::fprintf(stderr, "generating the log: %s\n", generated.toString().c_str());
     return 1;
   }
+  // The bare writes replace a file of the log's size beside it, as a save replaces the log.
+  const std::filesystem::path bareFile = documents / "Bare_Write.plist";
+  if (!durableWrite(bareFile, fileBytes(logFile))) {
+    std::fprintf(stderr, "writing %s failed\n", bareFile.c_str());
+    return 1;
+  }
 
   kinetra::Application& application = kinetra::Application::shared();
   auto loop = std::make_unique<kinetra::RunLoop>();
@@ -141,8 +147,10 @@ int run(const std::filesystem::path& documents, const std::filesystem::path& res
       if (!change()) return std::nullopt;
       figures.changes.push_back(milliseconds(Clock::now() - start));
       const std::string bytes = fileBytes(logFile);
+      // Beside the log, not over it: the application would rightly take a log replaced by
+      // someone else for one it cannot copy its unchanged days from.
       const Clock::time_point writeStart = Clock::now();
-      if (!durableWrite(logFile, bytes)) return std::nullopt;
+      if (!durableWrite(bareFile, bytes)) return std::nullopt;
       figures.writes.push_back(milliseconds(Clock::now() - writeStart));
     }
     return figures;
