@@ -1,6 +1,7 @@
 #include "model/LogCsv.h"
 
 #include <cstring>
+#include <iterator>
 
 #include "model/DayList.h"
 #include "model/LogEntry.h"
@@ -74,23 +75,37 @@ void appendDayGroup(Text& csv, const PropertyList& log, const std::string& day,
   appendDay(csv, log, day, groupSize);
 }
 
-template <class Text>
-void appendSection(Text& csv, const PropertyList& log, std::size_t groupSize,
-                   const LogCsv::Inputs& inputs) {
-  for (const std::string& day : sectionDays(log, inputs)) appendDayGroup(csv, log, day, groupSize);
-}
+// The export's two sections, in order: each a head, then a group per day of its log.
+struct Section {
+  std::string_view head;
+  std::string_view header;
+  const PropertyList& (*log)(const LogCsv::Inputs&);
+  std::size_t groupSize;
+};
+constexpr Section kSections[] = {
+    {"Cardio\n", LogCsv::kCardioHeader,
+     [](const LogCsv::Inputs& inputs) -> const PropertyList& { return inputs.aerobicsLog; },
+     kCardioValues},
+    {"\n\nExercise\n", LogCsv::kStrengthHeader,
+     [](const LogCsv::Inputs& inputs) -> const PropertyList& { return inputs.exerciseLog; },
+     kStrengthValues},
+};
 
-constexpr std::string_view kCardioHead = "Cardio\n";
-constexpr std::string_view kStrengthHead = "\n\nExercise\n";
+template <class Text>
+void appendHead(Text& csv, const Section& section) {
+  append(csv, section.head);
+  append(csv, section.header);
+}
 
 template <class Text>
 void buildInto(Text& csv, const LogCsv::Inputs& inputs) {
-  append(csv, kCardioHead);
-  append(csv, LogCsv::kCardioHeader);
-  appendSection(csv, inputs.aerobicsLog, kCardioValues, inputs);
-  append(csv, kStrengthHead);
-  append(csv, LogCsv::kStrengthHeader);
-  appendSection(csv, inputs.exerciseLog, kStrengthValues, inputs);
+  for (const Section& section : kSections) {
+    appendHead(csv, section);
+    const PropertyList& log = section.log(inputs);
+    for (const std::string& day : sectionDays(log, inputs)) {
+      appendDayGroup(csv, log, day, section.groupSize);
+    }
+  }
 }
 
 }  // namespace
@@ -115,43 +130,22 @@ std::vector<std::uint8_t> LogCsv::Pieces::next() {
 }
 
 bool LogCsv::Pieces::appendNextPart(std::vector<std::uint8_t>& piece) {
-  switch (stage_) {
-    case Stage::kCardioHead:
-      append(piece, kCardioHead);
-      append(piece, kCardioHeader);
-      listDays(inputs_.aerobicsLog);
-      stage_ = Stage::kCardioDays;
-      return true;
-    case Stage::kCardioDays:
-      if (nextDay_ < days_.size()) {
-        appendDayGroup(piece, inputs_.aerobicsLog, days_[nextDay_++], kCardioValues);
-        return true;
-      }
-      stage_ = Stage::kStrengthHead;
-      return true;
-    case Stage::kStrengthHead:
-      append(piece, kStrengthHead);
-      append(piece, kStrengthHeader);
-      listDays(inputs_.exerciseLog);
-      stage_ = Stage::kStrengthDays;
-      return true;
-    case Stage::kStrengthDays:
-      if (nextDay_ < days_.size()) {
-        appendDayGroup(piece, inputs_.exerciseLog, days_[nextDay_++], kStrengthValues);
-        return true;
-      }
-      stage_ = Stage::kDone;
-      days_ = {};
-      return false;
-    case Stage::kDone:
-      return false;
+  if (section_ >= std::size(kSections)) return false;
+  const Section& section = kSections[section_];
+  const PropertyList& log = section.log(inputs_);
+  if (!headGiven_) {
+    appendHead(piece, section);
+    days_ = sectionDays(log, inputs_);
+    nextDay_ = 0;
+    headGiven_ = true;
+  } else if (nextDay_ < days_.size()) {
+    appendDayGroup(piece, log, days_[nextDay_++], section.groupSize);
+  } else {
+    ++section_;
+    headGiven_ = false;
+    days_ = {};
   }
-  return false;
-}
-
-void LogCsv::Pieces::listDays(const PropertyList& log) {
-  days_ = sectionDays(log, inputs_);
-  nextDay_ = 0;
+  return true;
 }
 
 std::string LogCsv::quoted(std::string_view value) {

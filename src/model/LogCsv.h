@@ -58,16 +58,15 @@ class LogCsv {
     std::vector<std::uint8_t> next();
 
    private:
-    enum class Stage { kCardioHead, kCardioDays, kStrengthHead, kStrengthDays, kDone };
-
-    // Appends the current stage's next part (a head, or one day) to `piece`; false at the end.
+    // Appends the next part of the text (a section's head, or one day) to `piece`, or moves on to
+    // the next section; false at the end.
     bool appendNextPart(std::vector<std::uint8_t>& piece);
-    void listDays(const PropertyList& log);
 
     Inputs inputs_;
     std::size_t pieceBytes_;
-    Stage stage_ = Stage::kCardioHead;
-    std::vector<std::string> days_;
+    std::size_t section_ = 0;
+    bool headGiven_ = false;
+    std::vector<std::string> days_;  // the current section's, once its head is given
     std::size_t nextDay_ = 0;
   };
 

@@ -238,6 +238,19 @@ INSTANTIATE_TEST_SUITE_P(EveryFileEveryStep, UserFileFaultTest,
 class UserFileStoreFaultTest : public ::testing::Test, protected FaultyDocuments {
  protected:
   UserFileStoreFaultTest() { std::filesystem::create_directories(documents()); }
+
+  // A set logged on generation `g`'s day and saved naming that day alone.
+  static Status logAndSave(UserData& data, int g) {
+    data.exerciseLog.asDictionary()[day(g)] =
+        PropertyList::Dictionary{{"Squat", PropertyList::Array{std::to_string(g), "5", ""}}};
+    const std::vector<std::string> changed = {day(g)};
+    return data.saveExerciseLog(changed);
+  }
+  // How many copies from a file written before the saves so far made.
+  long copies() const {
+    return std::count_if(fileSystem_.calls().begin(), fileSystem_.calls().end(),
+                         [](const auto& call) { return call.call == Call::kCopyRange; });
+  }
 };
 
 // Where the folder has no hard links the unreadable log is renamed aside; a save that then fails
@@ -358,16 +371,7 @@ TEST_F(UserFileStoreFaultTest, APictureWhoseSaveFailedIsSavedWithTheCustomExerci
 TEST_F(UserFileStoreFaultTest, ASaveThatCannotTakeTheOldDaysReportsItAndTheNextCarriesAll) {
   const auto logFile = documents() / "Kinetra_Log.plist";
   data_.load();
-  const auto change = [&](int g) {
-    data_.exerciseLog.asDictionary()[day(g)] =
-        PropertyList::Dictionary{{"Squat", PropertyList::Array{std::to_string(g), "5", ""}}};
-    const std::vector<std::string> changed = {day(g)};
-    return data_.saveExerciseLog(changed);
-  };
-  const auto copies = [&] {
-    return std::count_if(fileSystem_.calls().begin(), fileSystem_.calls().end(),
-                         [](const auto& call) { return call.call == Call::kCopyRange; });
-  };
+  const auto change = [&](int g) { return logAndSave(data_, g); };
   for (int g = 1; g <= 5; ++g) ASSERT_TRUE(change(g).ok());
   int g = 6;
   for (const int error : {EIO, ENOSPC}) {
@@ -396,12 +400,7 @@ TEST_F(UserFileStoreFaultTest, ASaveThatCannotTakeTheOldDaysReportsItAndTheNextC
 TEST_F(UserFileStoreFaultTest, AFileChangedBehindTheStoresBackLendsNothing) {
   const auto logFile = documents() / "Kinetra_Log.plist";
   data_.load();
-  const auto change = [&](int g) {
-    data_.exerciseLog.asDictionary()[day(g)] =
-        PropertyList::Dictionary{{"Squat", PropertyList::Array{std::to_string(g), "5", ""}}};
-    const std::vector<std::string> changed = {day(g)};
-    return data_.saveExerciseLog(changed);
-  };
+  const auto change = [&](int g) { return logAndSave(data_, g); };
   for (int g = 1; g <= 4; ++g) ASSERT_TRUE(change(g).ok());
   // Rewritten in place, longer; then replaced by a file of the same size.
   std::ofstream(logFile, std::ios::trunc) << std::string(50000, 'x');
@@ -439,19 +438,14 @@ TEST_F(UserFileStoreFaultTest, ALoadedLogLendsItsDaysWhenItHoldsThemAsWritten) {
     UserData data(files);
     data.load();
     data.prepareLogChanges();
-    const auto copiesBefore =
-        std::count_if(fileSystem_.calls().begin(), fileSystem_.calls().end(),
-                      [](const auto& call) { return call.call == Call::kCopyRange; });
+    const long copiesBefore = copies();
     data.exerciseLog.asDictionary()[day(3)].asDictionary()["Curl"] =
         PropertyList::Array{"12 kg", "10", ""};
     const std::vector<std::string> changed = {day(3)};
     ASSERT_TRUE(data.saveExerciseLog(changed).ok());
     EXPECT_EQ(testing::fileContents(logFile), serialised(data.exerciseLog));
-    const auto copies =
-        std::count_if(fileSystem_.calls().begin(), fileSystem_.calls().end(),
-                      [](const auto& call) { return call.call == Call::kCopyRange; }) -
-        copiesBefore;
-    EXPECT_EQ(copies > 0, bytes == canonical) << copies;
+    const long copied = copies() - copiesBefore;
+    EXPECT_EQ(copied > 0, bytes == canonical) << copied;
   }
   EXPECT_TRUE(lines_.empty()) << lines_[0];
 }
