@@ -13,6 +13,7 @@
 #include "shell/WebShell.h"
 #include "ui/Application.h"
 
+#include <malloc.h>
 #include <sys/resource.h>
 
 #include <boost/asio/io_context.hpp>
@@ -270,6 +271,10 @@ int runKinetra(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Large blocks (a graph's canvas, a file read whole) are mapped and given back when freed.
+  // Left to itself, glibc raises this threshold to the largest block freed so far, and later
+  // canvases then come from the heap, which keeps growing by what it cannot return.
+  mallopt(M_MMAP_THRESHOLD, 256 * 1024);
   const std::vector<std::string_view> arguments(argv + 1, argv + argc);
   const std::optional<Options> options = parseOptions(arguments);
   if (!options) {
