@@ -256,7 +256,8 @@ void UserFileStore::release(FileState& fileState) {
   fileState.held = {};
 }
 
-bool UserFileStore::heldIsCurrent(const FileState& fileState, const std::filesystem::path& path) {
+bool UserFileStore::heldIsCurrent(const FileState& fileState,
+                                  const std::filesystem::path& path) const {
   const HeldFile& held = fileState.held;
   struct stat there {};
   struct stat now {};
@@ -266,7 +267,8 @@ bool UserFileStore::heldIsCurrent(const FileState& fileState, const std::filesys
          now.st_mtim.tv_sec == held.modified.tv_sec && now.st_mtim.tv_nsec == held.modified.tv_nsec;
 }
 
-bool UserFileStore::heldHolds(const FileState& fileState, off_t offset, std::string_view bytes) {
+bool UserFileStore::heldHolds(const FileState& fileState, off_t offset,
+                              std::string_view bytes) const {
   if (offset < 0 || offset + static_cast<off_t>(bytes.size()) > fileState.held.size) return false;
   std::string there(bytes.size(), '\0');
   std::size_t got = 0;
@@ -284,6 +286,9 @@ void UserFileStore::checkSerialised([[maybe_unused]] UserFile file,
                                     [[maybe_unused]] const PropertyList& value) const {
 #ifndef NDEBUG
   const FileState& fileState = state(file);
+  // A held file changed by something else is not copied from; the write serialises anew.
+  const auto path = documents_.pathForFile(fileName(file));
+  if (fileState.serialised.inFile() && (!path.ok() || !heldIsCurrent(fileState, *path))) return;
   std::string kept;
   for (const FilePiece& piece : fileState.serialised.pieces()) {
     if (!piece.inSource()) {

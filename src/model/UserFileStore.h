@@ -133,9 +133,9 @@ class UserFileStore {
   bool hold(FileState& state, const std::filesystem::path& path);
   void release(FileState& state);
   // True when the file at `path` is still the held one, unchanged since it was opened.
-  bool heldIsCurrent(const FileState& state, const std::filesystem::path& path);
+  bool heldIsCurrent(const FileState& state, const std::filesystem::path& path) const;
   // Whether the held file has `bytes` at `offset`.
-  bool heldHolds(const FileState& state, off_t offset, std::string_view bytes);
+  bool heldHolds(const FileState& state, off_t offset, std::string_view bytes) const;
 
   FileState& state(UserFile file) { return states_[static_cast<std::size_t>(file)]; }
   const FileState& state(UserFile file) const { return states_[static_cast<std::size_t>(file)]; }
