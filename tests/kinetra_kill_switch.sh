@@ -43,7 +43,10 @@ run_killed() {
 
 # Starts kinetra on $1 without the switch, waits for its banner, then stops it with SIGTERM.
 run_clean() {
-  "$kinetra" --documents "$1" --resources "$resources" --port 0 >"$work/out" 2>&1 &
+  # Emptied first: the started process truncates it only once it runs, and until then the last
+  # run's banner would be taken for this one's.
+  : >"$work/out"
+  "$kinetra" --documents "$1" --resources "$resources" --port 0 >>"$work/out" 2>&1 &
   local pid=$!
   pids+=("$pid")
   for _ in $(seq 1 200); do
