@@ -33,7 +33,8 @@ stage() {
 
 # Starts the installed kinetra $1 with HOME=$2 and no XDG_DATA_HOME; sets $pid and $url.
 start() {
-  (unset XDG_DATA_HOME && HOME=$2 exec "$1" --port 0) >"$work/kinetra.log" 2>&1 &
+  : >"$work/kinetra.log"  # emptied first, so that the last run's banner is not taken for this one's
+  (unset XDG_DATA_HOME && HOME=$2 exec "$1" --port 0) >>"$work/kinetra.log" 2>&1 &
   pid=$!
   for _ in $(seq 1 400); do
     grep -q "Kinetra is running" "$work/kinetra.log" && break

@@ -10,7 +10,8 @@ trap 'rm -rf "$work"' EXIT
 [ $? -eq 2 ] || { echo "malformed command line did not exit 2"; exit 1; }
 
 for signal in INT TERM; do
-  "$kinetra" --documents "$work/docs" --port 0 >"$work/log" 2>&1 &
+  : >"$work/log"  # emptied first, so that the last run's banner is not taken for this one's
+  "$kinetra" --documents "$work/docs" --port 0 >>"$work/log" 2>&1 &
   pid=$!
   for _ in $(seq 1 200); do
     grep -q "Kinetra is running" "$work/log" && break
