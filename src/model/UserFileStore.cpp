@@ -222,7 +222,6 @@ Status UserFileStore::writeSerialised(UserFile file, const PropertyList& value) 
     const Status written = AtomicFile::write(fileSystem_, path, pieces, fileState.held.fd);
     if (written.ok()) {
       // The pieces now lie in the new file; the old one goes when its descriptor does.
-      release(fileState);
       if (hold(fileState, path) && fileState.held.size == static_cast<off_t>(serialised.size())) {
         serialised.keptInFile();
       } else {
@@ -267,19 +266,25 @@ bool UserFileStore::heldIsCurrent(const FileState& fileState,
          now.st_mtim.tv_sec == held.modified.tv_sec && now.st_mtim.tv_nsec == held.modified.tv_nsec;
 }
 
-bool UserFileStore::heldHolds(const FileState& fileState, off_t offset,
-                              std::string_view bytes) const {
-  if (offset < 0 || offset + static_cast<off_t>(bytes.size()) > fileState.held.size) return false;
-  std::string there(bytes.size(), '\0');
+std::optional<std::string> UserFileStore::readHeld(const FileState& fileState, off_t offset,
+                                                   std::size_t length) const {
+  if (offset < 0 || offset + static_cast<off_t>(length) > fileState.held.size) return std::nullopt;
+  std::string there(length, '\0');
   std::size_t got = 0;
   while (got < there.size()) {
     const ssize_t read = fileSystem_.readAt(fileState.held.fd, there.data() + got,
                                             there.size() - got, offset + static_cast<off_t>(got));
     if (read == -EINTR) continue;
-    if (read <= 0) return false;
+    if (read <= 0) return std::nullopt;
     got += static_cast<std::size_t>(read);
   }
-  return there == bytes;
+  return there;
+}
+
+bool UserFileStore::heldHolds(const FileState& fileState, off_t offset,
+                              std::string_view bytes) const {
+  const std::optional<std::string> there = readHeld(fileState, offset, bytes.size());
+  return there && *there == bytes;
 }
 
 void UserFileStore::checkSerialised([[maybe_unused]] UserFile file,
@@ -295,12 +300,9 @@ void UserFileStore::checkSerialised([[maybe_unused]] UserFile file,
       kept += piece.bytes;
       continue;
     }
-    std::string there(piece.length, '\0');
-    if (fileSystem_.readAt(fileState.held.fd, there.data(), there.size(), piece.offset) !=
-        static_cast<ssize_t>(there.size())) {
-      return;  // the write reports what is wrong with the file
-    }
-    kept += there;
+    const std::optional<std::string> there = readHeld(fileState, piece.offset, piece.length);
+    if (!there) return;  // the write reports what is wrong with the file
+    kept += *there;
   }
   const Result<std::string> whole = PropertyListWriter::serialise(value);
   if (whole.ok() && *whole != kept) {

@@ -134,6 +134,9 @@ class UserFileStore {
   void release(FileState& state);
   // True when the file at `path` is still the held one, unchanged since it was opened.
   bool heldIsCurrent(const FileState& state, const std::filesystem::path& path) const;
+  // The held file's `length` bytes at `offset`; nothing when it cannot read them all.
+  std::optional<std::string> readHeld(const FileState& state, off_t offset,
+                                      std::size_t length) const;
   // Whether the held file has `bytes` at `offset`.
   bool heldHolds(const FileState& state, off_t offset, std::string_view bytes) const;
 
