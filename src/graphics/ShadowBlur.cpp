@@ -2,52 +2,103 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <iterator>
 #include <vector>
 
 namespace kinetra {
 
 namespace {
 
-// One box pass along a line of `count` samples `step` bytes apart; `line` is scratch.
-void boxLine(uint8_t* data, int count, size_t step, int radius, std::vector<uint8_t>& line) {
-  line.resize(size_t(count));
-  for (int i = 0; i < count; ++i) line[size_t(i)] = data[size_t(i) * step];
-  const unsigned width = unsigned(2 * radius + 1);
+// Rounded division of a box's sum by its width, by a multiplication: with m = ceil(2^32 / d),
+// (n * m) >> 32 is n / d exactly for every n with n * d < 2^32, since the error n * (m * d -
+// 2^32) / 2^32 is then below 1 while the remainder is at most d - 1. A box's rounded sum is at
+// most 255.5 d, so that holds for widths below 4,096; wider boxes divide.
+class BoxAverage {
+ public:
+  explicit BoxAverage(int radius)
+      : width_(unsigned(2 * radius + 1)),
+        reciprocal_(width_ < kMaxMultipliedWidth ? ((std::uint64_t{1} << 32) + width_ - 1) / width_
+                                                 : 0) {}
+
+  uint8_t operator()(unsigned sum) const {
+    const unsigned rounded = sum + width_ / 2;
+    if (reciprocal_ == 0) return uint8_t(rounded / width_);
+    return uint8_t((std::uint64_t{rounded} * reciprocal_) >> 32);
+  }
+
+ private:
+  static constexpr unsigned kMaxMultipliedWidth = 4096;
+  unsigned width_;
+  std::uint64_t reciprocal_;
+};
+
+bool isBlank(const uint8_t* row, size_t length) {
+  return length == 0 || (row[0] == 0 && std::memcmp(row, row + 1, length - 1) == 0);
+}
+
+// One box pass along a row of `count` samples that are not all zero. Only the span from the
+// first to the last non-zero sample, widened by the radius, can change; it is copied into
+// `line` with `radius` zeros on either side, so that every box sums 2 * radius + 1 samples.
+void boxRow(uint8_t* data, int count, int radius, const BoxAverage& average,
+            std::vector<uint8_t>& line) {
+  const auto inked = [](uint8_t sample) { return sample != 0; };
+  const int first = int(std::find_if(data, data + count, inked) - data);
+  const int last = int(std::find_if(std::make_reverse_iterator(data + count),
+                                    std::make_reverse_iterator(data), inked)
+                           .base() -
+                       data) -
+                   1;
+  const int begin = std::max(first - radius, 0);
+  const int end = std::min(last + radius + 1, count);
+  const size_t span = size_t(end - begin);
+  line.assign(span + 2 * size_t(radius), 0);
+  std::copy_n(data + begin, span, line.begin() + radius);
   unsigned sum = 0;
-  for (int i = 0; i < radius && i < count; ++i) sum += line[size_t(i)];
-  for (int i = 0; i < count; ++i) {
-    const int entering = i + radius;
-    const int leaving = i - radius - 1;
-    if (entering < count) sum += line[size_t(entering)];
-    if (leaving >= 0) sum -= line[size_t(leaving)];
-    data[size_t(i) * step] = uint8_t((sum + width / 2) / width);
+  for (size_t i = 0; i < 2 * size_t(radius); ++i) sum += line[i];
+  uint8_t* out = data + begin;
+  for (size_t i = 0; i < span; ++i) {
+    sum += line[i + 2 * size_t(radius)];
+    out[i] = average(sum);
+    sum -= line[i];
   }
 }
 
-// The same box pass down every column at once, a row at a time, so that memory is read in order
-// rather than a stride apart; `rows` and `sums` are scratch.
+// The same box pass down every column at once, a row at a time, so that memory is read in
+// order. Each row is copied before it is overwritten, into a ring of radius + 1 rows: its slot is
+// next needed by the row radius + 1 further down, at the step where it leaves the box and is
+// subtracted just before that row is copied. Rows marked blank hold only zeros: they add nothing
+// to the sums, and a row whose whole box is blank stays zero without being written.
 void boxColumns(uint8_t* data, int width, int height, size_t stride, int radius,
-                std::vector<uint8_t>& rows, std::vector<unsigned>& sums) {
+                const BoxAverage& average, const std::vector<bool>& blank,
+                std::vector<uint8_t>& ring, std::vector<unsigned>& sums) {
   const size_t rowBytes = size_t(width);
-  rows.resize(rowBytes * size_t(height));
-  for (int y = 0; y < height; ++y) {
-    std::copy_n(data + size_t(y) * stride, rowBytes, rows.data() + size_t(y) * rowBytes);
-  }
+  const size_t ringRows = size_t(radius) + 1;
+  ring.resize(rowBytes * ringRows);
   sums.assign(rowBytes, 0);
-  const auto row = [&](int y) { return rows.data() + size_t(y) * rowBytes; };
-  const auto addRow = [&](int y) {
+  const auto row = [&](int y) { return data + size_t(y) * stride; };
+  const auto saved = [&](int y) { return ring.data() + (size_t(y) % ringRows) * rowBytes; };
+  int inkedInBox = 0;  // rows not blank among y - radius .. y + radius
+  for (int y = 0; y < radius && y < height; ++y) {
+    if (blank[size_t(y)]) continue;
+    ++inkedInBox;
     for (size_t x = 0; x < rowBytes; ++x) sums[x] += row(y)[x];
-  };
-  const auto subtractRow = [&](int y) {
-    for (size_t x = 0; x < rowBytes; ++x) sums[x] -= row(y)[x];
-  };
-  const unsigned boxWidth = unsigned(2 * radius + 1);
-  for (int y = 0; y < radius && y < height; ++y) addRow(y);
+  }
   for (int y = 0; y < height; ++y) {
-    if (y + radius < height) addRow(y + radius);
-    if (y - radius - 1 >= 0) subtractRow(y - radius - 1);
-    uint8_t* out = data + size_t(y) * stride;
-    for (size_t x = 0; x < rowBytes; ++x) out[x] = uint8_t((sums[x] + boxWidth / 2) / boxWidth);
+    const int entering = y + radius;
+    const int leaving = y - radius - 1;
+    if (entering < height && !blank[size_t(entering)]) {
+      ++inkedInBox;
+      for (size_t x = 0; x < rowBytes; ++x) sums[x] += row(entering)[x];
+    }
+    if (leaving >= 0 && !blank[size_t(leaving)]) {
+      --inkedInBox;
+      for (size_t x = 0; x < rowBytes; ++x) sums[x] -= saved(leaving)[x];
+    }
+    if (inkedInBox == 0) continue;
+    if (!blank[size_t(y)]) std::copy_n(row(y), rowBytes, saved(y));
+    uint8_t* out = row(y);
+    for (size_t x = 0; x < rowBytes; ++x) out[x] = average(sums[x]);
   }
 }
 
@@ -74,12 +125,18 @@ int shadowBlurReach(double sigma) {
 
 void blurShadowMask(uint8_t* data, int width, int height, size_t stride, double sigma) {
   std::vector<uint8_t> line;
-  std::vector<uint8_t> rows;
+  std::vector<uint8_t> ring;
   std::vector<unsigned> sums;
+  std::vector<bool> blank(size_t(std::max(height, 0)));
   for (int radius : shadowBoxRadii(sigma)) {
     if (radius == 0) continue;
-    for (int y = 0; y < height; ++y) boxLine(data + size_t(y) * stride, width, 1, radius, line);
-    boxColumns(data, width, height, stride, radius, rows, sums);
+    const BoxAverage average(radius);
+    for (int y = 0; y < height; ++y) {
+      uint8_t* row = data + size_t(y) * stride;
+      blank[size_t(y)] = isBlank(row, size_t(width));
+      if (!blank[size_t(y)]) boxRow(row, width, radius, average, line);
+    }
+    boxColumns(data, width, height, stride, radius, average, blank, ring, sums);
   }
 }
 
