@@ -4,6 +4,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -123,31 +124,83 @@ void setTextOptions(cairo_t* cairo) {
   cairo_font_options_destroy(options);
 }
 
-uint8_t unpremultiply(uint32_t channel, uint32_t alpha) {
-  return uint8_t(std::min<uint32_t>(255, (channel * 255 + alpha / 2) / alpha));
+// Unpremultiplying divides by alpha, rounding: (channel * 255 + alpha / 2) / alpha, at most 255.
+// Multiplying by ceil(2^32 / alpha) and shifting gives the same quotient for every numerator n
+// with n * alpha < 2^32, which holds for all the numerators here (n < 2^16, alpha < 2^8); the
+// static_assert below checks every case.
+constexpr std::array<uint64_t, 256> kAlphaReciprocals = [] {
+  std::array<uint64_t, 256> reciprocals{};
+  for (uint64_t alpha = 1; alpha < 256; ++alpha) {
+    reciprocals[alpha] = ((uint64_t{1} << 32) + alpha - 1) / alpha;
+  }
+  return reciprocals;
+}();
+
+constexpr uint8_t unpremultiply(uint32_t channel, uint32_t alpha) {
+  const uint64_t numerator = channel * 255 + alpha / 2;
+  return uint8_t(std::min<uint64_t>(255, (numerator * kAlphaReciprocals[alpha]) >> 32));
 }
 
-// One row of the surface's premultiplied native-order ARGB as straight RGBA, `width` pixels.
+constexpr bool unpremultiplyDividesExactly() {
+  for (uint32_t alpha = 1; alpha < 256; ++alpha) {
+    for (uint32_t channel = 0; channel < 256; ++channel) {
+      const uint32_t quotient = std::min<uint32_t>(255, (channel * 255 + alpha / 2) / alpha);
+      if (unpremultiply(channel, alpha) != quotient) return false;
+    }
+  }
+  return true;
+}
+static_assert(unpremultiplyDividesExactly());
+
+// One pixel of the surface's premultiplied native-order ARGB as straight RGBA.
+void unpremultiplyPixel(uint32_t argb, uint8_t* out) {
+  const uint32_t a = argb >> 24;
+  if (a == 0) {
+    std::memset(out, 0, 4);
+    return;
+  }
+  if (a == 255) {  // unpremultiplying an opaque pixel changes nothing
+    out[0] = uint8_t(argb >> 16);
+    out[1] = uint8_t(argb >> 8);
+    out[2] = uint8_t(argb);
+    out[3] = 255;
+    return;
+  }
+  out[0] = unpremultiply((argb >> 16) & 0xffu, a);
+  out[1] = unpremultiply((argb >> 8) & 0xffu, a);
+  out[2] = unpremultiply(argb & 0xffu, a);
+  out[3] = uint8_t(a);
+}
+
+// One row of the surface as straight RGBA, `width` pixels. Most of a screen's pixels are
+// transparent or opaque, in runs: four at a time, a group wholly of either kind takes no branch
+// per pixel.
 void unpremultiplyRow(const unsigned char* argbRow, int width, uint8_t* out) {
-  for (int x = 0; x < width; ++x, out += 4) {
+  constexpr int kGroup = 4;
+  int x = 0;
+  for (; x + kGroup <= width; x += kGroup, out += 4 * kGroup) {
+    std::array<uint32_t, kGroup> group;
+    std::memcpy(group.data(), argbRow + size_t(x) * 4, sizeof group);
+    const uint32_t any = group[0] | group[1] | group[2] | group[3];
+    const uint32_t all = group[0] & group[1] & group[2] & group[3];
+    if (any == 0) {
+      std::memset(out, 0, 4 * kGroup);
+    } else if (all >> 24 == 255) {
+      for (int i = 0; i < kGroup; ++i) {
+        const uint32_t argb = group[size_t(i)];
+        out[4 * i] = uint8_t(argb >> 16);
+        out[4 * i + 1] = uint8_t(argb >> 8);
+        out[4 * i + 2] = uint8_t(argb);
+        out[4 * i + 3] = 255;
+      }
+    } else {
+      for (int i = 0; i < kGroup; ++i) unpremultiplyPixel(group[size_t(i)], out + 4 * i);
+    }
+  }
+  for (; x < width; ++x, out += 4) {
     uint32_t argb = 0;
     std::memcpy(&argb, argbRow + size_t(x) * 4, sizeof(argb));
-    const uint32_t a = argb >> 24;
-    if (a == 0) {
-      std::memset(out, 0, 4);
-      continue;
-    }
-    if (a == 255) {  // most pixels of a screen: unpremultiplying an opaque one changes nothing
-      out[0] = uint8_t(argb >> 16);
-      out[1] = uint8_t(argb >> 8);
-      out[2] = uint8_t(argb);
-      out[3] = 255;
-      continue;
-    }
-    out[0] = unpremultiply((argb >> 16) & 0xffu, a);
-    out[1] = unpremultiply((argb >> 8) & 0xffu, a);
-    out[2] = unpremultiply(argb & 0xffu, a);
-    out[3] = uint8_t(a);
+    unpremultiplyPixel(argb, out);
   }
 }
 
