@@ -48,6 +48,13 @@ double PersonalRecords::estimate(const Record& record) {
   return record.weight.kilograms() * (1 + record.reps / 30);
 }
 
+std::vector<PersonalRecords::Day> PersonalRecords::days() const {
+  std::vector<Day> days;
+  days.reserve(estimates_.size());
+  for (const auto& [day, sets] : estimates_) days.push_back(day);
+  return days;
+}
+
 void PersonalRecords::add(const Day& day, std::string_view weightText, std::string_view repsText) {
   std::vector<std::optional<double>>& sets = estimates_[day];
   const WeightUnit named = Weight::unitOf(weightText);

@@ -54,6 +54,8 @@ class PersonalRecords {
   // when no set names a unit.
   WeightUnit unit() const { return unit_; }
   bool empty() const { return !heaviest_.has_value(); }
+  // The days sets were added on, in order.
+  std::vector<Day> days() const;
 
   // True when set `index` of `day` has an estimate that beats the best estimate of every earlier
   // set: those of earlier days and the sets before it on its day. The first set with an

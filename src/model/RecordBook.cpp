@@ -43,12 +43,24 @@ PersonalRecords RecordBook::gather(const PropertyList& log, std::string_view exe
   return records;
 }
 
+PersonalRecords RecordBook::gatherFrom(const PropertyList& log, std::string_view exercise,
+                                       const PersonalRecords& stale) const {
+  PersonalRecords records;
+  for (const PersonalRecords::Day& day : stale.days()) {
+    const PropertyList::Array* entry = LogEntry::find(log, day.key, exercise);
+    if (entry != nullptr) addSets(records, day, *entry);
+  }
+  return records;
+}
+
 const PersonalRecords& RecordBook::of(const PropertyList& log, std::string_view exercise) {
   auto found = exercises_.find(exercise);
   if (found == exercises_.end()) {
-    found = exercises_.emplace(std::string(exercise), gather(log, exercise)).first;
+    found = exercises_.emplace(std::string(exercise), Held{gather(log, exercise)}).first;
+  } else if (found->second.stale) {
+    found->second = Held{gatherFrom(log, exercise, found->second.records)};
   }
-  return found->second;
+  return found->second.records;
 }
 
 void RecordBook::setAppended(const PropertyList& log, std::string_view day,
@@ -59,12 +71,14 @@ void RecordBook::setAppended(const PropertyList& log, std::string_view day,
   const std::optional<PersonalRecords::Day> ordered = dayOf(day);
   if (entry == nullptr || !ordered || entry->size() < kStringsPerSet) return;
   const std::size_t first = (entry->size() / kStringsPerSet - 1) * kStringsPerSet;
-  found->second.add(*ordered, LogEntry::text(*entry, first), LogEntry::text(*entry, first + 1));
+  // Stale records take the set too: its day is one to gather from again.
+  found->second.records.add(*ordered, LogEntry::text(*entry, first),
+                            LogEntry::text(*entry, first + 1));
 }
 
 void RecordBook::forget(std::string_view exercise) {
   const auto found = exercises_.find(exercise);
-  if (found != exercises_.end()) exercises_.erase(found);
+  if (found != exercises_.end()) found->second.stale = true;
 }
 
 void RecordBook::forgetDay(const PropertyList& log, std::string_view day) {
@@ -72,7 +86,8 @@ void RecordBook::forgetDay(const PropertyList& log, std::string_view day) {
 }
 
 bool RecordBook::holds(std::string_view exercise) const {
-  return exercises_.find(exercise) != exercises_.end();
+  const auto found = exercises_.find(exercise);
+  return found != exercises_.end() && !found->second.stale;
 }
 
 }  // namespace kinetra

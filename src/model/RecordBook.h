@@ -16,7 +16,9 @@ namespace kinetra {
 // key → exercise name → three strings per set) and never stored. An exercise's records are
 // gathered from the whole log the first time they are asked for, then kept up to date set by
 // set: whoever appends a set to the log tells the book, and whoever removes sets or days tells
-// it which exercises to gather again.
+// it which exercises to gather again. Removing only takes sets away, so an exercise is gathered
+// again from the days its records were gathered from (and those appended to since), not from
+// the whole log.
 //
 // Days are ordered by the moment their key reads as with the formatter; a key it cannot read
 // has no place in time, and its sets are left out. The formatter must outlive the book. The run
@@ -33,7 +35,9 @@ class RecordBook {
   // The last set of `exercise`'s entry on `day` in `log` was just appended: the exercise's
   // records take it in (when they have been gathered; otherwise they will be, with it).
   void setAppended(const PropertyList& log, std::string_view day, std::string_view exercise);
-  // Sets of `exercise` were removed or changed: its records are gathered again when next asked.
+  // Sets of `exercise` were removed: its records are gathered again when next asked. Sets must
+  // not be added to the log but through setAppended, or the whole log replaced but with
+  // forgetAll.
   void forget(std::string_view exercise);
   // The whole log was replaced (an import): every exercise's records are gathered again.
   void forgetAll() { exercises_.clear(); }
@@ -49,7 +53,16 @@ class RecordBook {
 
  private:
   const DateFormatter& days_;
-  std::map<std::string, PersonalRecords, std::less<>> exercises_;
+  struct Held {
+    PersonalRecords records;
+    bool stale = false;  // sets were removed since: gather again from the records' days
+  };
+
+  // The records of `exercise` from those of `stale.days()` that `log` still holds.
+  PersonalRecords gatherFrom(const PropertyList& log, std::string_view exercise,
+                             const PersonalRecords& stale) const;
+
+  std::map<std::string, Held, std::less<>> exercises_;
 };
 
 }  // namespace kinetra

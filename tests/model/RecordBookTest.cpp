@@ -98,7 +98,8 @@ TEST_F(RecordBookTest, KeptUpToDateTheyEqualAFreshGathering) {
       book_.forgetDay(log_, day);
       LogEntry::removeDay(log_, day);
     } else {
-      book_.of(log_, exercise);
+      ASSERT_TRUE(book_.of(log_, exercise) == book_.gather(log_, exercise))
+          << "step " << step << ", " << exercise << " asked for";
     }
     for (const std::string& name : exercises) {
       if (!book_.holds(name)) continue;
