@@ -71,6 +71,7 @@ VelomarAppDelegate::VelomarAppDelegate(RunLoop& runLoop, Environment environment
       pictures_(bundle_, userFiles_.documents(), &userData_),
       userData_(userFiles_),
       records_(*dateFormatter_),
+      dayKeysAhead_(runLoop, *dateFormatter_),
       mailer_(runLoop, std::move(environment.mail), *this),
       restTimer_(runLoop.clock(), userData_),
       interface_(std::make_unique<MainInterface>(
@@ -110,6 +111,7 @@ void VelomarAppDelegate::applicationDidFinishLaunching(Application& application)
   ui.exerciseScreen.setDoubleTapAction([this] { return turnCardIfAllowed(); });
   setupData();
   prepareSavesTimer_ = runLoop_.schedule(0, [this] { userData_.prepareLogChanges(); });
+  dayKeysAhead_.start({&userData_.exerciseLog, &userData_.aerobicsLog});
   giveGroupBackgrounds();
   ui.velomarTabImage.setImage(Image::resource(bundle_, "logo", "jpg"));
   ui.kinetraTabView.addSubview(ui.velomarTabImage);

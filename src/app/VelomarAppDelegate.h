@@ -26,6 +26,7 @@
 #include "mail/MailAccount.h"
 #include "mail/SMTPMessageDelegate.h"
 #include "model/Catalogue.h"
+#include "model/DayKeysAhead.h"
 #include "model/EditingFlags.h"
 #include "model/ExerciseList.h"
 #include "model/NameIndex.h"
@@ -311,6 +312,8 @@ class VelomarAppDelegate : public ApplicationDelegate,
   Timer dayChangeTimer_;
   // Readies the logs' saves once launching is done and the loop is idle.
   Timer prepareSavesTimer_;
+  // Then reads the logs' day keys ahead, for the lists of days.
+  DayKeysAhead dayKeysAhead_;
   // The screens' modes.
   EditingFlags flags_;
   // The day keys already reported as unreadable, once per run.
