@@ -11,8 +11,6 @@
 #include <bit>
 #include <cmath>
 #include <cstdlib>
-#include <map>
-#include <unordered_map>
 #include <utility>
 
 namespace kinetra {
@@ -73,24 +71,9 @@ class DateFormatter::Impl {
     dayStart_->setLenient(true);
   }
 
-  std::string format(Date date) const {
-    const double seconds = date.timeIntervalSince1970();
-    if (const auto known = formatted_.find(seconds); known != formatted_.end()) {
-      return known->second;
-    }
-    std::string out = formatWithIcu(date);
-    remember(formatted_, seconds, out);
-    return out;
-  }
-
-  std::optional<Date> parse(std::string_view text) const {
-    if (const auto known = parsedDays_.find(text); known != parsedDays_.end()) {
-      return known->second;
-    }
-    std::optional<Date> day = parseWithIcu(text);
-    remember(parsedDays_, std::string(text), day);
-    return day;
-  }
+  // Uncached: DateFormatter remembers what it formats and parses.
+  std::string format(Date date) const { return formatWithIcu(date); }
+  std::optional<Date> parse(std::string_view text) const { return parseWithIcu(text); }
 
   const std::string& localeName() const { return localeName_; }
 
@@ -109,16 +92,6 @@ class DateFormatter::Impl {
   }
 
  private:
-  // The logs hold a few thousand distinct days, and every day list formats and parses all of
-  // them again; ICU takes microseconds for each. Results are remembered, up to a bound.
-  static constexpr std::size_t kMaxRemembered = 1 << 16;
-
-  template <typename Map, typename Key, typename Value>
-  static void remember(Map& map, Key&& key, const Value& value) {
-    if (map.size() >= kMaxRemembered) map.clear();
-    map.emplace(std::forward<Key>(key), value);
-  }
-
   std::string formatWithIcu(Date date) const {
     icu::UnicodeString text;
     format_->format(date.timeIntervalSince1970() * kMillisecondsPerSecond, text);
@@ -171,8 +144,6 @@ class DateFormatter::Impl {
   std::unique_ptr<icu::Calendar> parsed_;
   std::unique_ptr<icu::Calendar> dayStart_;
   std::string localeName_;
-  mutable std::map<std::string, std::optional<Date>, std::less<>> parsedDays_;
-  mutable std::unordered_map<double, std::string> formatted_;
 };
 
 std::unique_ptr<DateFormatter> DateFormatter::mediumStyle(const Options& options) {
