@@ -35,9 +35,8 @@ class RecordBook {
   // The last set of `exercise`'s entry on `day` in `log` was just appended: the exercise's
   // records take it in (when they have been gathered; otherwise they will be, with it).
   void setAppended(const PropertyList& log, std::string_view day, std::string_view exercise);
-  // Sets of `exercise` were removed: its records are gathered again when next asked. Sets must
-  // not be added to the log but through setAppended, or the whole log replaced but with
-  // forgetAll.
+  // Sets of `exercise` were removed: its records are gathered again when next asked. Every set
+  // added to the log must go through setAppended, and a log replaced whole through forgetAll.
   void forget(std::string_view exercise);
   // The whole log was replaced (an import): every exercise's records are gathered again.
   void forgetAll() { exercises_.clear(); }
