@@ -67,13 +67,14 @@ void boxRow(uint8_t* data, int count, int radius, const BoxAverage& average,
 // The same box pass down every column at once, a row at a time, so that memory is read in
 // order. Each row is copied before it is overwritten, into a ring of radius + 1 rows: its slot is
 // next needed by the row radius + 1 further down, at the step where it leaves the box and is
-// subtracted just before that row is copied. Rows marked blank hold only zeros: they add nothing
-// to the sums, and a row whose whole box is blank stays zero without being written.
+// subtracted just before that row is copied. (A mask of fewer rows gives each its own slot.) Rows
+// marked blank hold only zeros: they add nothing to the sums, and a row whose whole box is blank
+// stays zero without being written.
 void boxColumns(uint8_t* data, int width, int height, size_t stride, int radius,
                 const BoxAverage& average, const std::vector<bool>& blank,
                 std::vector<uint8_t>& ring, std::vector<unsigned>& sums) {
   const size_t rowBytes = size_t(width);
-  const size_t ringRows = size_t(radius) + 1;
+  const size_t ringRows = std::min(size_t(radius) + 1, size_t(height));
   ring.resize(rowBytes * ringRows);
   sums.assign(rowBytes, 0);
   const auto row = [&](int y) { return data + size_t(y) * stride; };
