@@ -72,8 +72,29 @@ class DateFormatter::Impl {
   }
 
   // Uncached: DateFormatter remembers what it formats and parses.
-  std::string format(Date date) const { return formatWithIcu(date); }
-  std::optional<Date> parse(std::string_view text) const { return parseWithIcu(text); }
+  std::string format(Date date) const {
+    icu::UnicodeString text;
+    format_->format(date.timeIntervalSince1970() * kMillisecondsPerSecond, text);
+    std::string out;
+    text.toUTF8String(out);
+    return out;
+  }
+
+  std::optional<Date> parse(std::string_view text) const {
+    // ICU skips leading white space even when told not to be lenient.
+    if (text.empty() || isWhiteSpace(text.front()) || isWhiteSpace(text.back())) {
+      return std::nullopt;
+    }
+    const icu::UnicodeString unicode = icu::UnicodeString::fromUTF8(
+        icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
+    icu::ParsePosition position(0);
+    parsed_->clear();
+    format_->parse(unicode, *parsed_, position);
+    if (position.getErrorIndex() >= 0 || position.getIndex() != unicode.length()) {
+      return std::nullopt;
+    }
+    return startOfParsedDay();
+  }
 
   const std::string& localeName() const { return localeName_; }
 
@@ -92,30 +113,6 @@ class DateFormatter::Impl {
   }
 
  private:
-  std::string formatWithIcu(Date date) const {
-    icu::UnicodeString text;
-    format_->format(date.timeIntervalSince1970() * kMillisecondsPerSecond, text);
-    std::string out;
-    text.toUTF8String(out);
-    return out;
-  }
-
-  std::optional<Date> parseWithIcu(std::string_view text) const {
-    // ICU skips leading white space even when told not to be lenient.
-    if (text.empty() || isWhiteSpace(text.front()) || isWhiteSpace(text.back())) {
-      return std::nullopt;
-    }
-    const icu::UnicodeString unicode = icu::UnicodeString::fromUTF8(
-        icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
-    icu::ParsePosition position(0);
-    parsed_->clear();
-    format_->parse(unicode, *parsed_, position);
-    if (position.getErrorIndex() >= 0 || position.getIndex() != unicode.length()) {
-      return std::nullopt;
-    }
-    return startOfParsedDay();
-  }
-
   // The first moment of the day the last parse named. A time zone that skips midnight (a
   // transition at 00:00) starts the day at the first instant after the gap, as the lenient
   // calendar resolves it.

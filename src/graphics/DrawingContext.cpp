@@ -152,6 +152,14 @@ constexpr bool unpremultiplyDividesExactly() {
 }
 static_assert(unpremultiplyDividesExactly());
 
+// An opaque pixel of the surface as RGBA: unpremultiplying it changes nothing.
+void copyOpaquePixel(uint32_t argb, uint8_t* out) {
+  out[0] = uint8_t(argb >> 16);
+  out[1] = uint8_t(argb >> 8);
+  out[2] = uint8_t(argb);
+  out[3] = 255;
+}
+
 // One pixel of the surface's premultiplied native-order ARGB as straight RGBA.
 void unpremultiplyPixel(uint32_t argb, uint8_t* out) {
   const uint32_t a = argb >> 24;
@@ -159,11 +167,8 @@ void unpremultiplyPixel(uint32_t argb, uint8_t* out) {
     std::memset(out, 0, 4);
     return;
   }
-  if (a == 255) {  // unpremultiplying an opaque pixel changes nothing
-    out[0] = uint8_t(argb >> 16);
-    out[1] = uint8_t(argb >> 8);
-    out[2] = uint8_t(argb);
-    out[3] = 255;
+  if (a == 255) {
+    copyOpaquePixel(argb, out);
     return;
   }
   out[0] = unpremultiply((argb >> 16) & 0xffu, a);
@@ -186,13 +191,7 @@ void unpremultiplyRow(const unsigned char* argbRow, int width, uint8_t* out) {
     if (any == 0) {
       std::memset(out, 0, 4 * kGroup);
     } else if (all >> 24 == 255) {
-      for (int i = 0; i < kGroup; ++i) {
-        const uint32_t argb = group[size_t(i)];
-        out[4 * i] = uint8_t(argb >> 16);
-        out[4 * i + 1] = uint8_t(argb >> 8);
-        out[4 * i + 2] = uint8_t(argb);
-        out[4 * i + 3] = 255;
-      }
+      for (int i = 0; i < kGroup; ++i) copyOpaquePixel(group[size_t(i)], out + 4 * i);
     } else {
       for (int i = 0; i < kGroup; ++i) unpremultiplyPixel(group[size_t(i)], out + 4 * i);
     }
