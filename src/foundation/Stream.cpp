@@ -1,25 +1,18 @@
 #include "foundation/Stream.h"
 
-#include <openssl/ssl.h>
-#include <openssl/x509_vfy.h>
-
 #include <algorithm>
 #include <array>
 #include <boost/asio/connect.hpp>
 #include <boost/asio/io_context.hpp>
-#include <boost/asio/ip/address.hpp>
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/post.hpp>
-#include <boost/asio/ssl/context.hpp>
-#include <boost/asio/ssl/error.hpp>
-#include <boost/asio/ssl/stream.hpp>
 #include <boost/asio/write.hpp>
 #include <cstring>
 #include <deque>
-#include <optional>
 #include <utility>
 
 #include "foundation/RunLoop.h"
+#include "foundation/TlsSession.h"
 
 namespace kinetra {
 
@@ -33,29 +26,18 @@ namespace {
 constexpr std::size_t kMaxHostNameLength = 253;
 // Reading from the socket pauses while this many received bytes wait for read().
 constexpr std::size_t kMaxBufferedInput = 64 * 1024;
-constexpr std::size_t kReadChunk = 16 * 1024;
+constexpr std::size_t kReadChunk = TlsSession::kMaxReceive;
+// A secure stream encrypts this much of a write at a time, so a long one is not held twice.
+constexpr std::size_t kEncryptChunk = 64 * 1024;
 
 bool isUsableHostName(const std::string& hostName) {
   return !hostName.empty() && hostName.size() <= kMaxHostNameLength &&
          hostName.find('\0') == std::string::npos;
 }
 
-bool isPeerClosing(const ErrorCode& error) {
-  // A TLS peer that drops the connection without close_notify counts as a clean end: the
-  // protocols on these streams frame their own messages, so a cut cannot go unnoticed.
-  return error == asio::error::eof || error == asio::ssl::error::stream_truncated;
-}
-
-std::string tlsFailure(const ErrorCode& error, SSL* ssl) {
-  std::string text = "TLS handshake failed: " + error.message();
-  const long verifyResult = SSL_get_verify_result(ssl);
-  if (verifyResult != X509_V_OK) {
-    text += " (";
-    text += X509_verify_cert_error_string(verifyResult);
-    text += ")";
-  }
-  return text;
-}
+// A TLS peer that drops the connection without close_notify counts as a clean end too: the
+// protocols on these streams frame their own messages, so a cut cannot go unnoticed.
+bool isPeerClosing(const ErrorCode& error) { return error == asio::error::eof; }
 
 }  // namespace
 
@@ -106,15 +88,15 @@ class Stream::Connection : public std::enable_shared_from_this<Connection> {
   void onWritten(const ErrorCode& error);
 
   void continueUpgrade();
-  void onHandshake(const ErrorCode& error);
+  void continueHandshake();
+  void onHandshakeDone();
+  bool decryptReceived(std::string_view ciphertext);
+  bool encryptNextWrite();
 
   asio::io_context& io_;
   tcp::resolver resolver_;
   tcp::socket socket_;
-  // Declared after the socket it wraps and before nothing that needs it: destroyed first.
-  std::unique_ptr<asio::ssl::context> tlsContext_;
-  std::optional<asio::ssl::stream<tcp::socket&>> tls_;
-  std::string tlsHostName_;
+  std::unique_ptr<TlsSession> tls_;  // from startTls() on
 
   Stream* owner_;
   StreamDelegate* delegate_;
@@ -132,9 +114,15 @@ class Stream::Connection : public std::enable_shared_from_this<Connection> {
   bool readDuringEvent_ = false;
   bool offerPosted_ = false;
 
-  std::deque<std::string> writeQueue_;  // the front one is in flight while writeInFlight_
+  // Plaintext writes. In the clear the front one is in flight while writeInFlight_; once secure,
+  // they are encrypted in turn, frontEncrypted_ bytes of the front one so far.
+  std::deque<std::string> writeQueue_;
+  std::size_t frontEncrypted_ = 0;
   std::deque<std::string> heldWrites_;  // made during the TLS upgrade
+  std::string toPeer_;                  // ciphertext waiting to be sent
+  std::string toPeerInFlight_;
   bool writeInFlight_ = false;
+  bool writingCiphertext_ = false;
 };
 
 // --- events ---------------------------------------------------------------------------------
@@ -232,17 +220,13 @@ void Stream::Connection::onConnected(const ErrorCode& error) {
 
 void Stream::Connection::startReading() {
   if (readPending_ || peerClosed_ || !canTransfer()) return;
-  if (upgrade_ == Upgrade::kDraining || upgrade_ == Upgrade::kHandshaking) return;
-  if (bufferedSize() >= kMaxBufferedInput) return;
+  if (upgrade_ == Upgrade::kDraining) return;
+  if (upgrade_ != Upgrade::kHandshaking && bufferedSize() >= kMaxBufferedInput) return;
   readPending_ = true;
-  auto handler = [self = shared_from_this()](const ErrorCode& error, std::size_t length) {
-    self->onRead(error, length);
-  };
-  if (upgrade_ == Upgrade::kSecure) {
-    tls_->async_read_some(asio::buffer(readChunk_), std::move(handler));
-  } else {
-    socket_.async_read_some(asio::buffer(readChunk_), std::move(handler));
-  }
+  socket_.async_read_some(asio::buffer(readChunk_),
+                          [self = shared_from_this()](const ErrorCode& error, std::size_t length) {
+                            self->onRead(error, length);
+                          });
 }
 
 void Stream::Connection::onRead(const ErrorCode& error, std::size_t length) {
@@ -253,23 +237,51 @@ void Stream::Connection::onRead(const ErrorCode& error, std::size_t length) {
     continueUpgrade();
     return;
   }
-  if (error && isPeerClosing(error)) {
-    peerClosed_ = true;
-  } else if (error) {
-    const bool tlsLayer = error.category() == asio::error::get_ssl_category() ||
-                          error.category() == asio::ssl::error::get_stream_category();
-    fail(tlsLayer ? Status::TlsError("read failed: " + error.message())
-                  : Status::NetworkError("read failed: " + error.message()));
+  if (error && !isPeerClosing(error)) {
+    fail(Status::NetworkError("read failed: " + error.message()));
     return;
+  }
+  const std::string_view received(readChunk_.data(), error ? 0 : length);
+  if (upgrade_ == Upgrade::kHandshaking) {
+    if (error) {
+      fail(Status::TlsError("TLS handshake failed: the peer closed the connection"));
+      return;
+    }
+    if (Status status = tls_->receive(received); !status.ok()) {
+      fail(std::move(status));
+      return;
+    }
+    continueHandshake();
+    return;
+  }
+  if (error) {
+    peerClosed_ = true;
   } else {
     if (inboxStart_ > 0 && inboxStart_ >= inbox_.size() / 2) {
       inbox_.erase(0, inboxStart_);
       inboxStart_ = 0;
     }
-    inbox_.append(readChunk_.data(), length);
+    if (upgrade_ != Upgrade::kSecure) {
+      inbox_.append(received);
+    } else if (!decryptReceived(received)) {
+      return;
+    }
   }
   offerInput();
   startReading();
+}
+
+// Adds what `ciphertext` completes to the received plaintext, and sends whatever the session
+// answers. False once the stream has failed.
+bool Stream::Connection::decryptReceived(std::string_view ciphertext) {
+  Status status = tls_->receive(ciphertext);
+  if (status.ok()) status = tls_->decrypt(inbox_, toPeer_, peerClosed_);
+  if (!status.ok()) {
+    fail(std::move(status));
+    return false;
+  }
+  flushWrites();
+  return !isFinished();
 }
 
 std::size_t Stream::Connection::read(std::span<char> buffer) {
@@ -330,20 +342,46 @@ bool Stream::Connection::write(std::string_view bytes) {
   return true;
 }
 
+// In the clear, sends the front write. During the handshake, sends what the session wrote; once
+// secure, that and then the queued writes, encrypted a piece at a time.
 void Stream::Connection::flushWrites() {
-  if (writeInFlight_ || writeQueue_.empty() || !canTransfer()) return;
-  if (upgrade_ == Upgrade::kHandshaking) return;
-  writeInFlight_ = true;
+  if (writeInFlight_ || !canTransfer()) return;
   auto handler = [self = shared_from_this()](const ErrorCode& error, std::size_t) {
     self->onWritten(error);
   };
-  // Deque elements stay in place while others are added or removed, so the buffer stays valid.
-  auto buffer = asio::buffer(writeQueue_.front());
-  if (upgrade_ == Upgrade::kSecure) {
-    asio::async_write(*tls_, buffer, std::move(handler));
-  } else {
-    asio::async_write(socket_, buffer, std::move(handler));
+  if (upgrade_ == Upgrade::kNone || upgrade_ == Upgrade::kDraining) {
+    if (writeQueue_.empty()) return;
+    writeInFlight_ = true;
+    writingCiphertext_ = false;
+    // Deque elements stay in place while others are added or removed: the buffer stays valid.
+    asio::async_write(socket_, asio::buffer(writeQueue_.front()), std::move(handler));
+    return;
   }
+  if (toPeer_.empty() && upgrade_ == Upgrade::kSecure && !encryptNextWrite()) return;
+  if (toPeer_.empty()) return;
+  toPeerInFlight_ = std::move(toPeer_);
+  toPeer_.clear();
+  writeInFlight_ = true;
+  writingCiphertext_ = true;
+  asio::async_write(socket_, asio::buffer(toPeerInFlight_), std::move(handler));
+}
+
+// Encrypts the next piece of the queued writes into toPeer_. False when there is none, or when
+// the stream has failed.
+bool Stream::Connection::encryptNextWrite() {
+  if (writeQueue_.empty()) return false;
+  const std::string_view front = writeQueue_.front();
+  const std::string_view piece = front.substr(frontEncrypted_, kEncryptChunk);
+  if (Status status = tls_->encrypt(piece, toPeer_); !status.ok()) {
+    fail(std::move(status));
+    return false;
+  }
+  frontEncrypted_ += piece.size();
+  if (frontEncrypted_ == front.size()) {
+    writeQueue_.pop_front();
+    frontEncrypted_ = 0;
+  }
+  return true;
 }
 
 void Stream::Connection::onWritten(const ErrorCode& error) {
@@ -351,6 +389,11 @@ void Stream::Connection::onWritten(const ErrorCode& error) {
   if (isFinished()) return;
   if (error) {
     fail(Status::NetworkError("write failed: " + error.message()));
+    return;
+  }
+  if (writingCiphertext_) {
+    toPeerInFlight_.clear();
+    flushWrites();
     return;
   }
   writeQueue_.pop_front();
@@ -365,22 +408,10 @@ void Stream::Connection::onWritten(const ErrorCode& error) {
 
 bool Stream::Connection::startTls(const TlsOptions& options, const std::string& streamHostName) {
   if (state_ != State::kOpen || upgrade_ != Upgrade::kNone) return false;
-  auto context = std::make_unique<asio::ssl::context>(asio::ssl::context::tls_client);
-  SSL_CTX_set_min_proto_version(context->native_handle(), TLS1_2_VERSION);
-  context->set_options(asio::ssl::context::default_workarounds |
-                       asio::ssl::context::no_compression);
-  ErrorCode error;
-  if (options.verification == TlsVerification::kVerifyPeer) {
-    context->set_verify_mode(asio::ssl::verify_peer, error);
-    if (!error && options.caFile.empty()) context->set_default_verify_paths(error);
-    if (!error && !options.caFile.empty()) context->load_verify_file(options.caFile, error);
-  } else {
-    context->set_verify_mode(asio::ssl::verify_none, error);
-  }
-  if (error) return false;
-
-  tlsContext_ = std::move(context);
-  tlsHostName_ = options.hostName.empty() ? streamHostName : options.hostName;
+  auto session =
+      TlsSession::create(options, options.hostName.empty() ? streamHostName : options.hostName);
+  if (!session.ok()) return false;
+  tls_ = std::move(session).value();
   upgrade_ = Upgrade::kDraining;
   discardBufferedInput();
   continueUpgrade();
@@ -405,34 +436,34 @@ void Stream::Connection::continueUpgrade() {
   }
   discardBufferedInput();
   upgrade_ = Upgrade::kHandshaking;
-  tls_.emplace(socket_, *tlsContext_);
-  SSL* ssl = tls_->native_handle();
-  const bool verify = SSL_CTX_get_verify_mode(tlsContext_->native_handle()) != SSL_VERIFY_NONE;
-  ErrorCode notAnAddress;
-  const auto address = asio::ip::make_address(tlsHostName_, notAnAddress);
-  if (notAnAddress) {
-    // SSL_set_tlsext_host_name() spelled out: the macro's C cast trips our warnings.
-    SSL_ctrl(ssl, SSL_CTRL_SET_TLSEXT_HOSTNAME, TLSEXT_NAMETYPE_host_name,
-             const_cast<char*>(tlsHostName_.c_str()));
-    if (verify) SSL_set1_host(ssl, tlsHostName_.c_str());
-  } else if (verify) {
-    X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(ssl), address.to_string().c_str());
-  }
-  tls_->async_handshake(
-      asio::ssl::stream_base::client,
-      [self = shared_from_this()](const ErrorCode& error) { self->onHandshake(error); });
+  continueHandshake();
 }
 
-void Stream::Connection::onHandshake(const ErrorCode& error) {
-  if (isFinished()) return;
-  if (error) {
-    fail(Status::TlsError(tlsFailure(error, tls_->native_handle())));
-    return;
+void Stream::Connection::continueHandshake() {
+  switch (tls_->handshake(toPeer_)) {
+    case TlsSession::Progress::kNeedsInput:
+      flushWrites();
+      startReading();
+      return;
+    case TlsSession::Progress::kFailed:
+      fail(Status::TlsError(tls_->failure()));
+      return;
+    case TlsSession::Progress::kEstablished:
+      flushWrites();  // the handshake's last message
+      onHandshakeDone();
+      return;
   }
+}
+
+void Stream::Connection::onHandshakeDone() {
   upgrade_ = Upgrade::kSecure;
   for (auto& bytes : heldWrites_) writeQueue_.push_back(std::move(bytes));
   heldWrites_.clear();
+  // The peer may have sent records right after its part of the handshake.
+  if (!decryptReceived({})) return;
   deliver(StreamEvent::kTlsEstablished);
+  if (isFinished()) return;
+  offerInput();
   if (isFinished()) return;
   startReading();
   flushWrites();

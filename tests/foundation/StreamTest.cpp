@@ -292,11 +292,12 @@ struct TlsOutcome {
 
 // A STARTTLS-shaped exchange: greeting and go-ahead in the clear (the go-ahead followed at once by
 // injected plaintext the client must never see), the handshake on the same socket, then one
-// request and reply encrypted, and the server hanging up.
+// request and reply encrypted (each one line), and the server hanging up.
 class StreamTlsTest : public StreamTest {
  protected:
   TlsOutcome exchange(const PeerConnection::TlsSettings& serverSettings, const std::string& host,
-                      const TlsOptions& options) {
+                      const TlsOptions& options, const std::string& request = "EHLO secure\r\n",
+                      const std::string& reply = "250 secure hello\r\n") {
     TlsOutcome outcome;
     LoopbackServer server([&](PeerConnection* peer) {
       if (peer == nullptr) return;
@@ -306,7 +307,7 @@ class StreamTlsTest : public StreamTest {
       outcome.serverHandshook = peer->acceptTls(serverSettings);
       if (!outcome.serverHandshook) return;
       if (auto line = peer->readUntil("\r\n")) outcome.serverHeard = *line;
-      peer->write("250 secure hello\r\n");
+      peer->write(reply);
       peer->close();
     });
 
@@ -324,7 +325,7 @@ class StreamTlsTest : public StreamTest {
         upgraded = true;
         EXPECT_TRUE(stream.startTls(options));
         EXPECT_FALSE(stream.startTls(options));
-        stream.write("EHLO secure\r\n");  // held until the handshake is done
+        stream.write(request);  // held until the handshake is done
         // From here on everything read counts, whether it comes before the handshake or after.
         recorder.received.clear();
         recorder.readSize = 1024;
@@ -359,6 +360,25 @@ TEST_F(StreamTlsTest, UpgradesInPlaceAndDropsPlaintextSentAfterTheGoAhead) {
   EXPECT_EQ(outcome.receivedAfterUpgrade, "250 secure hello\r\n");
   EXPECT_THAT(outcome.receivedAfterUpgrade, Not(HasSubstr("INJECTED")));
   EXPECT_TRUE(outcome.endAfterUpgrade);  // a hang-up without close_notify reads as the end
+}
+
+// Both far longer than a record, and than what the stream encrypts at a time.
+TEST_F(StreamTlsTest, LongWritesAndRepliesCrossWhole) {
+  std::string request;
+  std::string reply;
+  for (int i = 0; i < 300'000; ++i) {
+    request += static_cast<char>('a' + i % 26);
+    reply += static_cast<char>('A' + i % 23);
+  }
+  request += "\r\n";
+  reply += "\r\n";
+  const TlsOutcome outcome =
+      exchange(caSignedServer(), "localhost", trustingTestCa(), request, reply);
+  ASSERT_TRUE(outcome.established) << outcome.error.toString();
+  EXPECT_TRUE(outcome.serverHeard == request) << outcome.serverHeard.size() << " bytes heard";
+  EXPECT_TRUE(outcome.receivedAfterUpgrade == reply)
+      << outcome.receivedAfterUpgrade.size() << " bytes received";
+  EXPECT_TRUE(outcome.endAfterUpgrade);
 }
 
 TEST_F(StreamTlsTest, AnAddressIsVerifiedAgainstTheCertificatesAddresses) {
