@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "foundation/Date.h"
+#include "foundation/SortedDictionary.h"
 
 namespace kinetra {
 
@@ -44,8 +44,8 @@ class PropertyList {
   static constexpr std::size_t kMaxFileBytes = std::size_t{128} << 20;
 
   using Array = std::vector<PropertyList>;
-  // std::less<> allows lookups by std::string_view without building a key.
-  using Dictionary = std::map<std::string, PropertyList, std::less<>>;
+  // Looked up by std::string_view without building a key.
+  using Dictionary = SortedDictionary<PropertyList>;
   using Data = std::vector<std::uint8_t>;
 
   // A property-list integer: any value from -2^63 to 2^64 - 1, the range the formats carry.

@@ -156,7 +156,7 @@ class LibplistConverter {
 
   Status convertDictionary(plist_t node, int depth, PropertyList& out) {
     if (Status status = enter(depth); !status.ok()) return status;
-    PropertyList::Dictionary dictionary;
+    PropertyList::Dictionary::Entries entries;
     plist_dict_iter rawIterator = nullptr;
     plist_dict_new_iter(node, &rawIterator);
     std::unique_ptr<void, MallocFree> iterator(rawIterator);
@@ -169,12 +169,11 @@ class LibplistConverter {
       if (key == nullptr) return corrupt("key that is not text");
       PropertyList value;
       if (Status status = convert(item, depth + 1, value); !status.ok()) return status;
-      std::string name = keptText(key.get());
-      const std::size_t before = dictionary.size();
-      auto entry = dictionary.insert_or_assign(std::move(name), std::move(value)).first;
-      if (dictionary.size() == before) noteInexact("key repeated: " + excerpt(entry->first));
+      entries.emplace_back(keptText(key.get()), std::move(value));
     }
-    out = std::move(dictionary);
+    out = PropertyList::Dictionary::fromEntries(std::move(entries), [this](const std::string& key) {
+      noteInexact("key repeated: " + excerpt(key));
+    });
     return Status::Ok();
   }
 

@@ -432,7 +432,8 @@ Status XmlPropertyListParser::openContainer(PropertyList value) {
     return Status::TooLarge("containers nested deeper than " +
                             std::to_string(PropertyList::kMaxDepth));
   }
-  stack_.push_back(Frame{std::move(value), {}, false, pending_.size()});
+  const std::size_t firstPending = value.isArray() ? pending_.size() : pendingEntries_.size();
+  stack_.push_back(Frame{std::move(value), {}, false, firstPending});
   deepest_ = std::max(deepest_, static_cast<int>(stack_.size()));
   return Status::Ok();
 }
@@ -450,12 +451,11 @@ Status XmlPropertyListParser::addValue(PropertyList value) {
     return Status::Ok();
   }
   if (!frame.hasKey) return corrupt("dictionary value without a key");
-  auto& dictionary = frame.value.asDictionary();
-  const std::size_t before = dictionary.size();
-  // Files are written with sorted keys, so the end is nearly always the right place.
-  auto entry =
-      dictionary.insert_or_assign(dictionary.end(), std::move(frame.key), std::move(value));
-  if (dictionary.size() == before) noteInexact("key repeated: " + excerpt(entry->first));
+  // A key repeated at once is told here, where it is; closeContainer() finds the others.
+  if (pendingEntries_.size() > frame.firstPending && pendingEntries_.back().first == frame.key) {
+    noteInexact("key repeated: " + excerpt(frame.key));
+  }
+  pendingEntries_.emplace_back(std::move(frame.key), std::move(value));
   frame.key.clear();
   frame.hasKey = false;
   return Status::Ok();
@@ -494,6 +494,14 @@ PropertyList XmlPropertyListParser::closeContainer() {
       }
     }
     pending_.erase(first, pending_.end());
+  } else {
+    const auto first = pendingEntries_.begin() + static_cast<std::ptrdiff_t>(frame.firstPending);
+    PropertyList::Dictionary::Entries entries(std::make_move_iterator(first),
+                                              std::make_move_iterator(pendingEntries_.end()));
+    pendingEntries_.erase(first, pendingEntries_.end());
+    value = PropertyList::Dictionary::fromEntries(
+        std::move(entries),
+        [this](const std::string& key) { noteInexact("key repeated: " + excerpt(key)); });
   }
   stack_.pop_back();
   return value;

@@ -47,7 +47,8 @@ class XmlPropertyListParser {
 
  private:
   // An open container. An array's elements wait in pending_ from `firstPending` on until its end
-  // tag, which moves them into an array of exactly their number.
+  // tag, which moves them into an array of exactly their number; a dictionary's entries wait in
+  // pendingEntries_ likewise, and are sorted then if the file's keys were not.
   struct Frame {
     PropertyList value;
     std::string key;
@@ -108,6 +109,7 @@ class XmlPropertyListParser {
   std::size_t pos_ = 0;
   std::vector<Frame> stack_;
   std::vector<PendingElement> pending_;
+  std::vector<PropertyList::Dictionary::value_type> pendingEntries_;
   PropertyList root_;
   bool hasRoot_ = false;
   bool plistOpen_ = false;
