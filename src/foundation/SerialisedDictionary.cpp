@@ -61,6 +61,7 @@ Status SerialisedDictionary::rebuild(const PropertyList& dictionary, const FileH
   }
   size_ = framingSize(entries.empty());
   auto offset = static_cast<off_t>(PropertyListWriter::dictionaryHead().size());
+  entries_.reserve(entries.size());
   for (const auto& [key, value] : entries) {
     Result<std::string> bytes = PropertyListWriter::serialiseTopLevelEntry(key, value, maxBytes);
     if (!bytes.ok()) return fail(bytes.status());
@@ -72,7 +73,7 @@ Status SerialisedDictionary::rebuild(const PropertyList& dictionary, const FileH
       entry.placeInFile(offset);
       inFile_ = true;
     }
-    entries_.emplace_hint(entries_.end(), key, std::move(entry));
+    entries_.try_emplace(key, std::move(entry));  // in order: added at the end
     offset += static_cast<off_t>(length);
   }
   kept_ = true;
@@ -88,18 +89,23 @@ Status SerialisedDictionary::update(const PropertyList& dictionary,
   const bool wasEmpty = entries_.empty();
   for (const std::string& key : keys) {
     const auto kept = entries_.find(key);
-    if (kept != entries_.end()) {
-      size_ -= kept->second.size();
-      entries_.erase(kept);
-    }
+    if (kept != entries_.end()) size_ -= kept->second.size();
     const auto current = entries.find(key);
-    if (current == entries.end()) continue;
+    if (current == entries.end()) {
+      if (kept != entries_.end()) entries_.erase(kept);
+      continue;
+    }
     if (!PropertyListWriter::carriesText(key)) return rebuild(dictionary, maxBytes);
     Result<std::string> bytes =
         PropertyListWriter::serialiseTopLevelEntry(key, current->second, maxBytes);
     if (!bytes.ok()) return fail(bytes.status());
     size_ += bytes->size();
-    entries_.emplace(key, Entry{std::move(*bytes)});
+    // An entry changed in place keeps its place; only a new key moves the ones after it.
+    if (kept != entries_.end()) {
+      kept->second = Entry{std::move(*bytes)};
+    } else {
+      entries_.try_emplace(key, Entry{std::move(*bytes)});
+    }
   }
   // A key added or removed without being named shows in the count; rebuilding costs time, never
   // the change.

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <functional>
-#include <map>
 #include <span>
 #include <string>
 #include <string_view>
@@ -10,6 +9,7 @@
 
 #include "foundation/FilePiece.h"
 #include "foundation/PropertyList.h"
+#include "foundation/SortedDictionary.h"
 #include "foundation/Status.h"
 
 namespace kinetra {
@@ -81,7 +81,7 @@ class SerialisedDictionary {
 
   bool kept_ = false;
   bool inFile_ = false;
-  std::map<std::string, Entry, std::less<>> entries_;
+  SortedDictionary<Entry> entries_;
   std::string whole_;  // the whole file, when a key needs repair
   std::size_t size_ = 0;
 };

@@ -358,6 +358,15 @@ TEST(XmlPropertyListParserTest, PlainAndOtherTextReadAlikeInOrder) {
   Result<PropertyListReading> reading = XmlPropertyListParser::parse(repeated + "</dict>");
   ASSERT_TRUE(reading.ok());
   EXPECT_EQ(reading->inexact, "key repeated: a before byte " + std::to_string(repeated.size()));
+
+  // Keys out of order, one repeated apart from its first: the last value stands.
+  const std::string unsorted =
+      "<dict><key>c</key><string>1</string><key>a</key><string>2</string>"
+      "<key>c</key><string>3</string><key>b</key><string>4</string></dict>";
+  reading = XmlPropertyListParser::parse(unsorted);
+  ASSERT_TRUE(reading.ok());
+  EXPECT_EQ(reading->value, PropertyList(Dictionary{{"a", "2"}, {"b", "4"}, {"c", "3"}}));
+  EXPECT_EQ(reading->inexact, "key repeated: c before byte " + std::to_string(unsorted.size()));
 }
 
 TEST(XmlPropertyListParserTest, ReadsLeafKindsExactly) {
