@@ -237,14 +237,12 @@ void Stream::Connection::onRead(const ErrorCode& error, std::size_t length) {
     continueUpgrade();
     return;
   }
-  if (error && !isPeerClosing(error)) {
-    fail(Status::NetworkError("read failed: " + error.message()));
-    return;
-  }
   const std::string_view received(readChunk_.data(), error ? 0 : length);
   if (upgrade_ == Upgrade::kHandshaking) {
     if (error) {
-      fail(Status::TlsError("TLS handshake failed: the peer closed the connection"));
+      fail(Status::TlsError("TLS handshake failed: " + (isPeerClosing(error)
+                                                            ? std::string("the peer hung up")
+                                                            : error.message())));
       return;
     }
     if (Status status = tls_->receive(received); !status.ok()) {
@@ -252,6 +250,10 @@ void Stream::Connection::onRead(const ErrorCode& error, std::size_t length) {
       return;
     }
     continueHandshake();
+    return;
+  }
+  if (error && !isPeerClosing(error)) {
+    fail(Status::NetworkError("read failed: " + error.message()));
     return;
   }
   if (error) {
@@ -388,7 +390,9 @@ void Stream::Connection::onWritten(const ErrorCode& error) {
   writeInFlight_ = false;
   if (isFinished()) return;
   if (error) {
-    fail(Status::NetworkError("write failed: " + error.message()));
+    fail(upgrade_ == Upgrade::kHandshaking
+             ? Status::TlsError("TLS handshake failed: " + error.message())
+             : Status::NetworkError("write failed: " + error.message()));
     return;
   }
   if (writingCiphertext_) {

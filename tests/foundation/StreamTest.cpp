@@ -422,6 +422,27 @@ TEST_F(StreamTlsTest, VersionsOlderThanTls12AreRefused) {
   EXPECT_EQ(outcome.error.code(), Status::Code::kTlsError);
 }
 
+TEST_F(StreamTlsTest, APeerHangingUpInTheHandshakeIsATlsError) {
+  LoopbackServer server([](PeerConnection* peer) {
+    if (peer == nullptr) return;
+    peer->readUntil("STARTTLS\r\n");  // then hangs up on the client's hello
+    peer->close();
+  });
+  Stream stream(loop_, "localhost", server.port(), &recorder_);
+  recorder_.then = [&](Stream& upgraded, StreamEvent event) {
+    if (event == StreamEvent::kOpenCompleted) {
+      EXPECT_TRUE(upgraded.startTls(trustingTestCa()));
+    }
+  };
+  stream.write("STARTTLS\r\n");
+  stream.open();
+  ASSERT_TRUE(waitFor([&] { return recorder_.finished(); }));
+  EXPECT_EQ(recorder_.error.code(), Status::Code::kTlsError);
+  EXPECT_THAT(recorder_.error.message(), HasSubstr("TLS handshake failed"));
+  EXPECT_FALSE(stream.isSecure());
+  server.join();
+}
+
 TEST_F(StreamTlsTest, StartTlsIsRefusedWhenItCannotBegin) {
   Stream unopened(loop_, "localhost", 25, &recorder_);
   EXPECT_FALSE(unopened.startTls(TlsOptions{}));
