@@ -71,7 +71,8 @@ class Stream {
   // else that arrives in the clear, since a peer must send nothing between its go-ahead and the
   // handshake. Ends in kTlsEstablished, or kErrorOccurred with a TLS error (the connection is
   // then closed). Returns false and does nothing when the stream is not open, already secure or
-  // upgrading, or when options.caFile cannot be loaded.
+  // upgrading, or when options.caFile or the TLS library (opened on the first upgrade) cannot be
+  // loaded.
   bool startTls(const TlsOptions& options);
   bool isSecure() const;
 

@@ -25,7 +25,8 @@ class TlsSession {
 
   // A session for `hostName` (a name, sent for SNI, or an IP address), negotiated as `options`
   // say (their hostName is not consulted). Fails with a TLS error when OpenSSL cannot be
-  // loaded, or with invalid-argument when options.caFile cannot be loaded.
+  // loaded, or with invalid-argument when the trusted certificates (options.caFile, or the
+  // system's) cannot be.
   static Result<std::unique_ptr<TlsSession>> create(const TlsOptions& options,
                                                     const std::string& hostName);
 
