@@ -24,6 +24,9 @@ constexpr int kNameAttempts = 16;
 constexpr std::string_view kTemporaryMarker = ".tmp-";
 constexpr std::size_t kSuffixLength = 16;
 constexpr char kHexDigits[] = "0123456789abcdef";
+// The disk is asked to start writing each stretch of this many bytes as soon as it is in the
+// file, and the kernel copies no more than this at a time.
+constexpr std::size_t kWritebackStep = std::size_t{1} << 20;
 
 std::string describe(const std::string& what, const std::filesystem::path& path, int error) {
   return what + " " + path.string() + ": " + std::strerror(error);
@@ -96,9 +99,32 @@ std::optional<mode_t> existingMode(FileSystem& fileSystem, const std::filesystem
   return std::nullopt;
 }
 
+// Starts the disk writing what is in the new file while the rest is still being put there, a
+// stretch at a time, so that the sync at the end waits for the last stretch rather than for the
+// whole file. Only a request: the sync still decides, and reports any failure.
+class Writeback {
+ public:
+  Writeback(FileSystem& fileSystem, int fd) : fileSystem_(fileSystem), fd_(fd) {}
+
+  // `bytes` more were put in the file, after those before.
+  void advance(std::size_t bytes) {
+    end_ += bytes;
+    if (end_ - started_ < kWritebackStep) return;
+    static_cast<void>(fileSystem_.startWriteback(fd_, static_cast<off_t>(started_),
+                                                 static_cast<off_t>(end_ - started_)));
+    started_ = end_;
+  }
+
+ private:
+  FileSystem& fileSystem_;
+  int fd_;
+  std::size_t started_ = 0;  // the stretch before this is being written
+  std::size_t end_ = 0;
+};
+
 // Writes every piece in order, up to IOV_MAX of them per call, resuming after short writes.
 Status writeAll(FileSystem& fileSystem, int fd, std::span<const std::string_view> pieces,
-                const std::filesystem::path& path) {
+                const std::filesystem::path& path, Writeback& writeback) {
   std::vector<iovec> vectors;
   vectors.reserve(pieces.size());
   for (std::string_view piece : pieces) {
@@ -116,6 +142,7 @@ Status writeAll(FileSystem& fileSystem, int fd, std::span<const std::string_view
     // Nothing written with bytes left: trying again could repeat forever.
     if (written == 0) return errnoStatus("cannot write", path, EIO);
     auto done = static_cast<std::size_t>(written);
+    writeback.advance(done);
     while (!left.empty() && done >= left.front().iov_len) {
       done -= left.front().iov_len;
       left = left.subspan(1);
@@ -134,7 +161,7 @@ bool cannotCopy(int error) {
 
 // Reads `length` bytes at `offset` of `source` and writes them to `fd`, a buffer at a time.
 Status readAndWrite(FileSystem& fileSystem, int source, off_t offset, std::size_t length, int fd,
-                    const std::filesystem::path& path) {
+                    const std::filesystem::path& path, Writeback& writeback) {
   std::vector<char> buffer(std::min<std::size_t>(length, 64 * 1024));
   while (length > 0) {
     const ssize_t read =
@@ -144,7 +171,8 @@ Status readAndWrite(FileSystem& fileSystem, int source, off_t offset, std::size_
       return errnoStatus("cannot read the file replaced by", path, static_cast<int>(-read));
     if (read == 0) return errnoStatus("the file replaced ended early for", path, EIO);
     const std::string_view bytes(buffer.data(), static_cast<std::size_t>(read));
-    if (Status written = writeAll(fileSystem, fd, std::span(&bytes, 1), path); !written.ok()) {
+    if (Status written = writeAll(fileSystem, fd, std::span(&bytes, 1), path, writeback);
+        !written.ok()) {
       return written;
     }
     offset += read;
@@ -155,15 +183,17 @@ Status readAndWrite(FileSystem& fileSystem, int source, off_t offset, std::size_
 
 // Copies `length` bytes at `offset` of `source` to `fd`, in the kernel while it can.
 Status copyAll(FileSystem& fileSystem, int source, off_t offset, std::size_t length, int fd,
-               const std::filesystem::path& path) {
+               const std::filesystem::path& path, Writeback& writeback) {
   while (length > 0) {
-    const ssize_t copied = fileSystem.copyRange(source, offset, fd, length);
+    const ssize_t copied =
+        fileSystem.copyRange(source, offset, fd, std::min(length, kWritebackStep));
     if (copied == -EINTR) continue;
     if (copied < 0 && cannotCopy(static_cast<int>(-copied))) {
-      return readAndWrite(fileSystem, source, offset, length, fd, path);
+      return readAndWrite(fileSystem, source, offset, length, fd, path, writeback);
     }
     if (copied < 0) return errnoStatus("cannot copy into", path, static_cast<int>(-copied));
     if (copied == 0) return errnoStatus("the file replaced ended early for", path, EIO);
+    writeback.advance(static_cast<std::size_t>(copied));
     offset += copied;
     length -= static_cast<std::size_t>(copied);
   }
@@ -174,10 +204,11 @@ Status copyAll(FileSystem& fileSystem, int source, off_t offset, std::size_t len
 // source by copying.
 Status writeAll(FileSystem& fileSystem, int fd, std::span<const FilePiece> pieces, int source,
                 const std::filesystem::path& path) {
+  Writeback writeback(fileSystem, fd);
   std::vector<std::string_view> run;
   run.reserve(pieces.size());
   const auto writeRun = [&] {
-    Status written = writeAll(fileSystem, fd, run, path);
+    Status written = writeAll(fileSystem, fd, run, path, writeback);
     run.clear();
     return written;
   };
@@ -188,7 +219,8 @@ Status writeAll(FileSystem& fileSystem, int fd, std::span<const FilePiece> piece
     }
     if (Status written = writeRun(); !written.ok()) return written;
     if (source < 0) return Status::InvalidArgument("no file to copy from for " + path.string());
-    if (Status copied = copyAll(fileSystem, source, piece.offset, piece.length, fd, path);
+    if (Status copied =
+            copyAll(fileSystem, source, piece.offset, piece.length, fd, path, writeback);
         !copied.ok()) {
       return copied;
     }

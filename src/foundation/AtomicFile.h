@@ -15,9 +15,10 @@ class FileSystem;
 //
 // write() creates a temporary file exclusively (O_CREAT | O_EXCL) under a unique name in the
 // target's directory, with the old file's permission bits or 0644 (less the umask) for a new
-// file; writes all bytes (retrying short writes and EINTR); fsyncs and closes it; renames it
-// over the target; and fsyncs the directory. Readers see either the old file or the new one,
-// never a mix.
+// file; writes all bytes (retrying short writes and EINTR), asking the disk to start on each
+// MiB as soon as it is written so that the disk works while the rest is written; fsyncs and
+// closes it; renames it over the target; and fsyncs the directory. Readers see either the old
+// file or the new one, never a mix.
 //
 // Failures: when anything before the rename fails (no space, file size limit, read-only or
 // missing directory, I/O error, a failed fsync) the temporary file is removed, the old file is

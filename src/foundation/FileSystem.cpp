@@ -59,6 +59,9 @@ class PosixFileSystem final : public FileSystem {
     const ssize_t read = ::pread(fd, buffer, length, offset);
     return read >= 0 ? read : -errno;
   }
+  int startWriteback(int fd, off_t offset, off_t length) override {
+    return result(::sync_file_range(fd, offset, length, SYNC_FILE_RANGE_WRITE));
+  }
 };
 
 }  // namespace

@@ -58,6 +58,11 @@ class FileSystem {
   virtual ssize_t copyRange(int from, off_t offset, int to, std::size_t length) = 0;
   // One pread call: the number of bytes read (0 at the end) or -errno.
   virtual ssize_t readAt(int fd, void* buffer, std::size_t length, off_t offset) = 0;
+
+  // sync_file_range(SYNC_FILE_RANGE_WRITE): asks the disk to start writing `length` bytes at
+  // `offset` of the file, without waiting for them: 0 or errno. Only a request, which a save
+  // may ignore failing: its sync decides and reports.
+  virtual int startWriteback(int fd, off_t offset, off_t length) = 0;
 };
 
 }  // namespace kinetra

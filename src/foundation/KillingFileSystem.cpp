@@ -129,4 +129,8 @@ ssize_t KillingFileSystem::readAt(int fd, void* buffer, std::size_t length, off_
   return inner_.readAt(fd, buffer, length, offset);
 }
 
+int KillingFileSystem::startWriteback(int fd, off_t offset, off_t length) {
+  return inner_.startWriteback(fd, offset, length);
+}
+
 }  // namespace kinetra

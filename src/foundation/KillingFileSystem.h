@@ -62,6 +62,7 @@ class KillingFileSystem final : public FileSystem {
   int descriptorStatus(int fd, struct stat& info) override;
   ssize_t copyRange(int from, off_t offset, int to, std::size_t length) override;
   ssize_t readAt(int fd, void* buffer, std::size_t length, off_t offset) override;
+  int startWriteback(int fd, off_t offset, off_t length) override;
 
  private:
   // Counts a completed call of `step` and kills when it is the chosen one.

@@ -267,6 +267,27 @@ TEST_F(AtomicFileFromSourceTest, PiecesOfTheReplacedFileAreCopiedWhateverTheKern
   EXPECT_GE(copies, 3 * 4) << "each way copies three pieces at least";
 }
 
+// The disk is asked to start on each whole MiB as soon as it is copied; the request is only
+// that, and its failing changes nothing.
+TEST_F(AtomicFileFromSourceTest, ALongCopyAsksForWritebackAStretchAtATime) {
+  std::string longSource;
+  while (longSource.size() < (std::size_t{7} << 19)) longSource += source_;  // 3.5 MiB and more
+  ASSERT_TRUE(AtomicFile::write(target_, longSource).ok());
+  ::close(fd_);
+  fd_ = ::open(target_.c_str(), O_RDONLY | O_CLOEXEC);
+  const FilePiece whole[] = {FilePiece::fromSource(0, longSource.size())};
+  fileSystem_.add({Call::kStartWriteback, 2, EIO});
+  ASSERT_TRUE(AtomicFile::write(fileSystem_, target_, whole, fd_).ok());
+  EXPECT_EQ(testing::fileContents(target_), longSource);
+  const auto count = [this](Call which) {
+    return std::count_if(fileSystem_.calls().begin(), fileSystem_.calls().end(),
+                         [which](const auto& call) { return call.call == which; });
+  };
+  const auto mebibytes = static_cast<long>(longSource.size() >> 20);
+  EXPECT_EQ(count(Call::kCopyRange), mebibytes + 1);  // a MiB at a time, and the rest
+  EXPECT_EQ(count(Call::kStartWriteback), mebibytes);
+}
+
 TEST_F(AtomicFileFromSourceTest, AFailureToCopyOrReadLeavesTheOldFileAndNoTemporary) {
   const std::vector<FilePiece> parts = pieces();
   const std::vector<std::vector<testing::FaultyFileSystem::Fault>> faults = {

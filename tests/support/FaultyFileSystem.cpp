@@ -58,6 +58,8 @@ std::string FaultyFileSystem::name(Call call) {
       return "copyRange";
     case Call::kReadAt:
       return "readAt";
+    case Call::kStartWriteback:
+      return "startWriteback";
   }
   return "?";
 }
@@ -157,6 +159,13 @@ ssize_t FaultyFileSystem::readAt(int fd, void* buffer, std::size_t length, off_t
   if (error == kWroteNothing) return record<ssize_t>(Call::kReadAt, fd, 0);
   if (error == kShortWrite) length = std::max<std::size_t>(1, length / 2);
   return record(Call::kReadAt, fd, real_.readAt(fd, buffer, length, offset));
+}
+
+int FaultyFileSystem::startWriteback(int fd, off_t offset, off_t length) {
+  if (int error = due(Call::kStartWriteback); error > 0) {
+    return record(Call::kStartWriteback, fd, error);
+  }
+  return record(Call::kStartWriteback, fd, real_.startWriteback(fd, offset, length));
 }
 
 }  // namespace kinetra::testing

@@ -35,7 +35,8 @@ class FaultyFileSystem final : public FileSystem {
     kOpenForReading,
     kDescriptorStatus,
     kCopyRange,
-    kReadAt
+    kReadAt,
+    kStartWriteback
   };
   // The error of a write that writes less than asked and succeeds.
   static constexpr int kShortWrite = -1;
@@ -81,6 +82,7 @@ class FaultyFileSystem final : public FileSystem {
   int descriptorStatus(int fd, struct stat& info) override;
   ssize_t copyRange(int from, off_t offset, int to, std::size_t length) override;
   ssize_t readAt(int fd, void* buffer, std::size_t length, off_t offset) override;
+  int startWriteback(int fd, off_t offset, off_t length) override;
 
  private:
   struct Armed {
